@@ -1,0 +1,18 @@
+// Continuous-motion amplitude: the exact steady amplitude of forced vibration with
+// viscous damping and Coulomb friction in which the mass never comes to rest.
+#pragma once
+
+#include "control/params.h"
+
+namespace fv {
+
+// Amplitude [m] at frequency ratio z, read from zeta, Yf and Yc. Returns 1 with the
+// amplitude in *result; 0 with *result = -1.0 when no continuous solution exists;
+// 0 with *result untouched when z is exactly 0.
+int continuousAmplitude(double z, double* result);
+
+// Fills points 0..count of curve with ratio i*step and its continuous amplitude,
+// -1.0 where continuousAmplitude gives none.
+void sweepContinuousAmplitude(double step, int count, AmplitudeCurve& curve);
+
+} // namespace fv

@@ -1,0 +1,30 @@
+// Console text: writes the program's UTF-8 texts in the console's encoding and
+// reads the whitespace-separated numbers of the dialogue.
+#pragma once
+
+#include <cstddef>
+
+namespace fv {
+
+// Takes the character type from the user's locale (numbers keep the C locale) and
+// prepares the conversion when the console uses a Japanese legacy encoding.
+void consoleInit();
+
+// Whether codeset names Shift_JIS, code page 932 or EUC-JP.
+bool isJapaneseLegacyCodeset(const char* codeset);
+
+// Converts UTF-8 text to codeset into out (room for outSize bytes, always
+// terminated). A character the codeset lacks becomes '?'. Returns the bytes written,
+// or -1 when the conversion is not available.
+long convertText(const char* utf8, const char* codeset, char* out, std::size_t outSize);
+
+// printf-style output in the console's encoding.
+void consolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Reads one, two or three numbers ("%lf", "%lf %lf", "%lf %lf %lf") into the given
+// variables, after the pending output has reached the console. A variable the read does not fill
+// keeps its value; after a failed read the rest of that input line is discarded so that the next
+// prompt reads fresh input. At end of input nothing is read or waited for.
+void readNumbers(double* a, double* b = nullptr, double* c = nullptr);
+
+} // namespace fv

@@ -1,0 +1,45 @@
+// Stick-slip vibration at one frequency ratio: the steady motion that rests for a
+// while at each extreme, found by scanning the dwell angle of the rest and refining
+// the zeros of a closed-form residual.
+#pragma once
+
+namespace fv {
+
+// The scan can find at most one zero per step: 293 steps from 0.02 to 2.94.
+constexpr int maxStickSlipCandidates = 300;
+
+// One accepted zero of the residual: dwell angle theta [rad] and stop phase beta [rad].
+struct StickSlipCandidate {
+    double theta;
+    double beta;
+};
+
+// Quantities derived once per frequency ratio for the residual.
+struct StickSlipSetup {
+    double z;          // frequency ratio [-]
+    double wd;         // damped natural frequency ratio (zeta < 1)
+    double s1;         // slower decay rate (zeta > 1)
+    double s2;         // faster decay rate (zeta > 1)
+    double P;          // in-phase coefficient of the frictionless response [m]
+    double Q;          // quadrature coefficient of the frictionless response [m]
+    double halfPeriod; // pi/z in units of tau
+};
+
+// Builds the setup for ratio z from zeta and Yf.
+StickSlipSetup stickSlipSetup(double z);
+
+// Residual a^2 + b^2 - g^2 of the end conditions for dwell angle theta; zero exactly
+// when a stop phase exists, which is written to *beta.
+double stickSlipResidual(double z, double wd, double s1, double s2, double P, double Q,
+                         double halfPeriod, double theta, double* beta);
+
+// Scans the dwell angle at ratio z and writes every accepted zero, in scan order,
+// to list (room for maxStickSlipCandidates). Returns their number.
+int stickSlipCandidates(double z, StickSlipCandidate* list);
+
+// Amplitude [m] of the stick-slip solution at ratio z with the largest amplitude, or
+// -1.0 when there is none; theta and beta of that solution go to *dwellAngle and
+// *stopPhase, which are left untouched when there is none.
+double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase);
+
+} // namespace fv

@@ -1,0 +1,108 @@
+// Time-response integration with solid friction. The parameters are read at every
+// evaluation, so a change made in the console takes effect at the next step.
+#include "timeresp/integrate.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "control/params.h"
+
+namespace fv {
+
+namespace {
+
+// Gill's coefficients as stored decimals: 1 - sqrt(1/2), 1 + sqrt(1/2), 1/6.
+constexpr double gillA = 0.292893219;
+constexpr double gillB = 1.70710678;
+constexpr double gillC = 0.16666667;
+constexpr int workVectors = 6; // W1, W2, W3 and the accumulators Q1, Q2, Q3
+
+} // namespace
+
+// Sliding: Fric against the velocity. At rest (|v| <= 0.001 z, inclusive): the
+// friction balances the applied force S = F sin(omf t) - K y up to Fric, beyond
+// which the mass breaks away in the direction of S. No friction: no force at all.
+double frictionForce(double t, double y, double v) {
+    if (Fric == 0.0) {
+        return 0.0;
+    }
+    const double vs = (stickVelocityFactor * omf) / omega0;
+    if (std::fabs(v) > vs) {
+        return (v / std::fabs(v)) * Fric;
+    }
+    const double S = std::sin(omf * t) * F - K * y;
+    if (std::fabs(S) < Fric) {
+        return S;
+    }
+    return (S / std::fabs(S)) * Fric;
+}
+
+double stateDerivative(int i, double t, const double* Y) {
+    if (i == 0) {
+        return Y[1];
+    }
+    const double fe = std::sin(omf * t) * F;
+    const double fr = frictionForce(t, Y[0], Y[1]);
+    return ((fe - fr) - (lambda * Y[1] + K * Y[0])) / m;
+}
+
+// Gill's variant of the classical fourth-order Runge-Kutta scheme; each stage runs
+// over all components before the next, and the accumulators start from zero.
+void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int n) {
+    if (n <= 0) {
+        return; // nothing to integrate
+    }
+    double* work[workVectors];
+    for (int k = 0; k < workVectors; ++k) {
+        work[k] = static_cast<double*>(std::calloc(static_cast<std::size_t>(n), sizeof(double)));
+        if (work[k] == nullptr) {
+            std::fputs("memory overflow\n", stdout);
+            std::fflush(stdout);
+            std::exit(1);
+        }
+    }
+    double* W1 = work[0];
+    double* W2 = work[1];
+    double* W3 = work[2];
+    double* Q1 = work[3];
+    double* Q2 = work[4];
+    double* Q3 = work[5];
+    for (int i = 0; i < n; ++i) {
+        const double k1 = h * stateDerivative(i, t, yIn);
+        const double r1 = 0.5 * k1;
+        W1[i] = r1 + yIn[i];
+        Q1[i] = 3.0 * r1 - 0.5 * k1;
+    }
+    for (int i = 0; i < n; ++i) {
+        const double k2 = h * stateDerivative(i, t + 0.5 * h, W1);
+        const double r2 = (k2 - Q1[i]) * gillA;
+        W2[i] = r2 + W1[i];
+        Q2[i] = 3.0 * r2 + Q1[i] - gillA * k2;
+    }
+    for (int i = 0; i < n; ++i) {
+        const double k3 = h * stateDerivative(i, t + 0.5 * h, W2);
+        const double r3 = (k3 - Q2[i]) * gillB;
+        W3[i] = r3 + W2[i];
+        Q3[i] = 3.0 * r3 + Q2[i] - gillB * k3;
+    }
+    for (int i = 0; i < n; ++i) {
+        const double k4 = h * stateDerivative(i, t + h, W3);
+        const double r4 = (k4 - 2.0 * Q3[i]) * gillC;
+        yOut[i] = r4 + W3[i];
+    }
+    for (int k = 0; k < workVectors; ++k) {
+        std::free(work[k]);
+    }
+}
+
+void advanceFrame() {
+    for (int k = 0; k < stepsPerFrame; ++k) {
+        statePrev[0] = stateY[0];
+        statePrev[1] = stateY[1];
+        rungeKuttaGillStep(simTime, timeStep, statePrev, stateY, 2);
+        simTime = simTime + timeStep;
+    }
+}
+
+} // namespace fv
