@@ -1,0 +1,166 @@
+// Stick-slip vibration at one ratio: reference solutions of the three regimes, the
+// zero counts of the scan, the acceptance rules, and a check that a returned solution
+// really is a periodic stick-slip motion of the equation it describes.
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "control/params.h"
+#include "freqchar/stickslip.h"
+
+namespace {
+
+constexpr double amplitudeTolerance = 5e-4; // reference amplitudes carry three digits [m]
+constexpr double angleTolerance = 5e-4;     // reference angles carry three digits [rad]
+constexpr double motionTolerance = 1e-6;    // end state of the re-integrated motion [m]
+
+void setSystem(double zeta, double Yf, double Yc) {
+    fv::zeta = zeta;
+    fv::Yf = Yf;
+    fv::Yc = Yc;
+}
+
+struct Solution {
+    double A;
+    double theta;
+    double beta;
+};
+
+Solution solve(double z) {
+    Solution s = {0.0, -7.0, -7.0};
+    s.A = fv::stickSlipAmplitude(z, &s.theta, &s.beta);
+    return s;
+}
+
+TEST(StickSlipAmplitude, ReferenceValuesAcrossTheDampingRegimes) {
+    struct Case {
+        double zeta, A, theta, beta;
+    } cases[] = {
+        {0.1, 0.591, 0.474, 1.769}, {1.0, 0.209, 0.665, 2.459}, {2.0, 0.111, 0.724, 2.597}};
+    for (const Case& c : cases) {
+        setSystem(c.zeta, 0.5, 0.2);
+        const Solution s = solve(0.5);
+        EXPECT_NEAR(s.A, c.A, amplitudeTolerance) << "zeta " << c.zeta;
+        EXPECT_NEAR(s.theta, c.theta, angleTolerance) << "zeta " << c.zeta;
+        EXPECT_NEAR(s.beta, c.beta, angleTolerance) << "zeta " << c.zeta;
+        EXPECT_NEAR(s.A, 0.5 * std::sin(s.theta + s.beta) + 0.2, 1e-15);
+    }
+    setSystem(0.1, 0.5, 0.2);
+    EXPECT_EQ(solve(0.8).A, -1.0);
+    EXPECT_EQ(solve(2.0).A, -1.0);
+}
+
+TEST(StickSlipAmplitude, ManyZerosAtSmallRatiosWithoutDamping) {
+    setSystem(0.0, 0.5, 0.2);
+    static fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
+    EXPECT_EQ(fv::stickSlipCandidates(0.02, list), 33);
+    Solution s = solve(0.02);
+    EXPECT_NEAR(s.A, 0.309, amplitudeTolerance);
+    EXPECT_NEAR(s.theta, 1.412, angleTolerance);
+
+    EXPECT_EQ(fv::stickSlipCandidates(0.0025, list), 131);
+    s = solve(0.0025);
+    EXPECT_NEAR(s.A, 0.301, amplitudeTolerance);
+    EXPECT_NEAR(s.theta, 1.355, angleTolerance);
+}
+
+// The chosen candidate has the largest amplitude, the first of equals winning.
+TEST(StickSlipAmplitude, ChoosesTheLargestAmplitude) {
+    setSystem(0.0, 0.5, 0.2);
+    static fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
+    const int count = fv::stickSlipCandidates(0.02, list);
+    const Solution s = solve(0.02);
+    for (int i = 0; i < count; ++i) {
+        const double A = 0.5 * std::sin(list[i].theta + list[i].beta) + 0.2;
+        EXPECT_LE(A, s.A) << "candidate " << i;
+        EXPECT_GE(A, 0.001) << "candidate " << i;
+        EXPECT_GE(list[i].beta, 0.0) << "below resonance beta >= 0, candidate " << i;
+        if (A == s.A) {
+            EXPECT_EQ(list[i].theta, s.theta) << "the first of equal amplitudes wins";
+            break;
+        }
+    }
+}
+
+TEST(StickSlipAmplitude, NegativeStopPhaseAcceptedAboveResonance) {
+    setSystem(1.0, 0.5, 0.2);
+    const Solution s = solve(2.0);
+    EXPECT_NEAR(s.A, 0.0482, 5e-5);
+    EXPECT_NEAR(s.theta, 0.130, angleTolerance);
+    EXPECT_NEAR(s.beta, -2.963, angleTolerance);
+}
+
+TEST(StickSlipAmplitude, DirectHitWithoutFriction) {
+    setSystem(0.0, 0.5, 0.0);
+    const Solution s = solve(0.015);
+    EXPECT_NEAR(s.A, 0.318, amplitudeTolerance);
+    EXPECT_NEAR(s.theta, 0.69, 1e-12) << "a scan point itself";
+    EXPECT_NEAR(s.beta, 0.0, 1e-12);
+}
+
+TEST(StickSlipAmplitude, DegenerateCasesGiveNoSolution) {
+    double theta = 11.0;
+    double beta = 12.0;
+    setSystem(0.0, 0.5, 0.2);
+    EXPECT_EQ(fv::stickSlipAmplitude(1.0, &theta, &beta), -1.0) << "zeta 0 at resonance";
+    EXPECT_EQ(fv::stickSlipAmplitude(0.0, &theta, &beta), -1.0) << "z = 0";
+    setSystem(0.1, 0.0, 0.2);
+    EXPECT_EQ(fv::stickSlipAmplitude(0.5, &theta, &beta), -1.0) << "no force";
+    setSystem(0.1, 0.0004, 0.0004);
+    EXPECT_EQ(fv::stickSlipAmplitude(0.5, &theta, &beta), -1.0) << "Yf + Yc below 1 mm";
+    EXPECT_EQ(theta, 11.0);
+    EXPECT_EQ(beta, 12.0);
+}
+
+// Refinements that meet not-a-number or need many iterations still end, and a
+// refinement that converges is unaffected by the bound (44,000 iterations here).
+TEST(StickSlipAmplitude, RefinementAlwaysEnds) {
+    setSystem(0.0, 1.0, 0.01);
+    const Solution s = solve(0.005);
+    EXPECT_GT(s.A, 0.0);
+    setSystem(std::nan(""), 1.0, 0.01);
+    EXPECT_EQ(solve(0.5).A, -1.0);
+    setSystem(0.1, INFINITY, 0.2);
+    EXPECT_EQ(solve(0.5).A, -1.0);
+}
+
+// x'' + 2 zeta x' + x = Yf sin(z tau + theta + beta) + Yc integrated by classical
+// Runge-Kutta from (A, 0) over (pi - theta)/z.
+void integrateMotion(double zeta, double Yf, double Yc, double z, double phase, double T, double* x,
+                     double* v) {
+    const int steps = 200000;
+    const double h = T / steps;
+    auto acc = [&](double tau, double xx, double vv) {
+        return Yf * std::sin(z * tau + phase) + Yc - 2.0 * zeta * vv - xx;
+    };
+    double tau = 0.0;
+    for (int i = 0; i < steps; ++i) {
+        const double k1x = *v, k1v = acc(tau, *x, *v);
+        const double k2x = *v + 0.5 * h * k1v, k2v = acc(tau + 0.5 * h, *x + 0.5 * h * k1x, k2x);
+        const double k3x = *v + 0.5 * h * k2v, k3v = acc(tau + 0.5 * h, *x + 0.5 * h * k2x, k3x);
+        const double k4x = *v + h * k3v, k4v = acc(tau + h, *x + h * k3x, k4x);
+        *x += h / 6.0 * (k1x + 2 * k2x + 2 * k3x + k4x);
+        *v += h / 6.0 * (k1v + 2 * k2v + 2 * k3v + k4v);
+        tau += h;
+    }
+}
+
+TEST(StickSlipAmplitude, SolutionIsAPeriodicStickSlipMotion) {
+    struct Case {
+        double zeta, Yf, Yc, z;
+    } cases[] = {{0.1, 0.5, 0.2, 0.5}, {1.0, 0.5, 0.2, 0.5}, {2.0, 0.5, 0.2, 0.5},
+                 {1.0, 0.5, 0.2, 2.0}, {0.0, 0.5, 0.2, 0.1}, {0.05, 1.0, 0.1, 0.3}};
+    for (const Case& c : cases) {
+        setSystem(c.zeta, c.Yf, c.Yc);
+        const Solution s = solve(c.z);
+        ASSERT_GT(s.A, 0.0) << "zeta " << c.zeta << " z " << c.z;
+        double x = s.A;
+        double v = 0.0;
+        integrateMotion(c.zeta, c.Yf, c.Yc, c.z, s.theta + s.beta, (fv::analysisPi - s.theta) / c.z,
+                        &x, &v);
+        EXPECT_NEAR(x, -s.A, motionTolerance) << "zeta " << c.zeta << " z " << c.z;
+        EXPECT_NEAR(v, 0.0, motionTolerance) << "zeta " << c.zeta << " z " << c.z;
+    }
+}
+
+} // namespace
