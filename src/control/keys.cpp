@@ -1,0 +1,71 @@
+// Keyboard commands: the zoom keys scale the chart axes by 0.9 (zoom out multiplies,
+// zoom in divides, a true division), the dialogue keys restart the clock, ESC ends.
+#include "control/keys.h"
+
+#include "control/params.h"
+
+namespace fv {
+
+namespace {
+
+// Sets the time-chart sample width; refused when the ring could not hold the chart.
+void setTimeAxisScale(double scale) {
+    const double capacity = 1.0 / scale;
+    if (!(capacity < maxTimeRingCapacity + 1.0)) {
+        return; // trunc(capacity) would exceed the ring's last index
+    }
+    timeAxisScale = scale;
+    timeRingCapacity = static_cast<int>(1.0 / timeAxisScale);
+}
+
+void scaleVertical(bool shrink) {
+    if (shrink) {
+        verticalScale = verticalScale * zoomFactor;
+        for (double& s : curveScale) {
+            s = s * zoomFactor;
+        }
+    } else {
+        verticalScale = verticalScale / zoomFactor;
+        for (double& s : curveScale) {
+            s = s / zoomFactor;
+        }
+    }
+}
+
+} // namespace
+
+KeyAction applyKey(unsigned char key) {
+    currentKey = static_cast<char>(key);
+    switch (key) {
+    case 't':
+        setTimeAxisScale(timeAxisScale * zoomFactor);
+        return KeyAction::redraw;
+    case 'T':
+        setTimeAxisScale(timeAxisScale / zoomFactor);
+        return KeyAction::redraw;
+    case 'y':
+        scaleVertical(true);
+        return KeyAction::redraw;
+    case 'Y':
+        scaleVertical(false);
+        return KeyAction::redraw;
+    case 'z':
+        freqAxisScale = freqAxisScale * zoomFactor;
+        return KeyAction::redraw;
+    case 'Z':
+        freqAxisScale = freqAxisScale / zoomFactor;
+        return KeyAction::redraw;
+    case 'm':
+    case 'f':
+    case 'r':
+    case 'j':
+        simTime = 0.0;
+        return KeyAction::console;
+    case escapeKey:
+        return KeyAction::quit;
+    default:
+        return KeyAction::redraw; // 's' and every unlisted key
+    }
+}
+
+} // namespace fv

@@ -1,0 +1,20 @@
+// Keyboard commands: what a key typed in the window does to the parameter set.
+#pragma once
+
+namespace fv {
+
+constexpr double zoomFactor = 0.9; // every zoom step multiplies or divides by this
+constexpr unsigned char escapeKey = 27;
+
+// What the window does after a key.
+enum class KeyAction {
+    redraw,  // draw one frame
+    console, // run the console dialogue from the group that currentKey chooses
+    quit,    // end the program with status 0
+};
+
+// Stores key in currentKey and applies its zoom or reset of simTime. A 't' that would
+// raise timeRingCapacity above the ring's 2000 is refused (nothing changes).
+KeyAction applyKey(unsigned char key);
+
+} // namespace fv

@@ -1,0 +1,241 @@
+// Plot primitives and text in immediate-mode OpenGL. Every shape disables lighting
+// while it draws and enables it again as its last call, so shapes take their colour
+// from glColor4f and the texts drawn after them take the lit raster colour
+// (near-black: no light source is ever enabled). Curves are drawn as one run of
+// independent line segments per curve with one lighting bracket around the run:
+// the pixels and the state left behind are those of one bracket per segment, at a
+// fraction of the cost.
+#include "graphics/primitives.h"
+
+#include <GL/freeglut.h>
+#include <cmath>
+
+namespace fv {
+
+namespace {
+
+constexpr double deviceScale = 400.0; // window pixels per unit, and back
+constexpr double radiansPerDegree = 0.01745329252;
+constexpr double discPi = 3.1415926536;
+constexpr int discSegments = 100;
+constexpr double arrowShaftWidth = 0.02; // window units
+constexpr double arrowHeadLength = 0.1;  // window units
+constexpr double arrowBarbBack = 0.5;    // barb corners 1.5 head lengths behind the tip
+constexpr double arrowBarbWidth = 0.4;   // barb corners 0.4 head lengths off the axis
+constexpr double axesHalfLength = 10.0;  // reaches far beyond the window
+constexpr float axesLineWidth = 2.0f;
+constexpr float gridLineWidth = 1.0f;
+constexpr float curveLineWidth = 2.0f;
+
+void setColor(const Color4* color) {
+    glColor4f(color->r, color->g, color->b, color->a);
+}
+
+// Both ends of one segment, converted as drawSegment converts them.
+void segmentVertices(const Point2* from, const Point2* to) {
+    glVertex2d(toDevice(from->x), toDevice(from->y));
+    glVertex2d(toDevice(to->x), toDevice(to->y));
+}
+
+bool validAmplitude(double amplitude) {
+    return amplitude >= 0.0; // false for negative and not-a-number
+}
+
+} // namespace
+
+const Color4 curvePalette[paletteSize] = {
+    {1, 0, 0, 0},    {0, 1, 0, 0},    {0, 0, 1, 0},    {1, 0.2f, 0, 0}, {0, 1, 0.2f, 0},
+    {0.2f, 0, 1, 0}, {1, 0.4f, 0, 0}, {0, 1, 0.4f, 0}, {0.4f, 0, 1, 0}, {1, 0.6f, 0, 0},
+    {0, 1, 0.6f, 0}, {0.6f, 0, 1, 0}, {1, 0.8f, 0, 0}, {0, 1, 0.8f, 0}, {0.8f, 0, 1, 0},
+    {1, 1, 0, 0},    {0, 1, 1, 0},    {1, 0, 1, 0},    {1, 1, 0.2f, 0}, {0.2f, 1, 1, 0},
+    {1, 0.2f, 1, 0}};
+
+double toDevice(double v) {
+    return v * deviceScale / deviceScale;
+}
+
+void drawSegment(const Point2* from, const Point2* to, const Color4* color) {
+    glDisable(GL_LIGHTING);
+    setColor(color);
+    glBegin(GL_LINES);
+    segmentVertices(from, to);
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void drawDisc(const Point2* center, double radius, const Color4* color) {
+    const double cx = toDevice(center->x);
+    const double cy = toDevice(center->y);
+    const double r = toDevice(radius);
+    const double step = 2.0 * discPi / discSegments;
+    glDisable(GL_LIGHTING);
+    glPushMatrix();
+    glTranslated(cx, cy, 0.0);
+    setColor(color);
+    glBegin(GL_POLYGON);
+    for (int i = 0; i < discSegments; ++i) {
+        glVertex2d(r * std::cos(i * step), r * std::sin(i * step));
+    }
+    glEnd();
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+}
+
+void drawArrow(const Point2* tip, double length, double angle, const Color4* color) {
+    const double x = toDevice(tip->x);
+    const double y = toDevice(tip->y);
+    const double L = toDevice(length);
+    const double w = toDevice(arrowShaftWidth);
+    const double h = toDevice(arrowHeadLength);
+    double s = L - h;
+    if (s < 0.0) {
+        s = 0.0; // shorter than its head: the head alone
+    }
+    const double hb = arrowBarbBack * h;
+    const double hw = arrowBarbWidth * h;
+    glDisable(GL_LIGHTING);
+    glPushMatrix();
+    setColor(color);
+    glTranslated(x, y, 0.0);
+    glRotated(angle / radiansPerDegree, 0.0, 0.0, 1.0);
+    glBegin(GL_POLYGON);
+    glVertex2d(-h, -0.5 * w);
+    glVertex2d(-h - s, -0.5 * w);
+    glVertex2d(-h - s, 0.5 * w);
+    glVertex2d(-h, 0.5 * w);
+    glEnd();
+    glBegin(GL_POLYGON);
+    glVertex2d(0.0, 0.0);
+    glVertex2d(-h, 0.0);
+    glVertex2d(-h - hb, hw);
+    glEnd();
+    glBegin(GL_POLYGON);
+    glVertex2d(0.0, 0.0);
+    glVertex2d(-h, 0.0);
+    glVertex2d(-h - hb, -hw);
+    glEnd();
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+}
+
+void drawAxesCross(const Point2* center, double angle) {
+    const double x = toDevice(center->x);
+    const double y = toDevice(center->y);
+    glDisable(GL_LIGHTING);
+    glLineWidth(axesLineWidth);
+    glPushMatrix();
+    setColor(&colorBlack);
+    glTranslated(x, y, 0.0);
+    glRotated(angle / radiansPerDegree, 0.0, 0.0, 1.0);
+    glBegin(GL_LINES);
+    glVertex2d(-axesHalfLength, 0.0);
+    glVertex2d(axesHalfLength, 0.0);
+    glVertex2d(0.0, -axesHalfLength);
+    glVertex2d(0.0, axesHalfLength);
+    glEnd();
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+}
+
+void drawGrid(const Point2* center, double angle, int halfCount, double spacingX, double spacingY) {
+    const double x = toDevice(center->x);
+    const double y = toDevice(center->y);
+    const double sx = toDevice(spacingX);
+    const double sy = toDevice(spacingY);
+    const double halfW = halfCount * sx;
+    const double halfH = halfCount * sy;
+    glDisable(GL_LIGHTING);
+    setColor(&colorBlack);
+    glPushMatrix();
+    glLineWidth(gridLineWidth);
+    glTranslated(x, y, 0.0);
+    glRotated(angle / radiansPerDegree, 0.0, 0.0, 1.0);
+    glBegin(GL_LINES);
+    for (int i = -halfCount; i <= halfCount; ++i) {
+        glVertex2d(i * sx, -halfH);
+        glVertex2d(i * sx, halfH);
+    }
+    for (int i = -halfCount; i <= halfCount; ++i) {
+        glVertex2d(-halfW, i * sy);
+        glVertex2d(halfW, i * sy);
+    }
+    glEnd();
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+}
+
+void drawText(float x, float y, void* font, const char* text) {
+    glPushAttrib(GL_CURRENT_BIT);
+    glRasterPos2f(x, y);
+    for (const char* p = text; *p != '\0'; ++p) {
+        glutBitmapCharacter(font, *p);
+    }
+    glPopAttrib();
+}
+
+void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int count,
+                     const AmplitudeCurve* curve, const Color4* color) {
+    glLineWidth(curveLineWidth);
+    if (count > curveCapacity) {
+        count = curveCapacity;
+    }
+    int k = 0;
+    while (k < count && !validAmplitude(curve->amplitude[k])) {
+        ++k;
+    }
+    if (k < count) {
+        glDisable(GL_LIGHTING);
+        setColor(color);
+        glBegin(GL_LINES);
+        Point2 cur = {scaleX * curve->ratio[k] + origin->x,
+                      scaleY * curve->amplitude[k] + origin->y};
+        bool prevValid = true;
+        for (int i = k; i < count; ++i) {
+            const Point2 prev = cur;
+            const bool valid = validAmplitude(curve->amplitude[i]);
+            if (valid) {
+                cur = {scaleX * curve->ratio[i] + origin->x,
+                       scaleY * curve->amplitude[i] + origin->y};
+            }
+            if (prevValid && valid) {
+                segmentVertices(&prev, &cur);
+            }
+            prevValid = valid;
+        }
+        glEnd();
+        glEnable(GL_LIGHTING);
+    }
+    glFlush();
+}
+
+void drawSampledCurve(const Point2* origin, double stepX, double scaleY, int lastIndex,
+                      const double* samples, const Color4* color) {
+    glLineWidth(curveLineWidth);
+    if (lastIndex < 1) {
+        return;
+    }
+    if (lastIndex > maxTimeRingCapacity) {
+        lastIndex = maxTimeRingCapacity; // a row holds samples 0..2000
+    }
+    glDisable(GL_LIGHTING);
+    setColor(color);
+    glBegin(GL_LINES);
+    Point2 cur = {origin->x, scaleY * samples[0] + origin->y};
+    for (int i = 1; i <= lastIndex; ++i) {
+        const Point2 prev = cur;
+        cur.x = prev.x + stepX;
+        cur.y = scaleY * samples[i] + origin->y;
+        segmentVertices(&prev, &cur);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void drawSampledCurves(const Point2* origin, double stepX, const double* scales, int curveCount,
+                       int lastIndex, const double* base, int stride) {
+    for (int j = 0; j < curveCount && j < paletteSize; ++j) {
+        drawSampledCurve(origin, stepX, scales[j], lastIndex, base + j * stride, &curvePalette[j]);
+    }
+}
+
+} // namespace fv

@@ -1,0 +1,92 @@
+// Time-response view. The chart is a sweep: one sample per frame to the right of the
+// trace, and after the sample at timeRingCapacity the trace restarts at the left.
+#include "graphics/timeview.h"
+
+#include <GL/freeglut.h>
+#include <cmath>
+
+#include "graphics/primitives.h"
+#include "timeresp/integrate.h"
+
+namespace fv {
+
+namespace {
+
+constexpr double anchorRadius = 0.01;   // window units
+constexpr double massRadius = 0.04;     // window units
+constexpr double forceArrowScale = 0.3; // arrow length per unit of sin(omf t)
+constexpr double arrowOffset = 0.04;    // the tip touches the rim of the mass
+constexpr double halfPi = 1.570796326794895;
+constexpr int gridHalfCount = 30;
+constexpr double gridCellSeconds = 2.0; // one grid cell is 2 s wide
+constexpr double gridCellMetres = 0.2;  // and 0.2 m high
+constexpr double gridHalfSpanSeconds =
+    60.0; // 30 cells of 2 s between the centre and the right edge
+constexpr float legendX = -0.95f;
+
+} // namespace
+
+void drawMechanism(const Point2* anchor, double scale, int massCount, const double* displacements) {
+    const double dx = (mechanismRightX - anchor->x) / (massCount + 1);
+    Point2 p = *anchor;
+    for (int i = 0; i < massCount; ++i) {
+        const Point2 q = {p.x + dx, scale * displacements[i] + anchor->y};
+        drawSegment(&p, &q, &colorRed);
+        p = q;
+    }
+    const Point2 right = {mechanismRightX, anchor->y};
+    drawSegment(&p, &right, &colorRed);
+    drawDisc(anchor, anchorRadius, &colorRed);
+    drawDisc(&right, anchorRadius, &colorRed);
+    Point2 mass = {anchor->x, 0.0};
+    for (int i = 0; i < massCount; ++i) {
+        mass.x = mass.x + dx;
+        mass.y = scale * displacements[i] + anchor->y;
+        drawDisc(&mass, massRadius, &curvePalette[i % paletteSize]);
+    }
+    glFlush();
+}
+
+void drawForceArrow() {
+    const double d = std::sin(omf * simTime) * forceArrowScale * curveScale[0];
+    double angle = -halfPi;
+    double offset = -arrowOffset;
+    if (d >= 0.0) {
+        angle = halfPi;
+        offset = arrowOffset;
+    }
+    const Point2 tip = {mechanismOrigin.x + (mechanismRightX - mechanismOrigin.x) * 0.5,
+                        stateY[0] * curveScale[0] + mechanismOrigin.y - offset};
+    drawArrow(&tip, std::fabs(d), angle, &colorGreen);
+}
+
+void drawTimeLegend() {
+    drawText(legendX, 0.95f, GLUT_BITMAP_HELVETICA_18, "red   : response y(t)");
+    drawText(legendX, 0.9f, GLUT_BITMAP_HELVETICA_18, "green : external force f(t)/K");
+    drawText(legendX, 0.85f, GLUT_BITMAP_HELVETICA_18, "blue  : friction force Fr(t)/K");
+    drawText(legendX, 0.8f, GLUT_BITMAP_HELVETICA_18, "1grid=(2s, 0.2m)");
+}
+
+void recordTimeSample() {
+    timeRingIndex = timeRingIndex + 1;
+    if (timeRingIndex > timeRingCapacity || timeRingIndex > maxTimeRingCapacity ||
+        timeRingIndex < 0) {
+        timeRingIndex = 0;
+    }
+    timeCurves[0][timeRingIndex] = stateY[0];
+    timeCurves[1][timeRingIndex] = std::sin(omf * simTime) * F;
+    timeCurves[2][timeRingIndex] = -frictionForce(simTime, stateY[0], stateY[1]);
+}
+
+void drawTimeChart() {
+    drawAxesCross(&timeChartOrigin, 0.0);
+    const double sampleTime = stepsPerFrame * timeStep;
+    const double cell = gridCellSeconds * timeAxisScale / sampleTime;
+    const Point2 centre = {mechanismOrigin.x - gridHalfSpanSeconds * timeAxisScale / sampleTime,
+                           mechanismOrigin.y};
+    drawGrid(&centre, 0.0, gridHalfCount, cell, gridCellMetres * verticalScale);
+    drawSampledCurves(&timeChartOrigin, timeAxisScale, curveScale, timeRingRows, timeRingIndex,
+                      &timeCurves[0][0], sampledCurveStride);
+}
+
+} // namespace fv
