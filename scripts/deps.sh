@@ -2,7 +2,11 @@
 # Installs the Debian packages the project needs, only those that are missing.
 set -euo pipefail
 
-packages=(g++ cmake make libgtest-dev locales)
+packages=(
+    g++ cmake make libgtest-dev locales                          # build, tests, locales for the encoding tests
+    freeglut3-dev libgl-dev libx11-dev                           # the window
+    xvfb xauth xdotool libgl1-mesa-dri libglx-mesa0              # window tests under a private X server
+)
 
 missing=()
 for p in "${packages[@]}"; do

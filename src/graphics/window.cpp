@@ -13,10 +13,6 @@
 
 namespace fv {
 
-const char* const windowTitle =
-    "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:"
-    "初期条件 変更 s:描画継続";
-
 namespace {
 
 // freeglut hands the title to X as Latin-1 text; name the window in UTF-8 so that

@@ -6,7 +6,8 @@ namespace fv {
 
 constexpr int windowSize = 800; // initial width and height [pixels]
 // The window title, UTF-8.
-extern const char* const windowTitle;
+inline constexpr const char* windowTitle =
+    "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続";
 
 // Creates the window, registers display, reshape and keyboard, enters the event
 // loop; does not return.

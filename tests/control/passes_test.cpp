@@ -3,48 +3,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "control/dialogue.h"
 #include "control/params.h"
 #include "control/transcripts.h"
+#include "support/dialogue_pass.h"
 
 namespace {
-
-// Runs one dialogue pass chosen by key with input on standard input; returns what it
-// wrote to standard output.
-std::string pass(char key, const std::string& input) {
-    char inName[] = "/tmp/fv-in-XXXXXX";
-    char outName[] = "/tmp/fv-out-XXXXXX";
-    const int inFd = mkstemp(inName);
-    const int outFd = mkstemp(outName);
-    EXPECT_EQ(write(inFd, input.data(), input.size()), static_cast<ssize_t>(input.size()));
-    close(inFd);
-    EXPECT_NE(std::freopen(inName, "r", stdin), nullptr);
-    std::fflush(stdout);
-    const int savedOut = dup(1);
-    dup2(outFd, 1);
-    fv::currentKey = key;
-    fv::consoleDialogue();
-    std::fflush(stdout);
-    dup2(savedOut, 1);
-    close(savedOut);
-    std::string out;
-    char buffer[4096];
-    lseek(outFd, 0, SEEK_SET);
-    ssize_t n = 0;
-    while ((n = read(outFd, buffer, sizeof buffer)) > 0) {
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(outFd);
-    unlink(inName);
-    unlink(outName);
-    return out;
-}
 
 bool sameCurve(const fv::AmplitudeCurve& a, const fv::AmplitudeCurve& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -101,7 +69,7 @@ void expectDefaultView() {
 }
 
 TEST(DialoguePasses, FullPassThenEachLaterGroup) {
-    pass('m', "1 0.2 2\n0.5 0.5\n0.2\n0.1 0\n");
+    dialoguePass('m', "1 0.2 2\n0.5 0.5\n0.2\n0.1 0\n");
     EXPECT_EQ(fv::curveScale[1], 0.5) << "K = 2";
     EXPECT_EQ(fv::zeta, 0.2 / (2.0 * std::sqrt(2.0))) << "the family pass restores zeta";
     expectDefaultView();
@@ -111,7 +79,7 @@ TEST(DialoguePasses, FullPassThenEachLaterGroup) {
     Snapshot before;
     take(before);
     disturbScales();
-    std::string out = pass('r', "0.05\n0.2 0.1\n");
+    std::string out = dialoguePass('r', "0.05\n0.2 0.1\n");
     EXPECT_EQ(out.rfind(prompt3Text, 0), 0u) << out;
     EXPECT_EQ(out.find(prompt2Text), std::string::npos);
     EXPECT_EQ(fv::omega0, omega0);
@@ -127,7 +95,7 @@ TEST(DialoguePasses, FullPassThenEachLaterGroup) {
     take(before);
     const double YZA = fv::YZA, YZB = fv::YZB;
     disturbScales();
-    out = pass('j', "-0.1 0.3\n");
+    out = dialoguePass('j', "-0.1 0.3\n");
     EXPECT_EQ(out, std::string(prompt4Text) + helpText);
     EXPECT_TRUE(sameCurves(before));
     EXPECT_EQ(fv::YZA, YZA);
@@ -137,7 +105,7 @@ TEST(DialoguePasses, FullPassThenEachLaterGroup) {
     expectDefaultView();
 
     // 'f': groups (2) to (4), no header.
-    out = pass('f', "1 1\n0.2\n0 0\n");
+    out = dialoguePass('f', "1 1\n0.2\n0 0\n");
     EXPECT_EQ(out.rfind(prompt2Text, 0), 0u) << out;
     EXPECT_EQ(out.find(prompt1Text), std::string::npos);
     EXPECT_NE(out.find(prompt3Text), std::string::npos);
@@ -147,23 +115,23 @@ TEST(DialoguePasses, FullPassThenEachLaterGroup) {
 // The red point takes YZB outside the continuous range and YZA inside it, both ends
 // of the range included.
 TEST(DialoguePasses, RedPointFollowsTheContinuousRange) {
-    pass('m', "1 0.2 1\n0.5 0.5\n0.2\n0 0\n");
+    dialoguePass('m', "1 0.2 1\n0.5 0.5\n0.2\n0 0\n");
     EXPECT_EQ(fv::givenPointAmplitude, fv::YZB) << "z = 0.5 lies in the stick-slip run";
     const int low = fv::continuousRange.low;
     ASSERT_GT(low, 0);
     const double lowRatio = fv::stickSlipCurve.ratio[low];
     char exact[64];
     std::snprintf(exact, sizeof exact, "0.5 %.17g\n0.2\n0 0\n", lowRatio);
-    pass('f', exact);
+    dialoguePass('f', exact);
     ASSERT_EQ(fv::continuousRange.low, low) << "same friction, same range";
     ASSERT_EQ(fv::givenRatio, lowRatio);
     EXPECT_EQ(fv::givenPointAmplitude, fv::YZA) << "the low end counts as continuous";
-    pass('f', "0.5 1.0\n0.2\n0 0\n");
+    dialoguePass('f', "0.5 1.0\n0.2\n0 0\n");
     EXPECT_EQ(fv::givenPointAmplitude, fv::YZA) << "resonance moves continuously";
 }
 
 TEST(DialoguePasses, MissingStickSlipShowsOffChart) {
-    pass('m', "1 0.2 1\n1 1\n0.2\n0 0\n");
+    dialoguePass('m', "1 0.2 1\n1 1\n0.2\n0 0\n");
     EXPECT_EQ(fv::YZB, 100.0);
 }
 

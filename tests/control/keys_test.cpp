@@ -1,0 +1,122 @@
+// Keyboard commands: each zoom key changes its own scales by 0.9 and nothing else,
+// the time-axis bound, and the actions of the dialogue keys, ESC and other keys.
+#include <gtest/gtest.h>
+
+#include "control/keys.h"
+#include "control/params.h"
+
+namespace {
+
+void defaults(double K) {
+    fv::K = K;
+    fv::verticalScale = 1.0;
+    fv::curveScale[0] = 1.0;
+    fv::curveScale[1] = 1.0 / K;
+    fv::curveScale[2] = 1.0 / K;
+    fv::timeAxisScale = 0.005;
+    fv::timeRingCapacity = 200;
+    fv::freqAxisScale = 0.001;
+    fv::simTime = 4.5;
+    fv::timeRingIndex = 17;
+    fv::stateY[0] = 0.25;
+    fv::stateY[1] = -0.5;
+}
+
+// The items no zoom key may touch.
+void expectMotionUntouched() {
+    EXPECT_EQ(fv::simTime, 4.5);
+    EXPECT_EQ(fv::timeRingIndex, 17);
+    EXPECT_EQ(fv::stateY[0], 0.25);
+    EXPECT_EQ(fv::stateY[1], -0.5);
+}
+
+TEST(ApplyKey, TimeAxisKeys) {
+    defaults(1.0);
+    EXPECT_EQ(fv::applyKey('t'), fv::KeyAction::redraw);
+    EXPECT_EQ(fv::timeAxisScale, 0.005 * 0.9);
+    EXPECT_EQ(fv::timeRingCapacity, 222);
+    EXPECT_EQ(fv::verticalScale, 1.0);
+    EXPECT_EQ(fv::freqAxisScale, 0.001);
+    expectMotionUntouched();
+
+    defaults(1.0);
+    fv::applyKey('T');
+    EXPECT_EQ(fv::timeAxisScale, 0.005 / 0.9);
+    EXPECT_EQ(fv::timeRingCapacity, 180);
+    expectMotionUntouched();
+}
+
+TEST(ApplyKey, TimeRingCapacityNeverExceedsTheRing) {
+    defaults(1.0);
+    for (int i = 0; i < 21; ++i) {
+        fv::applyKey('t');
+    }
+    EXPECT_EQ(fv::timeRingCapacity, 1827);
+    const double scale = fv::timeAxisScale;
+    EXPECT_EQ(fv::applyKey('t'), fv::KeyAction::redraw) << "a refused 't' still draws a frame";
+    EXPECT_EQ(fv::timeRingCapacity, 1827);
+    EXPECT_EQ(fv::timeAxisScale, scale);
+    for (int i = 0; i < 100; ++i) {
+        fv::applyKey('t');
+        ASSERT_LE(fv::timeRingCapacity, fv::maxTimeRingCapacity);
+    }
+    // 'T' far beyond the window: the capacity falls to 0, never below.
+    for (int i = 0; i < 10000; ++i) {
+        fv::applyKey('T');
+        ASSERT_GE(fv::timeRingCapacity, 0);
+    }
+}
+
+TEST(ApplyKey, VerticalKeysScaleEverythingTogether) {
+    defaults(2.0);
+    fv::applyKey('y');
+    EXPECT_EQ(fv::verticalScale, 0.9);
+    EXPECT_EQ(fv::curveScale[0], 0.9);
+    EXPECT_EQ(fv::curveScale[1], 0.45);
+    EXPECT_EQ(fv::curveScale[2], 0.45);
+    EXPECT_EQ(fv::timeAxisScale, 0.005);
+    EXPECT_EQ(fv::freqAxisScale, 0.001);
+    expectMotionUntouched();
+
+    defaults(2.0);
+    fv::applyKey('Y');
+    EXPECT_EQ(fv::verticalScale, 1.0 / 0.9);
+    EXPECT_EQ(fv::curveScale[1], 0.5 / 0.9);
+}
+
+TEST(ApplyKey, FrequencyAxisKeys) {
+    defaults(1.0);
+    fv::applyKey('z');
+    EXPECT_EQ(fv::freqAxisScale, 0.001 * 0.9);
+    fv::applyKey('Z');
+    EXPECT_EQ(fv::freqAxisScale, 0.001 * 0.9 / 0.9);
+    EXPECT_EQ(fv::verticalScale, 1.0);
+    EXPECT_EQ(fv::timeAxisScale, 0.005);
+    expectMotionUntouched();
+}
+
+TEST(ApplyKey, DialogueKeysRestartTheClock) {
+    for (unsigned char key : {'m', 'f', 'r', 'j'}) { // NOLINT
+        defaults(1.0);
+        EXPECT_EQ(fv::applyKey(key), fv::KeyAction::console) << key;
+        EXPECT_EQ(fv::currentKey, static_cast<char>(key));
+        EXPECT_EQ(fv::simTime, 0.0);
+    }
+}
+
+TEST(ApplyKey, OtherKeysOnlyStoreThemselves) {
+    const int others[] = {'s', 'S', 'M', 'J', 'x', '1', ' ', 200};
+    for (int key : others) {
+        defaults(1.0);
+        EXPECT_EQ(fv::applyKey(static_cast<unsigned char>(key)), fv::KeyAction::redraw) << key;
+        EXPECT_EQ(fv::currentKey, static_cast<char>(key));
+        EXPECT_EQ(fv::timeAxisScale, 0.005);
+        EXPECT_EQ(fv::verticalScale, 1.0);
+        EXPECT_EQ(fv::freqAxisScale, 0.001);
+        expectMotionUntouched();
+    }
+    EXPECT_EQ(fv::applyKey(27), fv::KeyAction::quit);
+    EXPECT_EQ(fv::currentKey, 27);
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+// Frames drawn in-process into the real window under a real X server and read back
+// pixel by pixel from the back buffer: the frequency chart's lines, point and curves,
+// the mass, the axes, the grid, the legends, the strip chart and the zoom keys.
+#include <GL/freeglut.h>
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "control/keys.h"
+#include "control/params.h"
+#include "graphics/display.h"
+#include "graphics/window.h"
+#include "support/dialogue_pass.h"
+
+namespace {
+
+constexpr int size = fv::windowSize;
+constexpr int textGreyMax = 20; // the lit raster colour is about 0.04 grey (10 of 255)
+
+struct Rgb {
+    int r, g, b;
+};
+
+std::vector<unsigned char> pixels(size* size * 3);
+
+// Draws one frame as display does, without the swap, and reads the back buffer.
+void frame() {
+    fv::drawFrame();
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, size, size, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+// Pixel at column x, GL row y (from the bottom).
+Rgb at(int x, int y) {
+    const unsigned char* p = &pixels[static_cast<std::size_t>((y * size + x) * 3)];
+    return {p[0], p[1], p[2]};
+}
+
+bool is(Rgb c, int r, int g, int b) {
+    return c.r == r && c.g == g && c.b == b;
+}
+bool red(Rgb c) {
+    return is(c, 255, 0, 0);
+}
+bool green(Rgb c) {
+    return is(c, 0, 255, 0);
+}
+bool blue(Rgb c) {
+    return is(c, 0, 0, 255);
+}
+bool black(Rgb c) {
+    return is(c, 0, 0, 0);
+}
+bool white(Rgb c) {
+    return is(c, 255, 255, 255);
+}
+bool textGrey(Rgb c) {
+    return c.r == c.g && c.g == c.b && c.r > 0 && c.r <= textGreyMax;
+}
+
+// Window coordinate to pixel column or row.
+int px(double v) {
+    return static_cast<int>(std::floor((v + 1.0) * 0.5 * size));
+}
+
+::testing::AssertionResult pixelIs(int x, int y, bool (*want)(Rgb), const char* what) {
+    const Rgb c = at(x, y);
+    if (want(c)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << what << " expected at (" << x << ", " << y << "), found (" << c.r << ", " << c.g
+           << ", " << c.b << ")";
+}
+
+// Rows of horizontal grid lines in column x, without the two rows of the axis (which
+// hide the grid line through y = 0).
+std::vector<int> gridRows(int x) {
+    std::vector<int> rows;
+    for (int y = px(-0.95); y <= px(0.75); ++y) {
+        if (black(at(x, y)) && y != px(0.0) && y != px(0.0) - 1) {
+            rows.push_back(y);
+        }
+    }
+    return rows;
+}
+
+// Columns of vertical grid lines in row y, left of the time axis' end.
+std::vector<int> gridColumns(int y) {
+    std::vector<int> columns;
+    for (int x = px(-0.95); x <= px(0.01); ++x) {
+        if (black(at(x, y))) {
+            columns.push_back(x);
+        }
+    }
+    return columns;
+}
+
+// A width-2 vertical line at window x covers the two columns either side of it.
+bool columnPairHas(int col, int y, bool (*want)(Rgb)) {
+    return want(at(col - 1, y)) || want(at(col, y));
+}
+
+class Frame : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "fv_frame_tests";
+        static char* argv[] = {name, nullptr};
+        fv::createWindow(&argc, argv);
+        glutPositionWindow(0, 0);
+        // Let the window map and receive its first reshape.
+        for (int i = 0; i < 50; ++i) {
+            glutMainLoopEvent();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        fv::reshape(size, size);
+    }
+};
+
+// No force and no friction: every curve is empty, only the lines remain.
+void linesOnly() {
+    dialoguePass('m', "1 0.3 1\n0 0.5\n0\n-0.5 0\n");
+}
+
+TEST_F(Frame, ResonanceLineRedLineAxesAndMass) {
+    linesOnly();
+    frame();
+    const int resonance = px(0.41);
+    const int given = px(0.01 + 0.5 * 0.4);
+    int greenRows = 0;
+    for (int y = px(0.05); y < px(0.95); ++y) {
+        greenRows += columnPairHas(resonance, y, green) ? 1 : 0;
+        ASSERT_FALSE(green(at(resonance + 2, y))) << "row " << y;
+        ASSERT_TRUE(columnPairHas(given, y, red)) << "red line, row " << y;
+    }
+    EXPECT_EQ(greenRows, px(0.95) - px(0.05));
+
+    // Axes: through y = 0 across the window and at x = -0.99, width 2.
+    for (int x : {100, 300, 450, 700}) {
+        EXPECT_TRUE(pixelIs(x, px(0.0), black, "horizontal axis"));
+        EXPECT_TRUE(pixelIs(x, px(0.0) - 1, black, "horizontal axis"));
+    }
+    EXPECT_TRUE(pixelIs(px(-0.99), px(-0.45), black, "vertical axis"));
+    EXPECT_TRUE(pixelIs(px(-0.99) - 1, px(-0.45), black, "vertical axis"));
+
+    // The mass: a red disc of radius 0.04 at x = 0.5, y = verticalScale * y.
+    const int massY = px(fv::verticalScale * fv::stateY[0]);
+    EXPECT_TRUE(pixelIs(px(0.5), massY, red, "mass centre"));
+    EXPECT_TRUE(pixelIs(px(0.5) + 12, massY, red, "inside the mass"));
+    EXPECT_TRUE(pixelIs(px(0.5) + 20, massY + 20, white, "outside the mass"));
+    // The anchors at (0.01, 0) and (0.99, 0), and the string towards the mass.
+    // (the axis, drawn later, covers their middle rows).
+    EXPECT_TRUE(pixelIs(px(0.99), px(0.0) + 2, red, "right anchor"));
+    EXPECT_TRUE(pixelIs(px(0.01), px(0.0) - 3, red, "left anchor"));
+    const int stringY = px(fv::stateY[0] * (0.25 - 0.01) / (0.5 - 0.01));
+    EXPECT_TRUE(red(at(px(0.25), stringY)) || red(at(px(0.25), stringY + 1)) ||
+                red(at(px(0.25), stringY - 1)))
+        << "string at row " << stringY;
+}
+
+TEST_F(Frame, GridSpacingAndLegendText) {
+    linesOnly();
+    frame();
+    // Vertical grid lines every 2 s = 0.1 window units = 40 pixels, right edge at 0.01.
+    const std::vector<int> columns = gridColumns(px(-0.7));
+    ASSERT_GE(columns.size(), 9u);
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        EXPECT_EQ(columns[i] - columns[i - 1], 40) << "at column " << columns[i];
+    }
+    EXPECT_LE(std::abs(columns.back() - px(0.01)), 1) << columns.back();
+    // Horizontal lines every 0.2 m = 80 pixels.
+    const std::vector<int> rows = gridRows(px(-0.5) + 5);
+    ASSERT_GE(rows.size(), 7u);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const bool acrossAxis = rows[i - 1] < px(0.0) && rows[i] > px(0.0);
+        EXPECT_EQ(rows[i] - rows[i - 1], acrossAxis ? 160 : 80) << "at row " << rows[i];
+    }
+    // Legends in the lit near-black, in their places.
+    int timeLegend = 0;
+    for (int y = px(0.78); y < size; ++y) {
+        for (int x = px(-0.95); x < px(-0.3); ++x) {
+            timeLegend += textGrey(at(x, y)) ? 1 : 0;
+        }
+    }
+    int freqLegend = 0;
+    for (int y = px(-0.31); y < px(-0.1); ++y) {
+        for (int x = px(-0.05); x < px(0.95); ++x) {
+            freqLegend += textGrey(at(x, y)) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(timeLegend, 500);
+    EXPECT_GT(freqLegend, 800);
+}
+
+TEST_F(Frame, RedPointAtTheEnteredRatioAndAmplitude) {
+    dialoguePass('m', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
+    ASSERT_GT(fv::givenPointAmplitude, 0.0);
+    ASSERT_LT(fv::givenPointAmplitude, 1.0);
+    frame();
+    const int x = px(0.01 + 0.5 * 0.4);
+    const int y = px(fv::givenPointAmplitude);
+    EXPECT_TRUE(pixelIs(x, y, red, "red point"));
+    EXPECT_TRUE(pixelIs(x + 3, y, red, "red point"));
+    EXPECT_TRUE(pixelIs(x - 3, y + 2, red, "red point"));
+}
+
+TEST_F(Frame, GappedCurveIsBrokenWhereTheAmplitudeIsMissing) {
+    linesOnly();
+    fv::givenRatio = 2.5; // move the red line off the chart
+    for (int i = 0; i <= 1200; ++i) {
+        const bool valid = (i <= 99) || (i >= 200 && i <= 299);
+        fv::continuousCurve.amplitude[i] = valid ? 0.25 : -1.0;
+    }
+    for (int i = 240; i <= 260; ++i) {
+        fv::continuousCurve.amplitude[i] = std::nan("");
+    }
+    frame();
+    const int y = px(0.25);
+    EXPECT_TRUE(columnPairHas(px(0.01 + 50 * 0.001), y, red)) << "first piece";
+    EXPECT_TRUE(columnPairHas(px(0.01 + 220 * 0.001), y, red)) << "second piece";
+    EXPECT_TRUE(pixelIs(px(0.01 + 150 * 0.001), y, white, "gap between the pieces"));
+    EXPECT_TRUE(pixelIs(px(0.01 + 150 * 0.001), y - 1, white, "gap between the pieces"));
+    EXPECT_TRUE(pixelIs(px(0.01 + 250 * 0.001), y - 1, white, "not-a-number point"));
+}
+
+// Samples 0.05 apart: the first frame after the dialogue draws one segment per row,
+// from index 0 to index 1; after timeRingCapacity samples the trace wraps.
+TEST_F(Frame, StripChartFirstSegmentAndWrap) {
+    dialoguePass('m', "1 0 1\n0 1\n0.05\n0 1\n");
+    fv::timeAxisScale = 0.05;
+    fv::timeRingCapacity = 20;
+    fv::timeCurves[0][0] = 0.0;
+    fv::timeCurves[2][0] = 0.0;
+    frame();
+    ASSERT_EQ(fv::timeRingIndex, 1);
+    // Red from (-0.99, 0) to (-0.94, y(0.1 s)); blue down to -Fric/K = -0.05.
+    const double y1 = fv::stateY[0];
+    const int midX = px(-0.965);
+    EXPECT_TRUE(columnPairHas(midX, px(0.5 * y1), red) ||
+                columnPairHas(midX, px(0.5 * y1) + 1, red))
+        << "red segment";
+    EXPECT_TRUE(columnPairHas(midX, px(-0.025), blue) || columnPairHas(midX, px(-0.025) + 1, blue))
+        << "blue segment";
+    EXPECT_TRUE(pixelIs(px(-0.9), px(y1), white, "nothing beyond sample 1"));
+
+    for (int i = 0; i < 19; ++i) {
+        frame();
+    }
+    ASSERT_EQ(fv::timeRingIndex, 20);
+    frame();
+    ASSERT_EQ(fv::timeRingIndex, 0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < px(0.0); ++x) {
+            const Rgb c = at(x, y);
+            ASSERT_FALSE(red(c) || green(c) || blue(c))
+                << "no curve after the wrap at " << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
+    linesOnly();
+    fv::applyKey('z');
+    frame();
+    const int resonance = px(0.37);
+    EXPECT_TRUE(columnPairHas(resonance, px(0.6), green)) << "green line at 0.37";
+    EXPECT_FALSE(columnPairHas(px(0.41), px(0.6), green));
+
+    linesOnly();
+    fv::applyKey('y');
+    frame();
+    EXPECT_TRUE(pixelIs(px(0.5), px(0.9 * fv::stateY[0]), red, "mass at 0.9 y"));
+    const std::vector<int> rows = gridRows(px(-0.5) + 5);
+    ASSERT_GE(rows.size(), 7u);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const bool acrossAxis = rows[i - 1] < px(0.0) && rows[i] > px(0.0);
+        EXPECT_NEAR(rows[i] - rows[i - 1], acrossAxis ? 144 : 72, 1) << "at row " << rows[i];
+    }
+
+    linesOnly();
+    fv::applyKey('t');
+    frame();
+    const std::vector<int> columns = gridColumns(px(-0.7));
+    ASSERT_GE(columns.size(), 9u);
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        EXPECT_NEAR(columns[i] - columns[i - 1], 36, 1) << "columns 0.09 apart, at " << columns[i];
+    }
+}
+
+} // namespace

@@ -1,0 +1,253 @@
+// The real program end to end under a real X server: standard input fed in stages,
+// keys typed into its window with xdotool, the picture read back from the X server.
+// GoogleTest before Xlib: Xlib's macros (None, Bool, ...) would break its templates.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "control/transcripts.h"
+#include "graphics/window.h"
+#include "support/process.h"
+
+namespace {
+
+constexpr double stepSeconds = 60.0; // a group (3) pass under the sanitizers takes seconds
+constexpr double pictureSeconds = 20.0;
+constexpr int size = fv::windowSize;
+
+Child program;
+Display* display = nullptr;
+Window window = 0;
+
+std::string utf8Property(Window w, const char* name) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const Atom property = XInternAtom(display, name, False);
+    if (XGetWindowProperty(display, w, property, 0, 4096, False, AnyPropertyType, &type, &format,
+                           &count, &after, &data) != Success ||
+        data == nullptr) {
+        return "";
+    }
+    std::string value(reinterpret_cast<char*>(data), count);
+    XFree(data);
+    if (type != XInternAtom(display, "UTF8_STRING", False)) {
+        return "(not UTF8_STRING) " + value;
+    }
+    return value;
+}
+
+// The top-level window whose _NET_WM_NAME equals title, or 0.
+Window findWindow(const std::string& title) {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            if (utf8Property(children[i], "_NET_WM_NAME") == title) {
+                found = children[i];
+            }
+        }
+        XFree(children);
+    }
+    return found;
+}
+
+// The window's picture as RGB rows from the top.
+std::vector<unsigned char> screenshot() {
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(size * size * 3), 0);
+    XImage* image = XGetImage(display, window, 0, 0, size, size, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return rgb;
+    }
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            unsigned char* out = &rgb[static_cast<std::size_t>((y * size + x) * 3)];
+            out[0] = static_cast<unsigned char>((p & image->red_mask) >> 16);
+            out[1] = static_cast<unsigned char>((p & image->green_mask) >> 8);
+            out[2] = static_cast<unsigned char>(p & image->blue_mask);
+        }
+    }
+    XDestroyImage(image);
+    return rgb;
+}
+
+// Pixel at window coordinates (wx, wy) of a screenshot.
+const unsigned char* pixel(const std::vector<unsigned char>& shot, double wx, double wy) {
+    const int x = static_cast<int>((wx + 1.0) * 0.5 * size);
+    const int y = size - 1 - static_cast<int>((wy + 1.0) * 0.5 * size);
+    return &shot[static_cast<std::size_t>((y * size + x) * 3)];
+}
+
+bool isGreen(const unsigned char* p) {
+    return p[0] == 0 && p[1] == 255 && p[2] == 0;
+}
+bool isRed(const unsigned char* p) {
+    return p[0] == 255 && p[1] == 0 && p[2] == 0;
+}
+
+// Number of pure-blue pixels in a window-coordinate rectangle.
+int bluePixels(const std::vector<unsigned char>& shot, double x0, double x1, double y0, double y1) {
+    int count = 0;
+    for (double y = y0; y < y1; y += 0.0025) {
+        for (double x = x0; x < x1; x += 0.0025) {
+            const unsigned char* p = pixel(shot, x, y);
+            count += (p[0] == 0 && p[1] == 0 && p[2] == 255) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Polls the window until predicate holds for a screenshot, for at most seconds.
+template <typename Predicate> bool waitForPicture(Predicate predicate, double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (predicate(screenshot())) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+void typeKey(const char* key) {
+    const std::string id = std::to_string(window);
+    const std::string command = "timeout 10 xdotool windowfocus --sync " + id + " key " + key;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// Answers the prompts from start on, in stages, each after its prompt has appeared.
+void answer(const std::vector<std::pair<const char*, std::string>>& stages) {
+    for (const auto& stage : stages) {
+        ASSERT_TRUE(readUntil(program, stage.first, stepSeconds, 0)) << program.out;
+        sendInput(program, stage.second);
+    }
+}
+
+// Waits for the key help at or after from: the end of a dialogue pass.
+void waitForPassEnd(std::size_t from) {
+    ASSERT_TRUE(readUntil(program, helpText, stepSeconds, from)) << program.out.substr(from);
+}
+
+class RunningProgram : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        display = XOpenDisplay(nullptr);
+        const char* name = std::getenv("DISPLAY");
+        ASSERT_NE(name, nullptr);
+        ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH,
+                               {std::string("DISPLAY=") + name, "LC_ALL=C.UTF-8"}));
+    }
+    static void TearDownTestSuite() {
+        if (program.pid > 0) {
+            waitExit(program, 0.0);
+        }
+        if (display != nullptr) {
+            XCloseDisplay(display);
+        }
+    }
+};
+
+TEST_F(RunningProgram, OpensItsWindowWithTheJapaneseTitle) {
+    ASSERT_NE(display, nullptr);
+    answer({{prompt1Text, "1 0.3 1\n"},
+            {prompt2Text, "0.5 0.5\n"},
+            {prompt3Text, "0.2\n"},
+            {prompt4Text, "-0.5 0\n"}});
+    waitForPassEnd(0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (window == 0 && std::chrono::steady_clock::now() < deadline) {
+        window = findWindow(fv::windowTitle);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_NE(window, 0u) << "no window titled " << fv::windowTitle;
+    // The window library places it at (-1, -1); screenshots want it at the origin.
+    XMoveWindow(display, window, 0, 0);
+    XSync(display, False);
+    for (const char* property : {"_NET_WM_NAME", "WM_NAME", "_NET_WM_ICON_NAME", "WM_ICON_NAME"}) {
+        EXPECT_EQ(utf8Property(window, property), fv::windowTitle) << property;
+    }
+    EXPECT_TRUE(waitForPicture([](const auto& shot) { return isGreen(pixel(shot, 0.4102, 0.9)); },
+                               pictureSeconds))
+        << "green resonance line at x = 0.41";
+}
+
+TEST_F(RunningProgram, KeySAdvancesTheMotion) {
+    ASSERT_NE(window, 0u);
+    const std::vector<unsigned char> before = screenshot();
+    typeKey("s");
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return shot != before; }, pictureSeconds));
+}
+
+TEST_F(RunningProgram, KeyZMovesTheResonanceLine) {
+    ASSERT_NE(window, 0u);
+    typeKey("z");
+    EXPECT_TRUE(waitForPicture(
+        [](const auto& shot) {
+            return isGreen(pixel(shot, 0.3702, 0.9)) && !isGreen(pixel(shot, 0.4102, 0.9));
+        },
+        pictureSeconds))
+        << "green line at x = 0.37";
+}
+
+TEST_F(RunningProgram, KeyJAsksForTheInitialConditionsAndRestarts) {
+    ASSERT_NE(window, 0u);
+    const std::size_t from = program.out.size();
+    typeKey("j");
+    ASSERT_TRUE(readUntil(program, prompt4Text, stepSeconds, from));
+    EXPECT_EQ(program.out.find(prompt3Text, from), std::string::npos);
+    sendInput(program, "0.3 0\n");
+    waitForPassEnd(from);
+    typeKey("s");
+    // The next frame starts from y0 = 0.3 at t = 0 with the default scales again.
+    EXPECT_TRUE(waitForPicture(
+        [](const auto& shot) {
+            return isRed(pixel(shot, 0.5, 0.3)) && isGreen(pixel(shot, 0.4102, 0.9));
+        },
+        pictureSeconds));
+}
+
+TEST_F(RunningProgram, KeyRRecomputesTheCurvesForNewFriction) {
+    ASSERT_NE(window, 0u);
+    const int blueBefore = bluePixels(screenshot(), 0.02, 0.45, 0.05, 0.95);
+    const std::size_t from = program.out.size();
+    typeKey("r");
+    ASSERT_TRUE(readUntil(program, prompt3Text, stepSeconds, from));
+    sendInput(program, "0.05\n");
+    ASSERT_TRUE(readUntil(program, prompt4Text, stepSeconds, from));
+    EXPECT_NE(program.out.find("Fric= 0.0500", from), std::string::npos);
+    sendInput(program, "0.3 0\n");
+    waitForPassEnd(from);
+    typeKey("s");
+    EXPECT_TRUE(waitForPicture(
+        [&](const auto& shot) {
+            const int blue = bluePixels(shot, 0.02, 0.45, 0.05, 0.95);
+            return std::abs(blue - blueBefore) > blueBefore / 10;
+        },
+        pictureSeconds))
+        << "blue stick-slip curves before: " << blueBefore;
+}
+
+TEST_F(RunningProgram, EscapeEndsWithStatusZero) {
+    ASSERT_NE(window, 0u);
+    const std::string id = std::to_string(window);
+    ASSERT_EQ(std::system(("timeout 10 xdotool windowfocus --sync " + id).c_str()), 0);
+    std::system("timeout 10 xdotool key Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+// Test support: runs the real program as a child process with its standard input and
+// output on pipes, so a test can type into it in stages, read what it prints and
+// end it at a time limit. The child has no display unless the test gives one.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct Child {
+    pid_t pid = -1;
+    int in = -1;     // write end of the child's standard input
+    int outFd = -1;  // read end of the child's standard output
+    std::string out; // everything read so far
+};
+
+struct ProcessResult {
+    std::string out;       // everything written to standard output
+    int exitCode = -1;     // exit status, or -1 when it did not exit normally
+    bool timedOut = false; // killed at the time limit
+};
+
+// Starts path with "NAME=value" entries added to an environment without DISPLAY.
+bool startChild(Child& child, const std::string& path, const std::vector<std::string>& env);
+void sendInput(Child& child, const std::string& text);
+void closeInput(Child& child);
+// Reads until the output holds text at or after position from; false at the limit or
+// when the output ends first.
+bool readUntil(Child& child, const std::string& text, double seconds, std::size_t from = 0);
+// Waits for the child to end; its exit status, or -1 after killing it at the limit.
+int waitExit(Child& child, double seconds);
+
+// Runs path with the whole of input on standard input (closed afterwards unless
+// keepStdinOpen) for at most limitSeconds.
+ProcessResult runProcess(const std::string& path, const std::string& input,
+                         const std::vector<std::string>& env = {}, double limitSeconds = 60.0,
+                         bool keepStdinOpen = false);
