@@ -12,6 +12,7 @@
 #include "control/keys.h"
 #include "control/params.h"
 #include "graphics/display.h"
+#include "graphics/primitives.h"
 #include "graphics/window.h"
 #include "support/dialogue_pass.h"
 
@@ -291,6 +292,106 @@ TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
     for (std::size_t i = 1; i < columns.size(); ++i) {
         EXPECT_NEAR(columns[i] - columns[i - 1], 36, 1) << "columns 0.09 apart, at " << columns[i];
     }
+}
+
+// The drawing of a gapped curve exactly as its definition reads: one drawSegment,
+// with its own lighting bracket, per joined pair of points.
+void referenceGappedCurve(const fv::Point2* origin, double scaleX, double scaleY, int count,
+                          const fv::AmplitudeCurve* curve, const fv::Color4* color) {
+    glLineWidth(2.0f);
+    int k = 0;
+    while (k < count && !(curve->amplitude[k] >= 0.0)) {
+        ++k;
+    }
+    if (k < count) {
+        fv::Point2 cur = {scaleX * curve->ratio[k] + origin->x,
+                          scaleY * curve->amplitude[k] + origin->y};
+        bool prevValid = true;
+        for (int i = k; i < count; ++i) {
+            const fv::Point2 prev = cur;
+            const bool valid = curve->amplitude[i] >= 0.0;
+            if (valid) {
+                cur = {scaleX * curve->ratio[i] + origin->x,
+                       scaleY * curve->amplitude[i] + origin->y};
+            }
+            if (prevValid && valid) {
+                fv::drawSegment(&prev, &cur, color);
+            }
+            prevValid = valid;
+        }
+    }
+    glFlush();
+}
+
+void referenceSampledCurve(const fv::Point2* origin, double stepX, double scaleY, int lastIndex,
+                           const double* samples, const fv::Color4* color) {
+    glLineWidth(2.0f);
+    fv::Point2 cur = {origin->x, scaleY * samples[0] + origin->y};
+    for (int i = 1; i <= lastIndex; ++i) {
+        const fv::Point2 prev = cur;
+        cur.x = prev.x + stepX;
+        cur.y = scaleY * samples[i] + origin->y;
+        fv::drawSegment(&prev, &cur, color);
+    }
+}
+
+// Draws with draw, then text (which takes the lit raster colour the curves leave),
+// and returns the picture.
+template <typename Draw> std::vector<unsigned char> picture(Draw draw) {
+    fv::beginFrame();
+    draw();
+    fv::drawText(-0.5f, 0.5f, GLUT_BITMAP_HELVETICA_18, "state after the curves");
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    std::vector<unsigned char> shot(pixels.size());
+    glReadPixels(0, 0, size, size, GL_RGB, GL_UNSIGNED_BYTE, shot.data());
+    return shot;
+}
+
+// The curves are drawn as one batch of segments per curve; the pixels and the state
+// left for later drawing must be those of one segment at a time.
+TEST_F(Frame, BatchedCurvesDrawTheSamePixelsAsSingleSegments) {
+    dialoguePass('m', "1 0.02 1\n0.5 0.7\n0.1\n0.2 0\n");
+    const fv::Point2 origin = {0.01, 0.0};
+    const double sx = 0.4;
+    auto batched = [&] {
+        fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurve, &fv::colorRed);
+        fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurve, &fv::colorRed);
+        for (int k = 0; k < 10; ++k) {
+            fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurves[k], &fv::colorBlack);
+            fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurves[k], &fv::colorBlue);
+        }
+    };
+    auto single = [&] {
+        referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurve, &fv::colorRed);
+        referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurve, &fv::colorRed);
+        for (int k = 0; k < 10; ++k) {
+            referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurves[k], &fv::colorBlack);
+            referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurves[k], &fv::colorBlue);
+        }
+    };
+    EXPECT_TRUE(picture(batched) == picture(single)) << "frequency curves";
+
+    static double samples[3][fv::timeRingLength];
+    for (int i = 0; i < fv::timeRingLength; ++i) {
+        samples[0][i] = 0.3 * std::sin(0.05 * i);
+        samples[1][i] = 0.5 * std::cos(0.031 * i);
+        samples[2][i] = (i % 40 < 20) ? 0.1 : -0.1;
+    }
+    const fv::Point2 timeOrigin = {-0.99, 0.0};
+    const double scales[3] = {1.0, 0.5, 0.5};
+    auto batchedTime = [&] {
+        fv::drawSampledCurves(&timeOrigin, 0.0011, scales, 3, 1827, &samples[0][0],
+                              fv::timeRingLength);
+    };
+    auto singleTime = [&] {
+        for (int j = 0; j < 3; ++j) {
+            referenceSampledCurve(&timeOrigin, 0.0011, scales[j], 1827, samples[j],
+                                  &fv::curvePalette[j]);
+        }
+    };
+    EXPECT_TRUE(picture(batchedTime) == picture(singleTime)) << "time curves";
 }
 
 } // namespace
