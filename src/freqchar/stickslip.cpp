@@ -103,8 +103,9 @@ int refineBracket(const StickSlipSetup& s, double thA, double fA, double thB, do
 StickSlipSetup stickSlipSetup(double z) {
     StickSlipSetup s = {};
     s.z = z;
-    const double D = (1.0 - z * z) * (1.0 - z * z) + 4.0 * zeta * zeta * z * z;
-    s.P = (1.0 - z * z) * Yf / D;
+    const double z2 = z * z;
+    const double D = (1.0 - z2) * (1.0 - z2) + 4.0 * zeta * zeta * z2;
+    s.P = (1.0 - z2) * Yf / D;
     s.Q = -2.0 * zeta * z * Yf / D;
     s.halfPeriod = analysisPi / z;
     if (zeta < 1.0) {
