@@ -1,47 +1,83 @@
 // Benchmark of one group (3) pass: the curves of the entered damping ratio and of the
-// family of ten, YZA and YZB, for several parameter sets. Prints the median time.
+// family of ten, YZA and YZB, computed by the program and by the straightforward
+// single-threaded reference, side by side, with the ratio per parameter set. Also the
+// cost of one residual evaluation in the scan, before and after.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
 #include "control/params.h"
+#include "freqchar/reference_sweep.h"
+#include "freqchar/stickslip.h"
 #include "group3_pass.h"
 
 namespace {
 
 constexpr int repetitions = 5;
+constexpr int scanResiduals = 294; // trial angles of one scan
+constexpr int residualRatios = 1200;
+
+using Clock = std::chrono::steady_clock;
 
 struct ParameterSet {
     const char* name;
     double zeta, Yf, Yc, givenRatio;
 };
 
-double medianMs(const ParameterSet& p) {
+void setSystem(const ParameterSet& p) {
+    fv::zeta = p.zeta;
+    fv::Yf = p.Yf;
+    fv::Yc = p.Yc;
+    fv::givenRatio = p.givenRatio;
+}
+
+template <typename Pass> double medianMs(const ParameterSet& p, Pass pass) {
     double times[repetitions];
     for (double& t : times) {
-        fv::zeta = p.zeta;
-        fv::Yf = p.Yf;
-        fv::Yc = p.Yc;
-        fv::givenRatio = p.givenRatio;
-        const auto start = std::chrono::steady_clock::now();
-        group3Pass();
-        const auto end = std::chrono::steady_clock::now();
-        t = std::chrono::duration<double, std::milli>(end - start).count();
+        setSystem(p);
+        const auto start = Clock::now();
+        pass();
+        t = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     }
     std::sort(times, times + repetitions);
     return times[repetitions / 2];
 }
 
+// Nanoseconds per residual of a scan without brackets (no friction, damped: the
+// residual -g^2 never changes sign), over the whole ratio grid.
+template <typename Scan> double nsPerResidual(Scan scan) {
+    fv::zeta = 0.1;
+    fv::Yf = 0.5;
+    fv::Yc = 0.0;
+    const auto start = Clock::now();
+    double sink = 0.0;
+    for (int i = 1; i <= residualRatios; ++i) {
+        sink += scan(i * 0.0025);
+    }
+    const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    return sink == 12345.0 ? 0.0 : ns / (residualRatios * scanResiduals);
+}
+
 } // namespace
 
 int main() {
-    const ParameterSet sets[] = {{"underdamped zeta=0.1 Yf=0.5 Yc=0.2", 0.1, 0.5, 0.2, 0.5},
-                                 {"undamped zeta=0 Yf=1 Yc=0.01", 0.0, 1.0, 0.01, 0.5},
-                                 {"critical zeta=1 Yf=0.5 Yc=0.2", 1.0, 0.5, 0.2, 0.5},
-                                 {"overdamped zeta=3 Yf=0.3 Yc=0.05", 3.0, 0.3, 0.05, 1.5}};
+    const ParameterSet sets[] = {{"zeta=0    Yf=1   Yc=0.01", 0.0, 1.0, 0.01, 0.5},
+                                 {"zeta=0.1  Yf=0.5 Yc=0.2", 0.1, 0.5, 0.2, 0.5},
+                                 {"zeta=1    Yf=0.5 Yc=0.2", 1.0, 0.5, 0.2, 0.7},
+                                 {"zeta=3    Yf=0.3 Yc=0.05", 3.0, 0.3, 0.05, 1.5}};
     std::printf("group (3) pass, median of %d runs\n", repetitions);
+    std::printf("%-26s %14s %14s %8s\n", "parameters", "reference ms", "program ms", "ratio");
     for (const ParameterSet& p : sets) {
-        std::printf("%-40s %9.1f ms\n", p.name, medianMs(p));
+        const double reference = medianMs(p, ref::group3Pass);
+        const double program = medianMs(p, group3Pass);
+        std::printf("%-26s %14.1f %14.1f %7.1fx\n", p.name, reference, program,
+                    reference / program);
     }
+    const double before = nsPerResidual([](double z) { return ref::stickSlipAmplitude(z); });
+    const double after = nsPerResidual([](double z) {
+        fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
+        return static_cast<double>(fv::stickSlipCandidates(z, list));
+    });
+    std::printf("one residual in the scan: reference %.1f ns, program %.1f ns\n", before, after);
     return 0;
 }

@@ -1,9 +1,10 @@
 // Benchmark support: what a group (3) pass computes once the friction force has been
-// read, for the current zeta, Yf, Yc and givenRatio.
+// read, for the current zeta, Yf, Yc and givenRatio, as the dialogue computes it.
 #pragma once
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
+#include "control/dialogue.h"
 #include "control/params.h"
 #include "freqchar/curves.h"
 #include "freqchar/stickslip.h"
@@ -19,13 +20,5 @@ inline void group3Pass() {
     double theta = 0.0;
     double beta = 0.0;
     fv::YZB = fv::stickSlipAmplitude(fv::givenRatio, &theta, &beta);
-    const double entered = fv::zeta;
-    for (int k = 0; k < fv::familySize; ++k) {
-        fv::zeta = fv::zetaTable[k];
-        fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::continuousCurves[k]);
-        fv::sweepStickSlipAmplitude(fv::ratioStep, fv::sweepCount, fv::stickSlipCurves[k]);
-        fv::trimContinuousCurve(fv::continuousCurves[k], fv::stickSlipCurves[k], fv::sweepCount,
-                                &fv::continuousRange);
-    }
-    fv::zeta = entered;
+    fv::computeFamily();
 }

@@ -60,18 +60,29 @@ void externalForceGroup() {
     }
 }
 
-// Continuous and stick-slip curves of every family member; zeta is the family
-// member's while its curves are built and the entered value again afterwards.
+// Continuous and stick-slip curves of every family member. The ten stick-slip sweeps
+// run together, each with its member's zeta as a value; the continuous curves and the
+// trims follow member by member with the shared zeta set to the member's, and the
+// entered zeta is restored afterwards. Every curve is computed on its own, so this
+// order gives exactly the curves of sweeping the members one after the other.
+} // namespace
+
 void computeFamily() {
     const double enteredZeta = zeta;
+    StickSlipSystem systems[familySize];
+    for (int k = 0; k < familySize; ++k) {
+        systems[k] = {zetaTable[k], Yf, Yc};
+    }
+    sweepStickSlipCurves(ratioStep, sweepCount, systems, stickSlipCurves, familySize);
     for (int k = 0; k < familySize; ++k) {
         zeta = zetaTable[k];
         sweepContinuousAmplitude(ratioStep, sweepCount, continuousCurves[k]);
-        sweepStickSlipAmplitude(ratioStep, sweepCount, stickSlipCurves[k]);
         trimContinuousCurve(continuousCurves[k], stickSlipCurves[k], sweepCount, &continuousRange);
     }
     zeta = enteredZeta;
 }
+
+namespace {
 
 // The red point shows continuous motion inside the continuous range (both ends
 // included) and stick-slip motion outside it.

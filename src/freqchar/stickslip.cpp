@@ -3,6 +3,12 @@
 // A = Yf sin(theta + beta) + Yc, moves for T = (pi - theta)/z under
 //   x'' + 2 zeta x' + x = Yf sin(z tau + theta + beta) + Yc,
 // and must arrive at x = -A, x' = 0, where the mirrored rest begins.
+//
+// The search evaluates the residual millions of times per rebuild of the chart, so it
+// takes three shortcuts that leave every result bit for bit unchanged: the trial
+// angles of the scan are the same at every ratio, so their sines and cosines come from
+// a table; the two basis motions share exp(-zeta T), cos(wd T) and sin(wd T); and the
+// stop phase (an arc tangent) is formed only at a zero.
 #include "freqchar/stickslip.h"
 
 #include <cmath>
@@ -16,45 +22,222 @@ namespace {
 constexpr double scanStart = 0.01;           // first trial dwell angle [rad]
 constexpr double scanStep = 0.01;            // dwell-angle step of the scan [rad]
 constexpr double scanEnd = 2.94159265358979; // pi - 0.2: last admissible angle [rad]
+constexpr int scanTableSize = 300;           // room for the 294 trial angles
 constexpr double zeroTolerance = 1e-6;       // |f/f0| below this is a zero
 constexpr double minAmplitude = 0.001;       // smallest stick-slip amplitude kept [m]
 // Regula falsi ends here without a zero. Ordinary brackets on the chart grid need
 // up to about 44,000 iterations, so the bound sits far above them.
 constexpr long maxRefinements = 10000000;
 
-// Displacement and velocity of a free motion at tau = T.
-struct FreeEnd {
-    double h;
-    double dh;
+// Trial angles of the scan, built by the same repeated addition as the scan itself,
+// with their sines and cosines.
+struct ScanTable {
+    int count;
+    double theta[scanTableSize];
+    double sinTheta[scanTableSize];
+    double cosTheta[scanTableSize];
 };
 
-// Free motion of x'' + 2 zeta x' + x = 0 from displacement h0 and velocity -w,
-// evaluated at T in the regime that zeta selects.
-FreeEnd freeMotion(double h0, double w, double T, double wd, double s1, double s2) {
+ScanTable buildScanTable() {
+    ScanTable t = {};
+    double theta = scanStart;
+    while (t.count < scanTableSize && (t.count == 0 || theta <= scanEnd)) {
+        t.theta[t.count] = theta;
+        t.sinTheta[t.count] = std::sin(theta);
+        t.cosTheta[t.count] = std::cos(theta);
+        t.count = t.count + 1;
+        theta = theta + scanStep;
+    }
+    return t;
+}
+
+// Built once, on first use; the initialisation is thread-safe.
+const ScanTable& scanTable() {
+    static const ScanTable table = buildScanTable();
+    return table;
+}
+
+// a, b and g of the end conditions at one dwell angle.
+struct EndTerms {
+    double a;
+    double b;
+    double g;
+};
+
+// exp(x), with exp(0) = 1 taken without the call (the undamped member of the family).
+double expOrOne(double x) {
+    return x == 0.0 ? 1.0 : std::exp(x);
+}
+
+// The transcendental part of the free motion at T, by regime: exp(-zeta T), cos(wd T)
+// and sin(wd T) below critical damping, exp(-s1 T) and exp(-s2 T) above it,
+// exp(-zeta T) at it.
+struct Decay {
+    double p;
+    double q;
+    double r;
+};
+
+enum class Regime { under, critical, over };
+
+Regime regimeOf(double zeta) {
     if (zeta < 1.0) {
-        const double e = std::exp(-zeta * T);
-        const double cw = std::cos(wd * T);
-        const double sw = std::sin(wd * T);
-        const double u = (zeta * h0 - w) / wd;
-        return {e * (h0 * cw + u * sw),
-                e * (-(zeta * cw + wd * sw) * h0 + (wd * cw - zeta * sw) * u)};
+        return Regime::under;
     }
-    if (zeta > 1.0) {
-        const double e1 = std::exp(-s1 * T);
-        const double e2 = std::exp(-s2 * T);
-        const double c1 = (s2 * h0 - w) / (s2 - s1);
-        const double c2 = (s1 * h0 - w) / (s1 - s2);
-        return {c1 * e1 + c2 * e2, -(s1 * c1 * e1 + s2 * c2 * e2)};
+    return zeta > 1.0 ? Regime::over : Regime::critical; // not-a-number: critical
+}
+
+Decay decayAt(const StickSlipSetup& s, Regime regime, double zeta, double T) {
+    switch (regime) {
+    case Regime::under:
+        return {expOrOne(-zeta * T), std::cos(s.wd * T), std::sin(s.wd * T)};
+    case Regime::over:
+        return {std::exp(-s.s1 * T), std::exp(-s.s2 * T), 0.0};
+    case Regime::critical:
+        break;
     }
-    const double e = std::exp(-zeta * T);
-    const double c1 = zeta * h0 - w;
-    return {(h0 + c1 * T) * e, (-zeta * h0 + (1.0 - zeta * T) * c1) * e};
+    return {std::exp(-zeta * T), 0.0, 0.0};
+}
+
+// Start values of the two basis motions for dwell angle theta (sine st, cosine ct):
+// displacements A0, B0 and the forced-response velocities W1, W2 they must cancel.
+struct BasisStart {
+    double A0, B0, W1, W2;
+};
+
+BasisStart basisStart(const StickSlipSetup& s, double Yf, double st, double ct) {
+    return {Yf * st - s.P * st - s.Q * ct, Yf * ct - s.P * ct + s.Q * st,
+            s.z * (s.P * ct - s.Q * st), -s.z * (s.P * st + s.Q * ct)};
+}
+
+// a, b and g from the ends (hA, h'A) and (hB, h'B) of the two free motions.
+EndTerms endTermsFrom(const StickSlipSetup& s, const StickSlipSystem& sys, double st, double ct,
+                      double hA, double dhA, double hB, double dhB) {
+    const double X1 = sys.Yf * st - s.Q + hA;
+    const double X2 = sys.Yf * ct - s.P + hB;
+    const double V1 = -s.z * s.P + dhA;
+    const double V2 = s.z * s.Q + dhB;
+    return {-2.0 * sys.Yc * V2, 2.0 * sys.Yc * V1, X1 * V2 - V1 * X2};
+}
+
+// The end conditions X1 cos(beta) + X2 sin(beta) = -2 Yc and
+// V1 cos(beta) + V2 sin(beta) = 0 are linear in cos(beta) and sin(beta); they are
+// consistent exactly when a^2 + b^2 = g^2. The free motion of x'' + 2 zeta x' + x = 0
+// from (h0, -w) is evaluated at T in each regime. Division by zero and overflow are
+// not trapped: the candidate test rejects what is not a number.
+inline EndTerms underdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double T,
+                                 double st, double ct, Decay d) {
+    (void)T;
+    const double zeta = sys.zeta;
+    const BasisStart b = basisStart(s, sys.Yf, st, ct);
+    const double uA = (zeta * b.A0 - b.W1) / s.wd;
+    const double uB = (zeta * b.B0 - b.W2) / s.wd;
+    const double decay = zeta * d.q + s.wd * d.r;
+    const double turn = s.wd * d.q - zeta * d.r;
+    return endTermsFrom(s, sys, st, ct, d.p * (b.A0 * d.q + uA * d.r),
+                        d.p * (-decay * b.A0 + turn * uA), d.p * (b.B0 * d.q + uB * d.r),
+                        d.p * (-decay * b.B0 + turn * uB));
+}
+
+inline EndTerms overdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double T,
+                                double st, double ct, Decay d) {
+    (void)T;
+    const BasisStart b = basisStart(s, sys.Yf, st, ct);
+    const double cA1 = (s.s2 * b.A0 - b.W1) / (s.s2 - s.s1);
+    const double cA2 = (s.s1 * b.A0 - b.W1) / (s.s1 - s.s2);
+    const double cB1 = (s.s2 * b.B0 - b.W2) / (s.s2 - s.s1);
+    const double cB2 = (s.s1 * b.B0 - b.W2) / (s.s1 - s.s2);
+    return endTermsFrom(s, sys, st, ct, cA1 * d.p + cA2 * d.q,
+                        -(s.s1 * cA1 * d.p + s.s2 * cA2 * d.q), cB1 * d.p + cB2 * d.q,
+                        -(s.s1 * cB1 * d.p + s.s2 * cB2 * d.q));
+}
+
+inline EndTerms criticalTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double T,
+                              double st, double ct, Decay d) {
+    const double zeta = sys.zeta;
+    const BasisStart b = basisStart(s, sys.Yf, st, ct);
+    const double cA = zeta * b.A0 - b.W1;
+    const double cB = zeta * b.B0 - b.W2;
+    return endTermsFrom(s, sys, st, ct, (b.A0 + cA * T) * d.p,
+                        (-zeta * b.A0 + (1.0 - zeta * T) * cA) * d.p, (b.B0 + cB * T) * d.p,
+                        (-zeta * b.B0 + (1.0 - zeta * T) * cB) * d.p);
+}
+
+double motionTime(const StickSlipSetup& s, double theta) {
+    return s.halfPeriod - theta / s.z;
+}
+
+EndTerms endTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double theta, double st,
+                  double ct) {
+    const double T = motionTime(s, theta);
+    const Regime regime = regimeOf(sys.zeta);
+    const Decay d = decayAt(s, regime, sys.zeta, T);
+    switch (regime) {
+    case Regime::under:
+        return underdampedTerms(s, sys, T, st, ct, d);
+    case Regime::over:
+        return overdampedTerms(s, sys, T, st, ct, d);
+    case Regime::critical:
+        break;
+    }
+    return criticalTerms(s, sys, T, st, ct, d);
+}
+
+double residualOf(const EndTerms& t) {
+    return t.a * t.a + t.b * t.b - t.g * t.g;
+}
+
+// Residuals at every trial angle of the scan, f[k] for scan.theta[k]: the same values
+// as endTerms gives one by one, computed in passes over the whole table so that the
+// arithmetic after the transcendental functions runs on vectors.
+void scanResiduals(const StickSlipSetup& s, const StickSlipSystem& sys, const ScanTable& scan,
+                   double* f) {
+    const int n = scan.count;
+    const Regime regime = regimeOf(sys.zeta);
+    double T[scanTableSize];
+    double p[scanTableSize];
+    double q[scanTableSize];
+    double r[scanTableSize];
+    for (int k = 0; k < n; ++k) {
+        T[k] = motionTime(s, scan.theta[k]);
+    }
+    for (int k = 0; k < n; ++k) {
+        const Decay d = decayAt(s, regime, sys.zeta, T[k]);
+        p[k] = d.p;
+        q[k] = d.q;
+        r[k] = d.r;
+    }
+    switch (regime) {
+    case Regime::under:
+        for (int k = 0; k < n; ++k) {
+            f[k] = residualOf(underdampedTerms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k],
+                                               {p[k], q[k], r[k]}));
+        }
+        return;
+    case Regime::over:
+        for (int k = 0; k < n; ++k) {
+            f[k] = residualOf(overdampedTerms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k],
+                                              {p[k], q[k], r[k]}));
+        }
+        return;
+    case Regime::critical:
+        break;
+    }
+    for (int k = 0; k < n; ++k) {
+        f[k] = residualOf(
+            criticalTerms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k], {p[k], q[k], r[k]}));
+    }
+}
+
+double stopPhaseOf(const EndTerms& t) {
+    return std::atan2(t.b / t.g, t.a / t.g);
 }
 
 // Appends (theta, beta) when its amplitude reaches minAmplitude and, below
 // resonance, its stop phase is not negative. Not-a-number never passes.
-void testCandidate(double z, double theta, double beta, StickSlipCandidate* list, int* count) {
-    const double A = Yf * std::sin(theta + beta) + Yc;
+void testCandidate(double z, const StickSlipSystem& sys, double theta, double beta,
+                   StickSlipCandidate* list, int* count) {
+    const double A = sys.Yf * std::sin(theta + beta) + sys.Yc;
     if (!(A >= minAmplitude)) {
         return;
     }
@@ -71,20 +254,19 @@ void testCandidate(double z, double theta, double beta, StickSlipCandidate* list
 // stays relative to fB0, the residual at the scan point. Returns 1 with the zero and
 // its beta, or 0 when a point or residual stops being a number or the iteration
 // bound is reached.
-int refineBracket(const StickSlipSetup& s, double thA, double fA, double thB, double fB,
-                  double* theta, double* beta) {
+int refineBracket(const StickSlipSetup& s, const StickSlipSystem& sys, double thA, double fA,
+                  double thB, double fB, double* theta, double* beta) {
     const double fB0 = fB;
     for (long k = 0; k < maxRefinements; ++k) {
         const double r = thA - fA * (thB - thA) / (fB - fA);
-        double betaR = 0.0;
-        const double fR =
-            stickSlipResidual(s.z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, r, &betaR);
+        const EndTerms t = endTerms(s, sys, r, std::sin(r), std::cos(r));
+        const double fR = residualOf(t);
         if (std::isnan(r) || std::isnan(fR)) {
             return 0;
         }
         if (std::fabs(fR / fB0) < zeroTolerance) {
             *theta = r;
-            *beta = betaR;
+            *beta = stopPhaseOf(t);
             return 1;
         }
         if (fA * fR > 0.0) {
@@ -100,81 +282,73 @@ int refineBracket(const StickSlipSetup& s, double thA, double fA, double thB, do
 
 } // namespace
 
-StickSlipSetup stickSlipSetup(double z) {
+StickSlipSystem currentStickSlipSystem() {
+    return {zeta, Yf, Yc};
+}
+
+StickSlipSetup stickSlipSetup(double z, const StickSlipSystem& system) {
+    const double zt = system.zeta;
     StickSlipSetup s = {};
     s.z = z;
     const double z2 = z * z;
-    const double D = (1.0 - z2) * (1.0 - z2) + 4.0 * zeta * zeta * z2;
-    s.P = (1.0 - z2) * Yf / D;
-    s.Q = -2.0 * zeta * z * Yf / D;
+    const double D = (1.0 - z2) * (1.0 - z2) + 4.0 * zt * zt * z2;
+    s.P = (1.0 - z2) * system.Yf / D;
+    s.Q = -2.0 * zt * z * system.Yf / D;
     s.halfPeriod = analysisPi / z;
-    if (zeta < 1.0) {
-        s.wd = std::sqrt(1.0 - zeta * zeta);
-    } else if (zeta > 1.0) {
-        s.s1 = zeta - std::sqrt(zeta * zeta - 1.0);
-        s.s2 = zeta + std::sqrt(zeta * zeta - 1.0);
+    if (zt < 1.0) {
+        s.wd = std::sqrt(1.0 - zt * zt);
+    } else if (zt > 1.0) {
+        s.s1 = zt - std::sqrt(zt * zt - 1.0);
+        s.s2 = zt + std::sqrt(zt * zt - 1.0);
     }
     return s;
 }
 
-// The end conditions X1 cos(beta) + X2 sin(beta) = -2 Yc and
-// V1 cos(beta) + V2 sin(beta) = 0 are linear in cos(beta) and sin(beta); they are
-// consistent exactly when a^2 + b^2 = g^2. Division by zero and overflow are not
-// trapped: the candidate test rejects what is not a number.
 double stickSlipResidual(double z, double wd, double s1, double s2, double P, double Q,
                          double halfPeriod, double theta, double* beta) {
-    const double T = halfPeriod - theta / z;
-    const double st = std::sin(theta);
-    const double ct = std::cos(theta);
-    const double A0 = Yf * st - P * st - Q * ct;
-    const double B0 = Yf * ct - P * ct + Q * st;
-    const double W1 = z * (P * ct - Q * st);
-    const double W2 = -z * (P * st + Q * ct);
-    const FreeEnd hA = freeMotion(A0, W1, T, wd, s1, s2);
-    const FreeEnd hB = freeMotion(B0, W2, T, wd, s1, s2);
-    const double X1 = Yf * st - Q + hA.h;
-    const double X2 = Yf * ct - P + hB.h;
-    const double V1 = -z * P + hA.dh;
-    const double V2 = z * Q + hB.dh;
-    const double a = -2.0 * Yc * V2;
-    const double b = 2.0 * Yc * V1;
-    const double g = X1 * V2 - V1 * X2;
-    *beta = std::atan2(b / g, a / g);
-    return a * a + b * b - g * g;
+    const StickSlipSetup s = {z, wd, s1, s2, P, Q, halfPeriod};
+    const EndTerms t =
+        endTerms(s, currentStickSlipSystem(), theta, std::sin(theta), std::cos(theta));
+    *beta = stopPhaseOf(t);
+    return residualOf(t);
 }
 
-int stickSlipCandidates(double z, StickSlipCandidate* list) {
-    const StickSlipSetup s = stickSlipSetup(z);
+int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandidate* list) {
+    const StickSlipSetup s = stickSlipSetup(z, system);
+    const ScanTable& scan = scanTable();
+    double f[scanTableSize];
+    scanResiduals(s, system, scan, f);
     int count = 0;
-    double betaA = 0.0;
-    double thA = scanStart;
-    double fA = stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thA, &betaA);
-    for (;;) {
-        const double thB = thA + scanStep;
-        if (thB > scanEnd) {
-            break;
-        }
-        double betaB = 0.0;
-        const double fB =
-            stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thB, &betaB);
+    double thA = scan.theta[0];
+    double fA = f[0];
+    for (int k = 1; k < scan.count; ++k) {
+        const double thB = scan.theta[k];
+        const double fB = f[k];
         if (std::fabs(fB / fA) < zeroTolerance) {
-            testCandidate(z, thB, betaB, list, &count);
+            const EndTerms tB = endTerms(s, system, thB, scan.sinTheta[k], scan.cosTheta[k]);
+            testCandidate(z, system, thB, stopPhaseOf(tB), list, &count);
         } else if (fA * fB < 0.0) {
             double theta = 0.0;
             double beta = 0.0;
-            if (refineBracket(s, thA, fA, thB, fB, &theta, &beta) == 1) {
-                testCandidate(z, theta, beta, list, &count);
+            if (refineBracket(s, system, thA, fA, thB, fB, &theta, &beta) == 1) {
+                testCandidate(z, system, theta, beta, list, &count);
             }
         }
+        // The scan resumes from its own point: the refinement's ends are discarded.
         thA = thB;
         fA = fB;
     }
     return count;
 }
 
-double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase) {
+int stickSlipCandidates(double z, StickSlipCandidate* list) {
+    return stickSlipCandidates(z, currentStickSlipSystem(), list);
+}
+
+double stickSlipAmplitude(double z, const StickSlipSystem& system, double* dwellAngle,
+                          double* stopPhase) {
     StickSlipCandidate list[maxStickSlipCandidates];
-    const int count = stickSlipCandidates(z, list);
+    const int count = stickSlipCandidates(z, system, list);
     if (count == 0) {
         return -1.0;
     }
@@ -182,7 +356,7 @@ double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase) {
     double best = 0.0;
     int chosen = 0;
     for (int i = 0; i < count; ++i) {
-        const double A = Yf * std::sin(list[i].theta + list[i].beta) + Yc;
+        const double A = system.Yf * std::sin(list[i].theta + list[i].beta) + system.Yc;
         if (A > best) {
             best = A;
             chosen = i;
@@ -190,7 +364,11 @@ double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase) {
     }
     *dwellAngle = list[chosen].theta;
     *stopPhase = list[chosen].beta;
-    return Yf * std::sin(list[chosen].theta + list[chosen].beta) + Yc;
+    return system.Yf * std::sin(list[chosen].theta + list[chosen].beta) + system.Yc;
+}
+
+double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase) {
+    return stickSlipAmplitude(z, currentStickSlipSystem(), dwellAngle, stopPhase);
 }
 
 } // namespace fv

@@ -14,6 +14,14 @@ struct StickSlipCandidate {
     double beta;
 };
 
+// The three values of the parameter set that the search reads, taken as values so that
+// a search can run away from the shared variables (the family pass changes zeta).
+struct StickSlipSystem {
+    double zeta; // damping ratio [-]
+    double Yf;   // static deflection [m]
+    double Yc;   // dead band [m]
+};
+
 // Quantities derived once per frequency ratio for the residual.
 struct StickSlipSetup {
     double z;          // frequency ratio [-]
@@ -25,21 +33,28 @@ struct StickSlipSetup {
     double halfPeriod; // pi/z in units of tau
 };
 
-// Builds the setup for ratio z from zeta and Yf.
-StickSlipSetup stickSlipSetup(double z);
+// zeta, Yf and Yc of the parameter set now.
+StickSlipSystem currentStickSlipSystem();
 
-// Residual a^2 + b^2 - g^2 of the end conditions for dwell angle theta; zero exactly
-// when a stop phase exists, which is written to *beta.
+// Builds the setup for ratio z.
+StickSlipSetup stickSlipSetup(double z, const StickSlipSystem& system);
+
+// Residual a^2 + b^2 - g^2 of the end conditions for dwell angle theta, read from the
+// parameter set; zero exactly when a stop phase exists, which is written to *beta.
 double stickSlipResidual(double z, double wd, double s1, double s2, double P, double Q,
                          double halfPeriod, double theta, double* beta);
 
 // Scans the dwell angle at ratio z and writes every accepted zero, in scan order,
 // to list (room for maxStickSlipCandidates). Returns their number.
+int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandidate* list);
 int stickSlipCandidates(double z, StickSlipCandidate* list);
 
 // Amplitude [m] of the stick-slip solution at ratio z with the largest amplitude, or
 // -1.0 when there is none; theta and beta of that solution go to *dwellAngle and
-// *stopPhase, which are left untouched when there is none.
+// *stopPhase, which are left untouched when there is none. The first form reads the
+// parameter set.
 double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase);
+double stickSlipAmplitude(double z, const StickSlipSystem& system, double* dwellAngle,
+                          double* stopPhase);
 
 } // namespace fv
