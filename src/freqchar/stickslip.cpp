@@ -250,14 +250,36 @@ void testCandidate(double z, const StickSlipSystem& sys, double theta, double be
     }
 }
 
+// The state of a refinement: both ends of the bracket and their residuals.
+struct Bracket {
+    double thA, fA, thB, fB;
+};
+
+bool sameBracket(const Bracket& x, const Bracket& y) {
+    return x.thA == y.thA && x.fA == y.fA && x.thB == y.thB && x.fB == y.fB;
+}
+
+} // namespace
+
 // Regula falsi on [thA, thB] whose residuals fA, fB differ in sign. The tolerance
 // stays relative to fB0, the residual at the scan point. Returns 1 with the zero and
-// its beta, or 0 when a point or residual stops being a number or the iteration
-// bound is reached.
-int refineBracket(const StickSlipSetup& s, const StickSlipSystem& sys, double thA, double fA,
-                  double thB, double fB, double* theta, double* beta) {
+// its beta, or 0 when a point or residual stops being a number or no zero can come.
+//
+// Each iteration is a fixed function of the bracket, so a bracket that comes back
+// repeats its cycle for ever and never meets the tolerance: that happens when the
+// residual is rounding noise, or when fA*fR underflows to zero and the bracket loses
+// its sign change. The cycle is found by Brent's method and ends the refinement with
+// the result the full iteration bound would give, only sooner.
+int refineStickSlipBracket(const StickSlipSetup& s, const StickSlipSystem& sys, double thA,
+                           double fA, double thB, double fB, double* theta, double* beta,
+                           long* iterations) {
     const double fB0 = fB;
+    *iterations = 0;
+    Bracket saved = {thA, fA, thB, fB};
+    long power = 1;
+    long length = 0;
     for (long k = 0; k < maxRefinements; ++k) {
+        *iterations = k + 1;
         const double r = thA - fA * (thB - thA) / (fB - fA);
         const EndTerms t = endTerms(s, sys, r, std::sin(r), std::cos(r));
         const double fR = residualOf(t);
@@ -276,11 +298,19 @@ int refineBracket(const StickSlipSetup& s, const StickSlipSystem& sys, double th
             thB = r;
             fB = fR;
         }
+        const Bracket now = {thA, fA, thB, fB};
+        if (sameBracket(now, saved)) {
+            return 0;
+        }
+        length = length + 1;
+        if (length == power) {
+            saved = now;
+            power = power * 2;
+            length = 0;
+        }
     }
     return 0;
 }
-
-} // namespace
 
 StickSlipSystem currentStickSlipSystem() {
     return {zeta, Yf, Yc};
@@ -330,7 +360,9 @@ int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandid
         } else if (fA * fB < 0.0) {
             double theta = 0.0;
             double beta = 0.0;
-            if (refineBracket(s, system, thA, fA, thB, fB, &theta, &beta) == 1) {
+            long iterations = 0;
+            if (refineStickSlipBracket(s, system, thA, fA, thB, fB, &theta, &beta, &iterations) ==
+                1) {
                 testCandidate(z, system, theta, beta, list, &count);
             }
         }

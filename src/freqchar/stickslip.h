@@ -44,6 +44,14 @@ StickSlipSetup stickSlipSetup(double z, const StickSlipSystem& system);
 double stickSlipResidual(double z, double wd, double s1, double s2, double P, double Q,
                          double halfPeriod, double theta, double* beta);
 
+// Refines the zero of the residual between dwell angles thA and thB, whose residuals
+// fA and fB differ in sign, by regula falsi. Returns 1 with the zero in *theta and its
+// stop phase in *beta, or 0 when there is none to be had; *iterations tells how many
+// residuals it evaluated.
+int refineStickSlipBracket(const StickSlipSetup& s, const StickSlipSystem& system, double thA,
+                           double fA, double thB, double fB, double* theta, double* beta,
+                           long* iterations);
+
 // Scans the dwell angle at ratio z and writes every accepted zero, in scan order,
 // to list (room for maxStickSlipCandidates). Returns their number.
 int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandidate* list);

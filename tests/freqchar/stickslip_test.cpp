@@ -1,6 +1,7 @@
 // Stick-slip vibration at one ratio: reference solutions of the three regimes, the
 // zero counts of the scan, the acceptance rules, and a check that a returned solution
 // really is a periodic stick-slip motion of the equation it describes.
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -122,6 +123,69 @@ TEST(StickSlipAmplitude, RefinementAlwaysEnds) {
     EXPECT_EQ(solve(0.5).A, -1.0);
     setSystem(0.1, INFINITY, 0.2);
     EXPECT_EQ(solve(0.5).A, -1.0);
+}
+
+// Refines every bracket of the scan at ratio z; returns the largest iteration count
+// and how many brackets gave a zero.
+struct RefinementSummary {
+    long maxIterations;
+    int brackets;
+    int zeros;
+};
+
+RefinementSummary refineAllBrackets(const fv::StickSlipSystem& system, double z) {
+    const fv::StickSlipSetup s = fv::stickSlipSetup(z, system);
+    fv::zeta = system.zeta;
+    fv::Yf = system.Yf;
+    fv::Yc = system.Yc;
+    RefinementSummary summary = {0, 0, 0};
+    double beta = 0.0;
+    double thA = 0.01;
+    double fA = fv::stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thA, &beta);
+    for (double thB = thA + 0.01; thB <= 2.94159265358979; thB = thA + 0.01) {
+        const double fB =
+            fv::stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thB, &beta);
+        if (!(std::fabs(fB / fA) < 1e-6) && fA * fB < 0.0) {
+            double theta = 0.0;
+            long iterations = 0;
+            summary.zeros +=
+                fv::refineStickSlipBracket(s, system, thA, fA, thB, fB, &theta, &beta, &iterations);
+            summary.brackets += 1;
+            summary.maxIterations = std::max(summary.maxIterations, iterations);
+        }
+        thA = thB;
+        fA = fB;
+    }
+    return summary;
+}
+
+// Slow ordinary brackets still converge: the longest on the chart grid needs tens of
+// thousands of iterations.
+TEST(StickSlipRefinement, SlowOrdinaryBracketsConverge) {
+    const RefinementSummary r = refineAllBrackets({0.0, 1.0, 0.01}, 0.005);
+    EXPECT_GT(r.maxIterations, 40000);
+    EXPECT_GT(r.zeros, 0);
+}
+
+// Where the residual is rounding noise (tiny or huge ratios with huge forces) a
+// bracket either wears down to adjacent doubles or cycles, after fA*fR underflows to
+// zero and the bracket loses its sign change. Neither can ever meet the tolerance;
+// both used to run to the iteration bound of ten million per bracket (seconds per
+// call) and now end at once.
+TEST(StickSlipRefinement, NoiseBracketsEndAtOnce) {
+    const RefinementSummary fixedPoint =
+        refineAllBrackets({1.341575086058487e-309, 2.6028047406356685e+93, 6.520046416705684e+91},
+                          -1.0206407611584341e-202);
+    EXPECT_GT(fixedPoint.brackets, 0);
+    EXPECT_LT(fixedPoint.maxIterations, 100000);
+    const double underflowStep = 1.608843627440695e-165;
+    for (int i : {7, 8, 9, 10, 11, 14, 15}) {
+        const RefinementSummary cycle = refineAllBrackets(
+            {3.186855729528216e-241, 2.0695012758251697e+42, 1.6821958752433602e+40},
+            i * underflowStep);
+        EXPECT_GT(cycle.brackets, 0) << "point " << i;
+        EXPECT_LT(cycle.maxIterations, 100000) << "point " << i;
+    }
 }
 
 // x'' + 2 zeta x' + x = Yf sin(z tau + theta + beta) + Yc integrated by classical
