@@ -6,6 +6,7 @@ packages=(
     g++ cmake make libgtest-dev locales                          # build, tests, locales for the encoding tests
     freeglut3-dev libgl-dev libx11-dev                           # the window
     xvfb xauth xdotool libgl1-mesa-dri libglx-mesa0              # window tests under a private X server
+    clang libclang-rt-14-dev                                     # fuzz targets (libFuzzer)
 )
 
 missing=()

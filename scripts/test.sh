@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test twice: once in the normal build and once
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the fuzz corpus once under ASan and UBSan
+# (clang's libFuzzer), then all tests in the normal build, then all tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
+
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DFV_FUZZ=ON -DFV_TESTS=OFF -DFV_BENCH=OFF -DFV_GRAPHICS=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target fuzz_dialogue fuzz_solvers fuzz_timeresp
+for t in timeresp solvers dialogue; do
+    build-fuzz/fuzz/fuzz_"$t" fuzz/corpus/"$t" -runs=0 -timeout=60 2>&1 | tail -n 1
+done
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
