@@ -17,13 +17,13 @@ namespace fv {
 
 namespace {
 
-constexpr double gridRatioStep = 0.0025;                  // ratio step of the chart grid
-constexpr int gridSweepCount = 1200;                      // grid points 0..1200: z from 0 to 3
-constexpr double degreesPerRadianDivisor = 0.01745329252; // radians per degree
-constexpr double noStickSlipAmplitude = 100.0;            // red point far off-chart
-constexpr double defaultVerticalScale = 1.0;              // window units per metre
-constexpr double defaultTimeAxisScale = 0.005;            // window units per sample
-constexpr double defaultFreqAxisScale = 0.001;            // window units per ratio step
+constexpr double gridRatioStep = 0.0025;           // ratio step of the chart grid
+constexpr int gridSweepCount = 1200;               // grid points 0..1200: z from 0 to 3
+constexpr double radiansPerDegree = 0.01745329252; // phase lag printed in degrees
+constexpr double noStickSlipAmplitude = 100.0;     // red point far off-chart
+constexpr double defaultVerticalScale = 1.0;       // window units per metre
+constexpr double defaultTimeAxisScale = 0.005;     // window units per sample
+constexpr double defaultFreqAxisScale = 0.001;     // window units per ratio step
 constexpr Point2 defaultMechanismOrigin = {0.01, 0.0};
 constexpr Point2 defaultTimeChartOrigin = {-0.99, 0.0};
 
@@ -54,19 +54,19 @@ void externalForceGroup() {
     phi = std::atan2(lambda * omf, K - m * (omf * omf));
     consolePrintf("\n静撓み  Yf=%7.4f[m]", Yf);
     consolePrintf("\n固体摩擦ないときの定常振幅 Ad=%7.4f[m], 位相遅れΦ=%6.2f[deg]", Ad,
-                  phi / degreesPerRadianDivisor);
+                  phi / radiansPerDegree);
     if (Yf != 0.0) {
         consolePrintf("\n       振幅比Ad/As=%7.4f", Ad / As);
     }
 }
+
+} // namespace
 
 // Continuous and stick-slip curves of every family member. The ten stick-slip sweeps
 // run together, each with its member's zeta as a value; the continuous curves and the
 // trims follow member by member with the shared zeta set to the member's, and the
 // entered zeta is restored afterwards. Every curve is computed on its own, so this
 // order gives exactly the curves of sweeping the members one after the other.
-} // namespace
-
 void computeFamily() {
     const double enteredZeta = zeta;
     StickSlipSystem systems[familySize];
