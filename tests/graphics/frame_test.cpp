@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 #include <chrono>
 #include <cmath>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -292,6 +293,45 @@ TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
     for (std::size_t i = 1; i < columns.size(); ++i) {
         EXPECT_NEAR(columns[i] - columns[i - 1], 36, 1) << "columns 0.09 apart, at " << columns[i];
     }
+}
+
+// A window twice as wide shows the same picture stretched: window coordinates stay
+// -1..1 on both axes.
+TEST_F(Frame, ResizedWindowStretchesThePicture) {
+    constexpr int wide = 2 * size;
+    glutReshapeWindow(wide, size);
+    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != wide; ++i) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), wide);
+    fv::reshape(wide, size);
+    linesOnly();
+    fv::display(); // the first swap lets the drawable take the new size
+    fv::drawFrame();
+    glFinish();
+    std::vector<unsigned char> row(static_cast<std::size_t>(wide) * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const int y = px(0.5);
+    glReadPixels(0, y, wide, 1, GL_RGB, GL_UNSIGNED_BYTE, row.data());
+    auto isGreenAt = [&](int x) {
+        return row[x * 3] == 0 && row[x * 3 + 1] == 255 && row[x * 3 + 2] == 0;
+    };
+    const int resonance = static_cast<int>((0.41 + 1.0) * 0.5 * wide);
+    std::string greens;
+    for (int x = 0; x < wide; ++x) {
+        greens += isGreenAt(x) ? std::to_string(x) + " " : "";
+    }
+    EXPECT_TRUE(isGreenAt(resonance) || isGreenAt(resonance - 1))
+        << "green line at " << resonance << ", green columns: " << greens;
+    EXPECT_FALSE(isGreenAt(px(0.41)) || isGreenAt(px(0.41) - 1)) << "not where it was";
+    glutReshapeWindow(size, size);
+    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != size; ++i) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    fv::reshape(size, size);
 }
 
 // The drawing of a gapped curve exactly as its definition reads: one drawSegment,
