@@ -130,6 +130,22 @@ TEST(DialoguePasses, RedPointFollowsTheContinuousRange) {
     EXPECT_EQ(fv::givenPointAmplitude, fv::YZA) << "resonance moves continuously";
 }
 
+// At the end of input every read fails at once: each pass runs to its end with the
+// values it had, and nothing waits.
+TEST(DialoguePasses, EndOfInputEndsEveryPass) {
+    dialoguePass('m', "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n");
+    const double m = fv::m, F = fv::F, Fric = fv::Fric, y0 = fv::y0, YZB = fv::YZB;
+    for (char key : {'m', 'f', 'r', 'j'}) {
+        const std::string out = dialoguePass(key, "");
+        EXPECT_NE(out.find(helpText), std::string::npos) << key;
+        EXPECT_EQ(fv::m, m);
+        EXPECT_EQ(fv::F, F);
+        EXPECT_EQ(fv::Fric, Fric);
+        EXPECT_EQ(fv::y0, y0);
+        EXPECT_EQ(fv::YZB, YZB) << "same parameters, same stick-slip amplitude";
+    }
+}
+
 TEST(DialoguePasses, MissingStickSlipShowsOffChart) {
     dialoguePass('m', "1 0.2 1\n1 1\n0.2\n0 0\n");
     EXPECT_EQ(fv::YZB, 100.0);
