@@ -60,30 +60,6 @@ void externalForceGroup() {
     }
 }
 
-} // namespace
-
-// Continuous and stick-slip curves of every family member. The ten stick-slip sweeps
-// run together, each with its member's zeta as a value; the continuous curves and the
-// trims follow member by member with the shared zeta set to the member's, and the
-// entered zeta is restored afterwards. Every curve is computed on its own, so this
-// order gives exactly the curves of sweeping the members one after the other.
-void computeFamily() {
-    const double enteredZeta = zeta;
-    StickSlipSystem systems[familySize];
-    for (int k = 0; k < familySize; ++k) {
-        systems[k] = {zetaTable[k], Yf, Yc};
-    }
-    sweepStickSlipCurves(ratioStep, sweepCount, systems, stickSlipCurves, familySize);
-    for (int k = 0; k < familySize; ++k) {
-        zeta = zetaTable[k];
-        sweepContinuousAmplitude(ratioStep, sweepCount, continuousCurves[k]);
-        trimContinuousCurve(continuousCurves[k], stickSlipCurves[k], sweepCount, &continuousRange);
-    }
-    zeta = enteredZeta;
-}
-
-namespace {
-
 // The red point shows continuous motion inside the continuous range (both ends
 // included) and stick-slip motion outside it.
 void chooseGivenPointAmplitude() {
@@ -178,6 +154,26 @@ void consoleDialogue() {
     }
     initialConditionGroup();
     std::fflush(stdout);
+}
+
+// Continuous and stick-slip curves of every family member. The ten stick-slip sweeps
+// run together, each with its member's zeta as a value; the continuous curves and the
+// trims follow member by member with the shared zeta set to the member's, and the
+// entered zeta is restored afterwards. Every curve is computed on its own, so this
+// order gives exactly the curves of sweeping the members one after the other.
+void computeFamily() {
+    const double enteredZeta = zeta;
+    StickSlipSystem systems[familySize];
+    for (int k = 0; k < familySize; ++k) {
+        systems[k] = {zetaTable[k], Yf, Yc};
+    }
+    sweepStickSlipCurves(ratioStep, sweepCount, systems, stickSlipCurves, familySize);
+    for (int k = 0; k < familySize; ++k) {
+        zeta = zetaTable[k];
+        sweepContinuousAmplitude(ratioStep, sweepCount, continuousCurves[k]);
+        trimContinuousCurve(continuousCurves[k], stickSlipCurves[k], sweepCount, &continuousRange);
+    }
+    zeta = enteredZeta;
 }
 
 } // namespace fv

@@ -85,7 +85,8 @@ extern double timeCurves[timeRingRows][timeRingLength];
 extern double verticalScale;   // window units per metre
 extern double curveScale[3];   // window units per unit of each time-chart row
 extern double timeAxisScale;   // window units per time-chart sample
-extern int timeRingCapacity;   // highest time-chart index before the wrap
+extern int timeRingCapacity;   // highest time-chart index before the wrap; at most
+                               // maxTimeRingCapacity (200 from the dialogue, 't' refuses more)
 extern double freqAxisScale;   // window units per ratioStep on the frequency chart
 extern Point2 mechanismOrigin; // left anchor of the mechanism figure
 extern Point2 timeChartOrigin; // origin of the time chart

@@ -125,9 +125,10 @@ EndTerms endTermsFrom(const StickSlipSetup& s, const StickSlipSystem& sys, doubl
 // consistent exactly when a^2 + b^2 = g^2. The free motion of x'' + 2 zeta x' + x = 0
 // from (h0, -w) is evaluated at T in each regime. Division by zero and overflow are
 // not trapped: the candidate test rejects what is not a number.
-inline EndTerms underdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double T,
+// The three share one signature so that the scan can take any of them; only the
+// critical motion needs T itself.
+inline EndTerms underdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double /*T*/,
                                  double st, double ct, Decay d) {
-    (void)T;
     const double zeta = sys.zeta;
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
     const double uA = (zeta * b.A0 - b.W1) / s.wd;
@@ -139,9 +140,8 @@ inline EndTerms underdampedTerms(const StickSlipSetup& s, const StickSlipSystem&
                         d.p * (-decay * b.B0 + turn * uB));
 }
 
-inline EndTerms overdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double T,
+inline EndTerms overdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double /*T*/,
                                 double st, double ct, Decay d) {
-    (void)T;
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
     const double cA1 = (s.s2 * b.A0 - b.W1) / (s.s2 - s.s1);
     const double cA2 = (s.s1 * b.A0 - b.W1) / (s.s1 - s.s2);
@@ -207,26 +207,23 @@ void scanResiduals(const StickSlipSetup& s, const StickSlipSystem& sys, const Sc
         q[k] = d.q;
         r[k] = d.r;
     }
+    auto fill = [&](auto terms) {
+        for (int k = 0; k < n; ++k) {
+            f[k] = residualOf(
+                terms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k], Decay{p[k], q[k], r[k]}));
+        }
+    };
     switch (regime) {
     case Regime::under:
-        for (int k = 0; k < n; ++k) {
-            f[k] = residualOf(underdampedTerms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k],
-                                               {p[k], q[k], r[k]}));
-        }
+        fill([](auto&&... a) { return underdampedTerms(a...); });
         return;
     case Regime::over:
-        for (int k = 0; k < n; ++k) {
-            f[k] = residualOf(overdampedTerms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k],
-                                              {p[k], q[k], r[k]}));
-        }
+        fill([](auto&&... a) { return overdampedTerms(a...); });
         return;
     case Regime::critical:
         break;
     }
-    for (int k = 0; k < n; ++k) {
-        f[k] = residualOf(
-            criticalTerms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k], {p[k], q[k], r[k]}));
-    }
+    fill([](auto&&... a) { return criticalTerms(a...); });
 }
 
 double stopPhaseOf(const EndTerms& t) {

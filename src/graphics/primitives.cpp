@@ -214,9 +214,6 @@ void drawSampledCurve(const Point2* origin, double stepX, double scaleY, int las
     if (lastIndex < 1) {
         return;
     }
-    if (lastIndex > maxTimeRingCapacity) {
-        lastIndex = maxTimeRingCapacity; // a row holds samples 0..2000
-    }
     glDisable(GL_LIGHTING);
     setColor(color);
     glBegin(GL_LINES);

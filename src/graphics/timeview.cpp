@@ -69,8 +69,7 @@ void drawTimeLegend() {
 
 void recordTimeSample() {
     timeRingIndex = timeRingIndex + 1;
-    if (timeRingIndex > timeRingCapacity || timeRingIndex > maxTimeRingCapacity ||
-        timeRingIndex < 0) {
+    if (timeRingIndex > timeRingCapacity) {
         timeRingIndex = 0;
     }
     timeCurves[0][timeRingIndex] = stateY[0];
