@@ -1,5 +1,6 @@
-// Time-response integration with solid friction. The parameters are read at every
-// evaluation, so a change made in the console takes effect at the next step.
+// Time-response integration with solid friction. The forms without parameters read the
+// parameter set at every call, so a change made in the console takes effect at the
+// next frame; the forms with MotionParams read nothing else.
 #include "timeresp/integrate.h"
 
 #include <cmath>
@@ -20,36 +21,53 @@ constexpr int workVectors = 6; // W1, W2, W3 and the accumulators Q1, Q2, Q3
 
 } // namespace
 
+MotionParams currentMotionParams() {
+    return {m, lambda, K, F, omf, Fric, omega0};
+}
+
 // Sliding: Fric against the velocity. At rest (|v| <= 0.001 z, inclusive): the
 // friction balances the applied force S = F sin(omf t) - K y up to Fric, beyond
 // which the mass breaks away in the direction of S. No friction: no force at all.
-double frictionForce(double t, double y, double v) {
-    if (Fric == 0.0) {
+double frictionForce(const MotionParams& p, double t, double y, double v) {
+    if (p.Fric == 0.0) {
         return 0.0;
     }
-    const double vs = (stickVelocityFactor * omf) / omega0;
+    const double vs = (stickVelocityFactor * p.omf) / p.omega0;
     if (std::fabs(v) > vs) {
-        return (v / std::fabs(v)) * Fric;
+        return (v / std::fabs(v)) * p.Fric;
     }
-    const double S = std::sin(omf * t) * F - K * y;
-    if (std::fabs(S) < Fric) {
+    const double S = std::sin(p.omf * t) * p.F - p.K * y;
+    if (std::fabs(S) < p.Fric) {
         return S;
     }
-    return (S / std::fabs(S)) * Fric;
+    return (S / std::fabs(S)) * p.Fric;
 }
 
-double stateDerivative(int i, double t, const double* Y) {
+double frictionForce(double t, double y, double v) {
+    return frictionForce(currentMotionParams(), t, y, v);
+}
+
+double externalForce(const MotionParams& p, double t) {
+    return std::sin(p.omf * t) * p.F;
+}
+
+double stateDerivative(const MotionParams& p, int i, double t, const double* Y) {
     if (i == 0) {
         return Y[1];
     }
-    const double fe = std::sin(omf * t) * F;
-    const double fr = frictionForce(t, Y[0], Y[1]);
-    return ((fe - fr) - (lambda * Y[1] + K * Y[0])) / m;
+    const double fe = std::sin(p.omf * t) * p.F;
+    const double fr = frictionForce(p, t, Y[0], Y[1]);
+    return ((fe - fr) - (p.lambda * Y[1] + p.K * Y[0])) / p.m;
+}
+
+double stateDerivative(int i, double t, const double* Y) {
+    return stateDerivative(currentMotionParams(), i, t, Y);
 }
 
 // Gill's variant of the classical fourth-order Runge-Kutta scheme; each stage runs
 // over all components before the next, and the accumulators start from zero.
-void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int n) {
+void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
+                        int n) {
     if (n <= 0) {
         return; // nothing to integrate
     }
@@ -69,25 +87,25 @@ void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int
     double* Q2 = work[4];
     double* Q3 = work[5];
     for (int i = 0; i < n; ++i) {
-        const double k1 = h * stateDerivative(i, t, yIn);
+        const double k1 = h * stateDerivative(p, i, t, yIn);
         const double r1 = 0.5 * k1;
         W1[i] = r1 + yIn[i];
         Q1[i] = 3.0 * r1 - 0.5 * k1;
     }
     for (int i = 0; i < n; ++i) {
-        const double k2 = h * stateDerivative(i, t + 0.5 * h, W1);
+        const double k2 = h * stateDerivative(p, i, t + 0.5 * h, W1);
         const double r2 = (k2 - Q1[i]) * gillA;
         W2[i] = r2 + W1[i];
         Q2[i] = 3.0 * r2 + Q1[i] - gillA * k2;
     }
     for (int i = 0; i < n; ++i) {
-        const double k3 = h * stateDerivative(i, t + 0.5 * h, W2);
+        const double k3 = h * stateDerivative(p, i, t + 0.5 * h, W2);
         const double r3 = (k3 - Q2[i]) * gillB;
         W3[i] = r3 + W2[i];
         Q3[i] = 3.0 * r3 + Q2[i] - gillB * k3;
     }
     for (int i = 0; i < n; ++i) {
-        const double k4 = h * stateDerivative(i, t + h, W3);
+        const double k4 = h * stateDerivative(p, i, t + h, W3);
         const double r4 = (k4 - 2.0 * Q3[i]) * gillC;
         yOut[i] = r4 + W3[i];
     }
@@ -96,11 +114,28 @@ void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int
     }
 }
 
+void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int n) {
+    rungeKuttaGillStep(currentMotionParams(), t, h, yIn, yOut, n);
+}
+
+void advanceMotionFrame(const MotionParams& p, MotionState* s) {
+    for (int k = 0; k < stepsPerFrame; ++k) {
+        const double in[2] = {s->y, s->v};
+        double out[2] = {0.0, 0.0};
+        rungeKuttaGillStep(p, s->t, timeStep, in, out, 2);
+        s->y = out[0];
+        s->v = out[1];
+        s->t = s->t + timeStep;
+    }
+}
+
+// The parameters are read once per frame: nothing changes them while a frame runs.
 void advanceFrame() {
+    const MotionParams p = currentMotionParams();
     for (int k = 0; k < stepsPerFrame; ++k) {
         statePrev[0] = stateY[0];
         statePrev[1] = stateY[1];
-        rungeKuttaGillStep(simTime, timeStep, statePrev, stateY, 2);
+        rungeKuttaGillStep(p, simTime, timeStep, statePrev, stateY, 2);
         simTime = simTime + timeStep;
     }
 }

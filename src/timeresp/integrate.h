@@ -10,17 +10,49 @@ constexpr int stepsPerFrame = 10; // steps per displayed frame: 0.1 s per frame
 // The mass counts as at rest below this fraction of the frequency ratio [m/s].
 constexpr double stickVelocityFactor = 0.001;
 
+// The values the equation of motion reads, taken as values so that a motion can be
+// integrated away from the parameter set (the export, the tests, other threads).
+struct MotionParams {
+    double m;      // mass [kg]
+    double lambda; // viscous damping coefficient [N/(m/s)]
+    double K;      // spring constant [N/m]
+    double F;      // external force amplitude [N]
+    double omf;    // forcing angular frequency [rad/s]
+    double Fric;   // Coulomb friction force magnitude [N]
+    double omega0; // natural angular frequency as the dialogue derived it [rad/s]
+};
+
+// One state of the motion and its time.
+struct MotionState {
+    double t; // simulated time [s]
+    double y; // displacement [m]
+    double v; // velocity [m/s]
+};
+
+// m, lambda, K, F, omf, Fric and omega0 of the parameter set now.
+MotionParams currentMotionParams();
+
 // Friction force [N] in the sign convention of the equation above (subtracted from
 // the external force) at time t [s], displacement y [m] and velocity v [m/s].
+double frictionForce(const MotionParams& p, double t, double y, double v);
 double frictionForce(double t, double y, double v);
 
+// External force F sin(omf t) [N], in the order the strip chart records it.
+double externalForce(const MotionParams& p, double t);
+
 // Time derivative of component i (0: displacement, 1: velocity) of state Y at t.
+double stateDerivative(const MotionParams& p, int i, double t, const double* Y);
 double stateDerivative(int i, double t, const double* Y);
 
 // One Runge-Kutta-Gill step of size h from t for n components, yIn to yOut.
+void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
+                        int n);
 void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int n);
 
-// Advances stateY and simTime by stepsPerFrame steps of timeStep.
+// One frame: stepsPerFrame steps of timeStep, the time advanced by repeated addition.
+void advanceMotionFrame(const MotionParams& p, MotionState* s);
+
+// Advances stateY and simTime by one frame.
 void advanceFrame();
 
 } // namespace fv
