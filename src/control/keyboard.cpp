@@ -1,15 +1,37 @@
 // Keyboard callback: applies the key, then draws one frame, runs the console
-// dialogue inside the callback (no redraw follows it), or ends the program.
+// dialogue inside the callback (no redraw follows it), saves the picture, or ends the
+// program.
 #include "control/keyboard.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <string>
 
 #include "control/dialogue.h"
 #include "control/keys.h"
+#include "export/picture_file.h"
 #include "graphics/display.h"
+#include "graphics/picture.h"
 
 namespace fv {
+
+namespace {
+
+// The picture the window shows, into a new file in the working folder; its name goes to
+// the console, a failure's reason to standard error. Nothing else changes.
+void savePicture() {
+    std::string path;
+    std::string error;
+    if (writeNewPictureFile(readShownPicture(), pictureStem(std::time(nullptr)), &path, &error)) {
+        std::printf("%s\n", path.c_str());
+    } else {
+        std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
+    }
+    std::fflush(stdout);
+}
+
+} // namespace
 
 void keyboard(unsigned char key, int /*x*/, int /*y*/) {
     switch (applyKey(key)) {
@@ -22,6 +44,9 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
     case KeyAction::quit:
         std::fflush(stdout);
         std::exit(0);
+    case KeyAction::picture:
+        savePicture();
+        break;
     }
 }
 

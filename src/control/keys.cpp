@@ -63,6 +63,8 @@ KeyAction applyKey(unsigned char key) {
         return KeyAction::console;
     case escapeKey:
         return KeyAction::quit;
+    case pictureKey:
+        return KeyAction::picture;
     default:
         return KeyAction::redraw; // 's' and every unlisted key
     }

@@ -5,12 +5,14 @@ namespace fv {
 
 constexpr double zoomFactor = 0.9; // every zoom step multiplies or divides by this
 constexpr unsigned char escapeKey = 27;
+constexpr unsigned char pictureKey = 'p';
 
 // What the window does after a key.
 enum class KeyAction {
     redraw,  // draw one frame
     console, // run the console dialogue from the group that currentKey chooses
     quit,    // end the program with status 0
+    picture, // write the picture the window shows to a PNG file; no frame
 };
 
 // Stores key in currentKey and applies its zoom or reset of simTime. A 't' that would

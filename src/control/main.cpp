@@ -1,14 +1,63 @@
-// Entry point: the first console dialogue over all four groups, then the window and
+// Entry point: the command-line options, the first console dialogue over all four
+// groups, then either what the options asked for (files, a picture) or the window and
 // its event loop for the rest of the run.
+#include <cstdio>
+
 #include "control/console.h"
 #include "control/dialogue.h"
+#include "control/export_pass.h"
+#include "control/options.h"
 #include "control/params.h"
+#include "export/picture_file.h"
+#include "graphics/picture.h"
 #include "graphics/window.h"
+
+namespace {
+
+constexpr int usageStatus = 2;
+
+// The window's picture after the asked frames, written to path: 0, or 1 after one line
+// on standard error.
+int writeOffscreenPicture(const std::string& path, long frames) {
+    fv::RgbPicture picture;
+    std::string error;
+    if (!fv::renderPictureOffscreen(frames, &picture, &error)) {
+        std::fprintf(stderr, "frictionvib: cannot draw the picture: %s\n", error.c_str());
+        return 1;
+    }
+    if (!fv::writePictureFile(picture, path, &error)) {
+        std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     fv::consoleInit();
+    static fv::Options options;
+    switch (fv::parseOptions(argc, argv, &options, stdout, stderr)) {
+    case fv::OptionsOutcome::done:
+        return 0;
+    case fv::OptionsOutcome::usage:
+        return usageStatus;
+    case fv::OptionsOutcome::run:
+        break;
+    }
     fv::currentKey = 'm';
     fv::consoleDialogue();
-    fv::runWindow(&argc, argv);
-    return 0;
+    if (!options.batch) {
+        fv::runWindow(&options.glutArgc, options.glutArgv);
+        return 0;
+    }
+    int status = 0;
+    if (!options.exportDir.empty()) {
+        status = fv::exportFirstPass(options.exportDir, options.exportSeconds);
+    }
+    if (status == 0 && !options.picturePath.empty()) {
+        status = writeOffscreenPicture(options.picturePath, options.pictureFrames);
+    }
+    std::fflush(stdout);
+    return status;
 }

@@ -48,6 +48,8 @@ Point2 mechanismOrigin = {0.0, 0.0};
 Point2 timeChartOrigin = {0.0, 0.0};
 Point2 freqChartOrigin = {0.0, 0.0};
 
+float frameStartLineWidth = 1.0f;
+
 char currentKey = 0;
 
 } // namespace fv

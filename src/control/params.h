@@ -92,6 +92,11 @@ extern Point2 mechanismOrigin; // left anchor of the mechanism figure
 extern Point2 timeChartOrigin; // origin of the time chart
 extern Point2 freqChartOrigin; // origin of the frequency chart
 
+// --- Window -----------------------------------------------------------------
+// GL line width when the last frame began [pixels]: 1 before the first frame, then
+// what the previous frame left. A picture redrawn from the state starts from it.
+extern float frameStartLineWidth;
+
 // Key that chose the dialogue's first group: 'f' (2), 'r' (3), 'j' (4), else (1).
 extern char currentKey;
 

@@ -2,6 +2,8 @@
 // depth testing is never enabled.
 #include "graphics/display.h"
 
+#include <GL/gl.h>
+
 #include "control/params.h"
 #include "graphics/freqview.h"
 #include "graphics/timeview.h"
@@ -14,19 +16,34 @@ namespace {
 
 constexpr int mechanismMasses = 1;
 
-} // namespace
-
-void drawFrame() {
-    beginFrame();
-    advanceFrame();
+// The picture of the current state; with recordSample, the frame's sample joins the
+// strip chart where the frame order puts it.
+void drawScene(bool recordSample) {
     drawMechanism(&mechanismOrigin, verticalScale, mechanismMasses, stateY);
     drawForceArrow();
     drawTimeLegend();
-    recordTimeSample();
+    if (recordSample) {
+        recordTimeSample();
+    }
     drawTimeChart();
     drawFreqLegend();
     drawFreqMarkers();
     drawFreqCurves();
+}
+
+} // namespace
+
+void drawFrame() {
+    glGetFloatv(GL_LINE_WIDTH, &frameStartLineWidth);
+    beginFrame();
+    advanceFrame();
+    drawScene(true);
+}
+
+void redrawLastFrame() {
+    glLineWidth(frameStartLineWidth);
+    beginFrame();
+    drawScene(false);
 }
 
 void display() {

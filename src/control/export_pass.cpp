@@ -1,0 +1,91 @@
+// The export of a first pass. The values come from the parameter set; YZA and YZB are
+// evaluated once more at the entered ratio (the same calls with the same values give
+// the same doubles) to tell a missing solution from a value, which the parameter set
+// does not keep.
+#include "control/export_pass.h"
+
+#include <cstdio>
+
+#include "analysis/continuous.h"
+#include "control/params.h"
+#include "export/atomic_file.h"
+#include "freqchar/stickslip.h"
+
+namespace fv {
+
+namespace {
+
+constexpr double radiansPerDegree = 0.01745329252; // as the dialogue prints the phase lag
+constexpr int pairCount = familySize + 1;
+constexpr const char* fileNames[] = {"summary.json", "frequency.csv", "time.csv"};
+constexpr int fileCount = 3;
+
+} // namespace
+
+SummaryValues currentSummary() {
+    SummaryValues v = {};
+    v.m = m;
+    v.lambda = lambda;
+    v.K = K;
+    v.F = F;
+    v.omf = omf;
+    v.Fric = Fric;
+    v.y0 = y0;
+    v.v0 = v0;
+    v.omega0 = omega0;
+    v.zeta = zeta;
+    v.Yf = Yf;
+    v.Yc = Yc;
+    v.Ad = Ad;
+    v.phiDeg = phi / radiansPerDegree;
+    v.z = givenRatio;
+    double continuous = 0.0;
+    v.hasYZA = continuousAmplitude(givenRatio, &continuous) == 1;
+    v.YZA = YZA;
+    double dwellAngle = 0.0;
+    double stopPhase = 0.0;
+    v.hasYZB = stickSlipAmplitude(givenRatio, &dwellAngle, &stopPhase) >= 0.0;
+    v.YZB = YZB;
+    v.continuousRange = continuousRange;
+    v.zLow = stickSlipCurve.ratio[continuousRange.low];
+    v.zHigh = stickSlipCurve.ratio[continuousRange.high];
+    v.givenPointContinuous = !(givenRatio < v.zLow || givenRatio > v.zHigh);
+    v.givenPointAmplitude = givenPointAmplitude;
+    v.hasGivenPoint = v.givenPointContinuous ? v.hasYZA : v.hasYZB;
+    return v;
+}
+
+int exportFirstPass(const std::string& dir, double seconds) {
+    std::string error;
+    if (!makeFolder(dir, &error)) {
+        std::fprintf(stderr, "frictionvib: cannot create %s\n", error.c_str());
+        return 1;
+    }
+    CurvePair pairs[pairCount];
+    pairs[0] = {"entered", zeta, &continuousCurve, &stickSlipCurve};
+    for (int k = 0; k < familySize; ++k) {
+        pairs[k + 1] = {"family", zetaTable[k], &continuousCurves[k], &stickSlipCurves[k]};
+    }
+    const std::string contents[fileCount] = {
+        summaryJson(currentSummary()), frequencyCsv(pairs, pairCount, sweepCount),
+        timeCsv(currentMotionParams(), {0.0, y0, v0}, seconds)};
+    StagedFile staged[fileCount];
+    int done = 0;
+    bool ok = true;
+    for (; ok && done < fileCount; ++done) {
+        ok = stageFile(dir + "/" + fileNames[done], contents[done], &staged[done], &error);
+    }
+    for (int k = 0; ok && k < fileCount; ++k) {
+        ok = commitFile(staged[k], &error);
+    }
+    if (!ok) {
+        for (int k = 0; k < done; ++k) {
+            discardFile(staged[k]);
+        }
+        std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace fv

@@ -1,0 +1,233 @@
+// Command-line options. Every short option has a long form (GNU conventions); numbers
+// must be read whole, and a wrong option or value ends the program with status 2
+// before any dialogue.
+#include "control/options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <vector>
+
+namespace fv {
+
+namespace {
+
+constexpr const char* programName = "frictionvib";
+
+enum LongOnly { optDuration = 256, optPng, optFrames };
+
+const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
+                              {"version", no_argument, nullptr, 'V'},
+                              {"batch", no_argument, nullptr, 'b'},
+                              {"export", required_argument, nullptr, 'o'},
+                              {"duration", required_argument, nullptr, optDuration},
+                              {"png", required_argument, nullptr, optPng},
+                              {"frames", required_argument, nullptr, optFrames},
+                              {nullptr, 0, nullptr, 0}};
+constexpr const char* shortOptions = ":hVbo:";
+
+const char* const usageText =
+    "Usage: frictionvib [OPTION]...\n"
+    "Forced vibration of a spring-mass-damper with Coulomb friction: asks for the\n"
+    "parameters on the console, prints the closed-form amplitudes and opens a window\n"
+    "with the animated motion and the frequency characteristic.\n"
+    "\n"
+    "  -h, --help             show this help and exit\n"
+    "  -V, --version          show the name and version and exit\n"
+    "  -b, --batch            run the dialogue on standard input as usual, then end\n"
+    "                         with status 0 instead of opening the window\n"
+    "  -o, --export DIR       after the first pass, write DIR/summary.json,\n"
+    "                         DIR/frequency.csv and DIR/time.csv (DIR is created if\n"
+    "                         missing); implies --batch\n"
+    "      --duration SECONDS length of time.csv (default 20)\n"
+    "      --png FILE         draw the window's picture (800 x 800) after --frames\n"
+    "                         frames and write it to FILE as PNG; implies --batch\n"
+    "      --frames N         frames drawn before the picture is taken (default 1)\n"
+    "\n"
+    "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect,\n"
+    "-gldebug, -sync) are passed on to the window. The keys of the window are listed\n"
+    "at the end of every dialogue and in the README.\n";
+
+// GLUT's options, and whether each takes a value.
+struct GlutOption {
+    const char* name;
+    bool takesValue;
+};
+const GlutOption glutOptions[] = {{"-display", true}, {"-geometry", true},  {"-iconic", false},
+                                  {"-direct", false}, {"-indirect", false}, {"-gldebug", false},
+                                  {"-sync", false}};
+
+const GlutOption* findGlutOption(const char* arg) {
+    for (const GlutOption& g : glutOptions) {
+        if (std::strcmp(arg, g.name) == 0) {
+            return &g;
+        }
+    }
+    return nullptr;
+}
+
+void reportUsage(std::FILE* err, const std::string& what) {
+    std::fprintf(err, "%s: %s; try '%s --help'\n", programName, what.c_str(), programName);
+}
+
+// The option as the user wrote it, for messages: "-o" or "--export".
+std::string optionName(int code, const char* text) {
+    if (code > 0 && code < 256 && std::strncmp(text, "--", 2) != 0) {
+        return std::string("-") + static_cast<char>(code);
+    }
+    for (const option& o : longOptions) {
+        if (o.name != nullptr && o.val == code) {
+            return std::string("--") + o.name;
+        }
+    }
+    return text;
+}
+
+// A finite number written whole, such as "20" or "2.5e1".
+bool readSeconds(const char* text, double* value) {
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
+// A decimal whole number written whole, such as "12".
+bool readCount(const char* text, long* value) {
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE) {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
+// Moves GLUT's options out of argv into options->glutArgv; what is left for getopt
+// goes to rest. False when a GLUT option lacks its value or there are too many.
+bool splitGlutOptions(int argc, char** argv, Options* options, char** rest, int* restCount,
+                      std::FILE* err) {
+    options->glutArgv[0] = argv[0];
+    options->glutArgc = 1;
+    rest[0] = argv[0];
+    *restCount = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            for (; i < argc; ++i) {
+                rest[(*restCount)++] = argv[i];
+            }
+            break;
+        }
+        const GlutOption* g = findGlutOption(argv[i]);
+        if (g == nullptr) {
+            rest[(*restCount)++] = argv[i];
+            continue;
+        }
+        const int needed = g->takesValue ? 2 : 1;
+        if (g->takesValue && i + 1 >= argc) {
+            reportUsage(err, std::string("option '") + g->name + "' needs a value");
+            return false;
+        }
+        if (options->glutArgc + needed > maxGlutArguments) {
+            reportUsage(err, "too many window options");
+            return false;
+        }
+        options->glutArgv[options->glutArgc++] = argv[i];
+        if (g->takesValue) {
+            options->glutArgv[options->glutArgc++] = argv[++i];
+        }
+    }
+    options->glutArgv[options->glutArgc] = nullptr;
+    rest[*restCount] = nullptr;
+    return true;
+}
+
+} // namespace
+
+OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
+                            std::FILE* err) {
+    std::vector<char*> restArgs(static_cast<std::size_t>(argc) + 1, nullptr);
+    char** rest = restArgs.data();
+    int restCount = 0;
+    if (!splitGlutOptions(argc, argv, options, rest, &restCount, err)) {
+        return OptionsOutcome::usage;
+    }
+    OptionsOutcome outcome = OptionsOutcome::run;
+    opterr = 0;
+    optind = 0; // 0 also resets getopt's own state for a second parse
+    int code = 0;
+    while (outcome == OptionsOutcome::run &&
+           (code = getopt_long(restCount, rest, shortOptions, longOptions, nullptr)) != -1) {
+        const char* arg = rest[optind - 1];
+        switch (code) {
+        case 'h':
+            std::fputs(usageText, out);
+            outcome = OptionsOutcome::done;
+            break;
+        case 'V':
+            std::fprintf(out, "%s %s\n", programName, FV_VERSION);
+            outcome = OptionsOutcome::done;
+            break;
+        case 'b':
+            options->batch = true;
+            break;
+        case 'o':
+            options->exportDir = optarg;
+            options->batch = true;
+            if (options->exportDir.empty()) {
+                reportUsage(err, "--export: the folder name is empty");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optDuration:
+            if (!readSeconds(optarg, &options->exportSeconds) || options->exportSeconds < 0.0 ||
+                options->exportSeconds > maxExportSeconds) {
+                reportUsage(err, std::string("--duration: '") + optarg +
+                                     "' is not a number of seconds from 0 to 100000");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optPng:
+            options->picturePath = optarg;
+            options->batch = true;
+            if (options->picturePath.empty()) {
+                reportUsage(err, "--png: the file name is empty");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optFrames:
+            if (!readCount(optarg, &options->pictureFrames) || options->pictureFrames < 0 ||
+                options->pictureFrames > maxPictureFrames) {
+                reportUsage(err, std::string("--frames: '") + optarg +
+                                     "' is not a frame count from 0 to 100000");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case ':':
+            reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");
+            outcome = OptionsOutcome::usage;
+            break;
+        default:
+            reportUsage(err, "unknown option '" +
+                                 (optopt > 0 && optopt < 256
+                                      ? std::string("-") + static_cast<char>(optopt)
+                                      : std::string(arg)) +
+                                 "'");
+            outcome = OptionsOutcome::usage;
+            break;
+        }
+    }
+    if (outcome == OptionsOutcome::run && optind < restCount) {
+        reportUsage(err, std::string("unexpected argument '") + rest[optind] + "'");
+        outcome = OptionsOutcome::usage;
+    }
+    return outcome;
+}
+
+} // namespace fv

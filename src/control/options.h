@@ -1,0 +1,41 @@
+// Command-line options: what the user asked for before the first dialogue, parsed with
+// getopt_long. GLUT's own X options (-display, -geometry, ...) are set aside for
+// glutInit, which has always received the command line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace fv {
+
+constexpr double defaultExportSeconds = 20.0; // length of time.csv [s]
+// Longest time.csv: a million frames of 0.1 s, about 90 MB of text [s].
+constexpr double maxExportSeconds = 100000.0;
+constexpr long defaultPictureFrames = 1;
+// Most frames drawn before a picture: about five minutes of drawing.
+constexpr long maxPictureFrames = 100000;
+constexpr int maxGlutArguments = 64; // GLUT's options and their values, with argv[0]
+
+struct Options {
+    bool batch = false;    // end after the first dialogue instead of opening the window
+    std::string exportDir; // write summary.json, frequency.csv, time.csv here
+    double exportSeconds = defaultExportSeconds;
+    std::string picturePath; // draw the window's picture into this PNG file
+    long pictureFrames = defaultPictureFrames;
+    // The command line as glutInit receives it: argv[0] and GLUT's own options.
+    int glutArgc = 0;
+    char* glutArgv[maxGlutArguments + 1] = {};
+};
+
+enum class OptionsOutcome {
+    run,   // go on with the dialogue
+    done,  // --help or --version answered: end with status 0
+    usage, // a wrong option or value was reported: end with status 2
+};
+
+// Parses argv into *options. Help and version go to out; a wrong option is reported on
+// err as one line with a hint to --help.
+OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
+                            std::FILE* err);
+
+} // namespace fv

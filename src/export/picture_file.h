@@ -1,0 +1,24 @@
+// Picture files: a picture written as PNG under a given name, or under a new name that
+// takes a suffix -2, -3, ... when the name is taken.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "export/png.h"
+
+namespace fv {
+
+// Writes picture to path as PNG, whole or not at all, replacing what was there.
+bool writePictureFile(const RgbPicture& picture, const std::string& path, std::string* error);
+
+// Writes picture to stem + ".png", or to
+// stem-2.png, stem-3.png, ... when that name is taken; never replaces a file. The
+// name used goes to *path.
+bool writeNewPictureFile(const RgbPicture& picture, const std::string& stem, std::string* path,
+                         std::string* error);
+
+// "frictionvib-YYYYMMDD-HHMMSS" for a local time.
+std::string pictureStem(std::time_t when);
+
+} // namespace fv

@@ -1,0 +1,103 @@
+// The numbers written out. Every number is written so that it reads back to the same
+// double: %.17g through std::to_chars, which ignores the locale, in the CSV files, and
+// the JSON library's shortest round-trip form in the summary.
+#include "export/tables.h"
+
+#include <charconv>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+namespace fv {
+
+namespace {
+
+constexpr int roundTripDigits = 17;
+constexpr double frameSeconds = stepsPerFrame * timeStep; // simulated time per frame [s]
+constexpr double frameSlack = 1e-9; // frames; far below one, far above rounding
+
+using json = nlohmann::ordered_json; // keys in the order written
+
+// A number, or null where it is not finite or there is no value.
+json number(double value, bool present = true) {
+    if (!present || !std::isfinite(value)) {
+        return nullptr;
+    }
+    return value;
+}
+
+// A cell: the amplitude when the chart draws it, else empty.
+void appendAmplitude(std::string* row, double amplitude) {
+    if (std::isfinite(amplitude) && amplitude >= 0.0) {
+        *row += formatNumber(amplitude);
+    }
+}
+
+} // namespace
+
+std::string formatNumber(double value) {
+    char text[64];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, roundTripDigits);
+    return std::string(text, result.ptr);
+}
+
+std::string summaryJson(const SummaryValues& v) {
+    json j;
+    j["input"] = {{"m", number(v.m)},   {"lambda", number(v.lambda)}, {"K", number(v.K)},
+                  {"F", number(v.F)},   {"omf", number(v.omf)},       {"Fric", number(v.Fric)},
+                  {"y0", number(v.y0)}, {"v0", number(v.v0)}};
+    j["derived"] = {{"omega0", number(v.omega0)},
+                    {"zeta", number(v.zeta)},
+                    {"Yf", number(v.Yf)},
+                    {"Yc", number(v.Yc)},
+                    {"Ad", number(v.Ad)},
+                    {"phi_deg", number(v.phiDeg)},
+                    {"z", number(v.z)}};
+    j["YZA"] = number(v.YZA, v.hasYZA);
+    j["YZB"] = number(v.YZB, v.hasYZB);
+    j["givenPointAmplitude"] = number(v.givenPointAmplitude, v.hasGivenPoint);
+    j["givenPointMotion"] = v.givenPointContinuous ? "continuous" : "stickslip";
+    j["continuousRange"] = {{"low", v.continuousRange.low},
+                            {"high", v.continuousRange.high},
+                            {"zLow", number(v.zLow)},
+                            {"zHigh", number(v.zHigh)}};
+    return j.dump(2) + "\n";
+}
+
+std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n) {
+    std::string text = "curve,zeta,z,continuous_m,stickslip_m\n";
+    for (int k = 0; k < pairCount; ++k) {
+        const CurvePair& c = pairs[k];
+        const std::string head = std::string(c.label) + "," + formatNumber(c.zeta) + ",";
+        for (int i = 0; i <= n && i < curveCapacity; ++i) {
+            std::string row = head + formatNumber(c.stickSlip->ratio[i]) + ",";
+            appendAmplitude(&row, c.continuous->amplitude[i]);
+            row += ",";
+            appendAmplitude(&row, c.stickSlip->amplitude[i]);
+            text += row;
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+long framesIn(double seconds) {
+    return static_cast<long>(std::floor(seconds / frameSeconds + frameSlack));
+}
+
+std::string timeCsv(const MotionParams& p, MotionState start, double seconds) {
+    std::string text = "t_s,y_m,v_m_s,force_N,friction_N\n";
+    const long frames = framesIn(seconds);
+    MotionState s = start;
+    for (long k = 0; k <= frames; ++k) {
+        if (k > 0) {
+            advanceMotionFrame(p, &s);
+        }
+        text += formatNumber(s.t) + "," + formatNumber(s.y) + "," + formatNumber(s.v) + "," +
+                formatNumber(externalForce(p, s.t)) + "," +
+                formatNumber(-frictionForce(p, s.t, s.y, s.v)) + "\n";
+    }
+    return text;
+}
+
+} // namespace fv

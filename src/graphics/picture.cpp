@@ -1,0 +1,98 @@
+// The window's picture as pixels. A picture taken without a display is drawn in a
+// private Xvfb by the same window code, renderer and frame sequence as the window, so
+// its pixels are the window's: after each frame but the last the buffers are swapped
+// as display() swaps them, and the last frame is read from the back buffer before
+// its swap.
+#include "graphics/picture.h"
+
+#include <GL/freeglut.h>
+#include <algorithm>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "graphics/display.h"
+#include "graphics/window.h"
+#include "graphics/xserver.h"
+
+namespace fv {
+
+namespace {
+
+constexpr int bytesPerPixel = 3;
+constexpr int mapEventRounds = 400; // event-loop rounds of mapPauseUs while the window maps
+constexpr unsigned mapPauseUs = 5000;
+
+bool reshaped = false;
+
+// The window is drawn only by the frames below, never by an exposure.
+void ignoreExposure() {}
+
+void reshapeAndNote(int width, int height) {
+    reshape(width, height);
+    reshaped = true;
+}
+
+// The back buffer's pixels, turned to rows from the top.
+RgbPicture readBackBuffer(int width, int height) {
+    RgbPicture picture;
+    picture.width = width;
+    picture.height = height;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+    std::vector<unsigned char> bottomUp(rowBytes * static_cast<std::size_t>(height));
+    glFinish();
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPopClientAttrib();
+    picture.rgb.resize(bottomUp.size());
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* from = bottomUp.data() + rowBytes * static_cast<std::size_t>(y);
+        std::copy(from, from + rowBytes,
+                  picture.rgb.begin() + static_cast<std::ptrdiff_t>(
+                                            rowBytes * static_cast<std::size_t>(height - 1 - y)));
+    }
+    return picture;
+}
+
+} // namespace
+
+RgbPicture readShownPicture() {
+    redrawLastFrame();
+    return readBackBuffer(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+}
+
+bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error) {
+    PrivateServer server;
+    if (!startPrivateServer(&server, error)) {
+        return false;
+    }
+    setenv("DISPLAY", server.name.c_str(), 1);
+    static char programName[] = "frictionvib";
+    static char* argv[] = {programName, nullptr};
+    int argc = 1;
+    createWindow(&argc, argv);
+    glutDisplayFunc(ignoreExposure);
+    glutReshapeFunc(reshapeAndNote);
+    for (int i = 0; i < mapEventRounds && !reshaped; ++i) {
+        glutMainLoopEvent();
+        usleep(mapPauseUs);
+    }
+    reshape(windowSize, windowSize);
+    if (frames == 0) {
+        beginFrame();
+    }
+    for (long k = 1; k <= frames; ++k) {
+        drawFrame();
+        if (k < frames) {
+            endFrame();
+        }
+    }
+    *picture = readBackBuffer(windowSize, windowSize);
+    glutDestroyWindow(glutGetWindow());
+    glutExit();
+    stopPrivateServer(&server);
+    return true;
+}
+
+} // namespace fv

@@ -1,0 +1,22 @@
+// The window's picture as pixels: what the window shows now, and the picture it would
+// show after a number of frames, drawn without a display in a private X server.
+#pragma once
+
+#include <string>
+
+#include "export/png.h"
+
+namespace fv {
+
+// What the current window shows, rows from the top: the last frame drawn again into
+// the back buffer and read there (a front buffer cannot be read back everywhere). The
+// motion does not advance and nothing new is shown.
+RgbPicture readShownPicture();
+
+// Opens the 800 x 800 window in a private X server, draws frames frames exactly as
+// the window draws them from the current parameter set and reads the last one back.
+// The parameter set advances as in the window. False with *error when no server or
+// window can be had.
+bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error);
+
+} // namespace fv
