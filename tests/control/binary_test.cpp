@@ -1,7 +1,9 @@
 // The real program with real standard input: byte-exact transcripts of first passes,
 // input that cannot be read or ends early, and prompts that reach a pipe before the
-// program waits.
+// program waits; the command-line options.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -171,6 +173,74 @@ TEST(Prompts, HelpSecondColumnStartsAfter38Columns) {
         ASSERT_NE(column, std::string::npos) << second[i];
         EXPECT_EQ(displayColumns(r.out.substr(start + 1, column - start - 1)), 38) << keys[i];
     }
+}
+
+} // namespace
+
+// Command-line options of the real binary: help and version answer and end with 0; a
+// wrong option or value is one line on standard error and status 2 before any
+// dialogue; --batch prints exactly the interactive first pass and ends with 0.
+namespace {
+
+ProcessResult runWith(const std::vector<std::string>& args, const std::string& input = "") {
+    ChildOptions options;
+    options.args = args;
+    return runProcess(FRICTIONVIB_PATH, input, {"LC_ALL=C.UTF-8"}, passLimitSeconds, false,
+                      options);
+}
+
+TEST(CommandLine, HelpAndVersion) {
+    for (const char* flag : {"--help", "-h"}) {
+        const ProcessResult r = runWith({flag});
+        EXPECT_EQ(r.exitCode, 0) << flag;
+        EXPECT_EQ(r.out.rfind("Usage: frictionvib [OPTION]...\n", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("--export DIR"), std::string::npos);
+        EXPECT_EQ(r.err, "");
+    }
+    for (const char* flag : {"--version", "-V"}) {
+        const ProcessResult r = runWith({flag});
+        EXPECT_EQ(r.exitCode, 0) << flag;
+        EXPECT_EQ(r.out.rfind("frictionvib ", 0), 0u) << r.out;
+        EXPECT_EQ(r.out.back(), '\n');
+    }
+}
+
+TEST(CommandLine, WrongOptionsEndWithStatusTwoBeforeTheDialogue) {
+    const std::vector<std::vector<std::string>> wrong = {{"--bogus"},
+                                                         {"-x"},
+                                                         {"--png"},
+                                                         {"-o"},
+                                                         {"--frames", "-1"},
+                                                         {"--frames", "2x"},
+                                                         {"--duration", "abc"},
+                                                         {"--duration", "-5"},
+                                                         {"--duration", "nan"},
+                                                         {"--duration", ""},
+                                                         {"stray"},
+                                                         {"-display"}};
+    for (const auto& args : wrong) {
+        const ProcessResult r = runWith(args, "1 0.2 1\n1 1\n0.2\n0 0\n");
+        const std::string shown = args[0] + (args.size() > 1 ? " " + args[1] : "");
+        EXPECT_EQ(r.exitCode, 2) << shown;
+        EXPECT_EQ(r.out, "") << shown;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << shown << ": " << r.err;
+        EXPECT_NE(r.err.find(args[0] == "stray" ? "stray" : args[0]), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+    }
+}
+
+TEST(CommandLine, BatchPrintsTheFirstPassAndEndsWithZero) {
+    const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
+    const ProcessResult interactive = run(input);
+    ASSERT_EQ(interactive.exitCode, noDisplayExit);
+    for (const char* flag : {"--batch", "-b"}) {
+        const ProcessResult r = runWith({flag}, input);
+        EXPECT_EQ(r.exitCode, 0) << flag;
+        EXPECT_EQ(r.out, interactive.out) << flag;
+        EXPECT_EQ(r.err, "");
+    }
+    // GLUT's own options are still GLUT's: they pass the option parser.
+    EXPECT_EQ(runWith({"-b", "-display", ":99", "-iconic"}, input).exitCode, 0);
 }
 
 } // namespace

@@ -7,12 +7,16 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "control/transcripts.h"
+#include "export/png.h"
 #include "graphics/window.h"
 #include "support/process.h"
 
@@ -22,9 +26,13 @@ constexpr double stepSeconds = 60.0; // a group (3) pass under the sanitizers ta
 constexpr double pictureSeconds = 20.0;
 constexpr int size = fv::windowSize;
 
+constexpr const char* firstInput = "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n";
+
 Child program;
 Display* display = nullptr;
 Window window = 0;
+std::string workFolder;    // the test's files
+std::string programFolder; // the program's working folder, where 'p' writes
 
 std::string utf8Property(Window w, const char* name) {
     Atom type = 0;
@@ -84,6 +92,39 @@ std::vector<unsigned char> screenshot() {
     return rgb;
 }
 
+// The picture that --png draws with DISPLAY unset, for the given input and frames.
+std::vector<unsigned char> pictureWithoutDisplay(const std::string& input, int frames) {
+    const std::string path = workFolder + "/offscreen.png";
+    ChildOptions options;
+    options.args = {"--png", path, "--frames", std::to_string(frames)};
+    const ProcessResult r =
+        runProcess(FRICTIONVIB_PATH, input, {"LC_ALL=C.UTF-8"}, stepSeconds, false, options);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    fv::RgbPicture picture;
+    std::string error;
+    EXPECT_TRUE(fv::readPng(path, &picture, &error)) << error;
+    EXPECT_EQ(picture.width, size);
+    EXPECT_EQ(picture.height, size);
+    return picture.rgb;
+}
+
+// The frames the window has drawn since the dialogue: the count for which --png draws
+// the same picture, or 0 when none does before the time limit.
+constexpr int maxStartFrames = 3;
+int framesShown(const std::string& input);
+
+// Pixels in which two pictures differ.
+long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    if (a.size() != b.size()) {
+        return -1;
+    }
+    long count = 0;
+    for (std::size_t i = 0; i < a.size(); i += 3) {
+        count += (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) ? 1 : 0;
+    }
+    return count;
+}
+
 // Pixel at window coordinates (wx, wy) of a screenshot.
 const unsigned char* pixel(const std::vector<unsigned char>& shot, double wx, double wy) {
     const int x = static_cast<int>((wx + 1.0) * 0.5 * size);
@@ -123,10 +164,44 @@ template <typename Predicate> bool waitForPicture(Predicate predicate, double se
     return false;
 }
 
+int framesShown(const std::string& input) {
+    std::vector<std::vector<unsigned char>> pictures;
+    for (int frames = 1; frames <= maxStartFrames; ++frames) {
+        pictures.push_back(pictureWithoutDisplay(input, frames));
+    }
+    int shown = 0;
+    waitForPicture(
+        [&](const auto& shot) {
+            for (int k = 0; k < maxStartFrames && shown == 0; ++k) {
+                shown = shot == pictures[static_cast<std::size_t>(k)] ? k + 1 : 0;
+            }
+            return shown != 0;
+        },
+        pictureSeconds);
+    return shown;
+}
+
 void typeKey(const char* key) {
     const std::string id = std::to_string(window);
     const std::string command = "timeout 10 xdotool windowfocus --sync " + id + " key " + key;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// The program's window once it is there, moved to the origin for screenshots; 0 when
+// none appears.
+Window waitForWindow() {
+    Window found = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (found == 0 && std::chrono::steady_clock::now() < deadline) {
+        found = findWindow(fv::windowTitle);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (found != 0) {
+        // The window library places it at (-1, -1); screenshots want it at the origin.
+        XMoveWindow(display, found, 0, 0);
+        XSync(display, False);
+    }
+    return found;
 }
 
 // Answers the prompts from start on, in stages, each after its prompt has appeared.
@@ -148,8 +223,14 @@ class RunningProgram : public ::testing::Test {
         display = XOpenDisplay(nullptr);
         const char* name = std::getenv("DISPLAY");
         ASSERT_NE(name, nullptr);
+        char folder[] = "/tmp/fv-window-XXXXXX";
+        workFolder = mkdtemp(folder);
+        programFolder = workFolder + "/cwd";
+        ASSERT_EQ(mkdir(programFolder.c_str(), 0700), 0);
+        ChildOptions options;
+        options.cwd = programFolder;
         ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH,
-                               {std::string("DISPLAY=") + name, "LC_ALL=C.UTF-8"}));
+                               {std::string("DISPLAY=") + name, "LC_ALL=C.UTF-8"}, options));
     }
     static void TearDownTestSuite() {
         if (program.pid > 0) {
@@ -158,6 +239,7 @@ class RunningProgram : public ::testing::Test {
         if (display != nullptr) {
             XCloseDisplay(display);
         }
+        std::system(("rm -rf '" + workFolder + "'").c_str());
     }
 };
 
@@ -168,21 +250,66 @@ TEST_F(RunningProgram, OpensItsWindowWithTheJapaneseTitle) {
             {prompt3Text, "0.2\n"},
             {prompt4Text, "-0.5 0\n"}});
     waitForPassEnd(0);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (window == 0 && std::chrono::steady_clock::now() < deadline) {
-        window = findWindow(fv::windowTitle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    window = waitForWindow();
     ASSERT_NE(window, 0u) << "no window titled " << fv::windowTitle;
-    // The window library places it at (-1, -1); screenshots want it at the origin.
-    XMoveWindow(display, window, 0, 0);
-    XSync(display, False);
     for (const char* property : {"_NET_WM_NAME", "WM_NAME", "_NET_WM_ICON_NAME", "WM_ICON_NAME"}) {
         EXPECT_EQ(utf8Property(window, property), fv::windowTitle) << property;
     }
     EXPECT_TRUE(waitForPicture([](const auto& shot) { return isGreen(pixel(shot, 0.4102, 0.9)); },
                                pictureSeconds))
         << "green resonance line at x = 0.41";
+}
+
+// The window draws one or two frames as it maps, as its events come; the picture that
+// --png draws without any display after the same number of frames equals it, and so
+// it does after two more frames.
+TEST_F(RunningProgram, PictureWithoutDisplayEqualsTheWindowAfterTheSameFrames) {
+    ASSERT_NE(window, 0u);
+    const int shown = framesShown(firstInput);
+    ASSERT_GT(shown, 0) << "no frame count from 1 to " << maxStartFrames << " gives the window";
+    typeKey("s");
+    typeKey("s");
+    const std::vector<unsigned char> later = pictureWithoutDisplay(firstInput, shown + 2);
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return shot == later; }, pictureSeconds))
+        << differingPixels(screenshot(), later) << " pixels differ";
+}
+
+// 'p' writes what the window shows to a new file, names it on the console and draws
+// no frame; a second 'p' never overwrites the first; a failure changes nothing.
+TEST_F(RunningProgram, KeyPSavesThePictureShown) {
+    ASSERT_NE(window, 0u);
+    const std::vector<unsigned char> shown = screenshot();
+    std::vector<std::string> names;
+    for (int press = 0; press < 2; ++press) {
+        const std::size_t from = program.out.size();
+        typeKey("p");
+        ASSERT_TRUE(readUntil(program, ".png\n", stepSeconds, from));
+        const std::string name = program.out.substr(from, program.out.find('\n', from) - from);
+        EXPECT_EQ(name.rfind("frictionvib-2", 0), 0u) << name;
+        names.push_back(name);
+        fv::RgbPicture saved;
+        std::string error;
+        ASSERT_TRUE(fv::readPng(programFolder + "/" + name, &saved, &error)) << error;
+        EXPECT_EQ(differingPixels(saved.rgb, shown), 0) << name;
+    }
+    EXPECT_NE(names[0], names[1]);
+    EXPECT_EQ(screenshot(), shown) << "no frame drawn";
+
+    // Without its working folder the program cannot write.
+    for (const std::string& name : names) {
+        std::remove((programFolder + "/" + name).c_str());
+    }
+    ASSERT_EQ(rmdir(programFolder.c_str()), 0);
+    const std::size_t errFrom = program.err.size();
+    typeKey("p");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (program.err.find('\n', errFrom) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        readUntil(program, "\x01", 0.05);
+    }
+    EXPECT_NE(program.err.find("No such file or directory", errFrom), std::string::npos)
+        << program.err;
+    EXPECT_EQ(screenshot(), shown) << "no frame drawn";
 }
 
 TEST_F(RunningProgram, KeySAdvancesTheMotion) {
@@ -246,6 +373,23 @@ TEST_F(RunningProgram, EscapeEndsWithStatusZero) {
     const std::string id = std::to_string(window);
     ASSERT_EQ(std::system(("timeout 10 xdotool windowfocus --sync " + id).c_str()), 0);
     std::system("timeout 10 xdotool key Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+// A second parameter set in a new program: stick-slip at low frequency, zeta = 0.
+TEST_F(RunningProgram, PictureWithoutDisplayEqualsTheWindowForASecondSystem) {
+    const std::string input = "2 0 0.5\n0.3 0.1\n0.1\n0.2 0.1\n";
+    const char* name = std::getenv("DISPLAY");
+    program = Child();
+    ASSERT_TRUE(
+        startChild(program, FRICTIONVIB_PATH, {std::string("DISPLAY=") + name, "LC_ALL=C.UTF-8"}));
+    sendInput(program, input);
+    waitForPassEnd(0);
+    window = waitForWindow();
+    ASSERT_NE(window, 0u);
+    EXPECT_GT(framesShown(input), 0);
+    typeKey("Escape");
     EXPECT_EQ(waitExit(program, pictureSeconds), 0);
     program.pid = -1;
 }

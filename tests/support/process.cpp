@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -19,13 +20,26 @@ Clock::time_point deadlineAfter(double seconds) {
     return Clock::now() + std::chrono::milliseconds(static_cast<long>(seconds * 1000));
 }
 
-// Reads what is available within one poll slice; false once the output has ended.
+// Reads what is available on standard output and error within one poll slice; false
+// once standard output has ended.
 bool readSome(Child& child) {
-    pollfd pfd = {child.outFd, POLLIN, 0};
-    if (poll(&pfd, 1, pollSliceMs) <= 0) {
+    pollfd pfd[2] = {{child.outFd, POLLIN, 0}, {child.errFd, POLLIN, 0}};
+    if (poll(pfd, 2, pollSliceMs) <= 0) {
         return true;
     }
     char buffer[4096];
+    if (pfd[1].revents != 0) {
+        const ssize_t n = read(child.errFd, buffer, sizeof buffer);
+        if (n > 0) {
+            child.err.append(buffer, static_cast<std::size_t>(n));
+        } else {
+            close(child.errFd);
+            child.errFd = -1; // poll ignores a negative descriptor
+        }
+    }
+    if (pfd[0].revents == 0) {
+        return true;
+    }
     const ssize_t n = read(child.outFd, buffer, sizeof buffer);
     if (n > 0) {
         child.out.append(buffer, static_cast<std::size_t>(n));
@@ -34,35 +48,56 @@ bool readSome(Child& child) {
     return false;
 }
 
+void closeOutputs(Child& child) {
+    for (int* fd : {&child.outFd, &child.errFd}) {
+        if (*fd >= 0) {
+            close(*fd);
+            *fd = -1;
+        }
+    }
+}
+
 } // namespace
 
-bool startChild(Child& child, const std::string& path, const std::vector<std::string>& env) {
+bool startChild(Child& child, const std::string& path, const std::vector<std::string>& env,
+                const ChildOptions& options) {
     int inPipe[2];
     int outPipe[2];
-    if (pipe(inPipe) != 0 || pipe(outPipe) != 0) {
+    int errPipe[2];
+    if (pipe(inPipe) != 0 || pipe(outPipe) != 0 || pipe(errPipe) != 0) {
         return false;
     }
+    std::vector<char*> argv = {const_cast<char*>(path.c_str())};
+    for (const std::string& a : options.args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     child.pid = fork();
     if (child.pid == 0) {
         dup2(inPipe[0], 0);
         dup2(outPipe[1], 1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 2);
-        close(inPipe[1]);
-        close(outPipe[0]);
+        dup2(errPipe[1], 2);
+        for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) {
+            close(fd);
+        }
+        if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) {
+            _exit(126);
+        }
         unsetenv("DISPLAY");
         setenv("ASAN_OPTIONS", "detect_leaks=0", 1); // the windowing libraries keep memory at exit
         for (const std::string& e : env) {
             putenv(const_cast<char*>(e.c_str()));
         }
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        execv(path.c_str(), argv.data());
         _exit(127);
     }
     close(inPipe[0]);
     close(outPipe[1]);
+    close(errPipe[1]);
     child.in = inPipe[1];
     child.outFd = outPipe[0];
+    child.errFd = errPipe[0];
     return child.pid > 0;
 }
 
@@ -107,21 +142,26 @@ int waitExit(Child& child, double seconds) {
             kill(child.pid, SIGKILL);
             waitpid(child.pid, &status, 0);
             closeInput(child);
-            close(child.outFd);
+            closeOutputs(child);
             return -1;
         }
     }
+    // What the child wrote just before it ended; a descendant holding the pipe open
+    // must not keep the test waiting.
+    const auto drainDeadline = deadlineAfter(1.0);
+    while (child.outFd >= 0 && Clock::now() < drainDeadline && readSome(child)) {
+    }
     closeInput(child);
-    close(child.outFd);
+    closeOutputs(child);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 ProcessResult runProcess(const std::string& path, const std::string& input,
                          const std::vector<std::string>& env, double limitSeconds,
-                         bool keepStdinOpen) {
+                         bool keepStdinOpen, const ChildOptions& options) {
     ProcessResult result;
     Child child;
-    if (!startChild(child, path, env)) {
+    if (!startChild(child, path, env, options)) {
         return result;
     }
     const auto deadline = deadlineAfter(limitSeconds);
@@ -134,5 +174,6 @@ ProcessResult runProcess(const std::string& path, const std::string& input,
     result.timedOut = Clock::now() >= deadline;
     result.exitCode = waitExit(child, result.timedOut ? 0.0 : limitSeconds);
     result.out = child.out;
+    result.err = child.err;
     return result;
 }

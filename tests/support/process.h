@@ -11,17 +11,27 @@ struct Child {
     pid_t pid = -1;
     int in = -1;     // write end of the child's standard input
     int outFd = -1;  // read end of the child's standard output
+    int errFd = -1;  // read end of the child's standard error
     std::string out; // everything read so far
+    std::string err;
 };
 
 struct ProcessResult {
     std::string out;       // everything written to standard output
+    std::string err;       // everything written to standard error
     int exitCode = -1;     // exit status, or -1 when it did not exit normally
     bool timedOut = false; // killed at the time limit
 };
 
+// How a child starts besides its environment.
+struct ChildOptions {
+    std::vector<std::string> args; // command-line arguments after the program's name
+    std::string cwd;               // working folder, or the test's own
+};
+
 // Starts path with "NAME=value" entries added to an environment without DISPLAY.
-bool startChild(Child& child, const std::string& path, const std::vector<std::string>& env);
+bool startChild(Child& child, const std::string& path, const std::vector<std::string>& env,
+                const ChildOptions& options = {});
 void sendInput(Child& child, const std::string& text);
 void closeInput(Child& child);
 // Reads until the output holds text at or after position from; false at the limit or
@@ -34,4 +44,4 @@ int waitExit(Child& child, double seconds);
 // keepStdinOpen) for at most limitSeconds.
 ProcessResult runProcess(const std::string& path, const std::string& input,
                          const std::vector<std::string>& env = {}, double limitSeconds = 60.0,
-                         bool keepStdinOpen = false);
+                         bool keepStdinOpen = false, const ChildOptions& options = {});

@@ -1,0 +1,186 @@
+// The export of the real binary: summary.json holds the in-process results bit for
+// bit, the CSV files have their rows and values, and a folder that cannot be written
+// or a disk that fills up leaves one line on standard error, status 1 and no file.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "control/params.h"
+#include "export/tables.h"
+#include "support/dialogue_pass.h"
+#include "support/process.h"
+#include "timeresp/integrate.h"
+
+namespace {
+
+constexpr double limitSeconds = 120.0;
+constexpr int gridRows = 11 * 1201;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        out.push_back(line);
+    }
+    return out;
+}
+
+// A fresh folder under /tmp, removed with everything in it at the end of the test.
+struct TempFolder {
+    std::string path;
+    TempFolder() {
+        char name[] = "/tmp/fv-export-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+};
+
+// The names in a folder, one per line.
+std::string listing(const std::string& path) {
+    std::string out;
+    const std::string command = "ls -A '" + path + "' 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    char buffer[256];
+    while (p != nullptr && std::fgets(buffer, sizeof buffer, p) != nullptr) {
+        out += buffer;
+    }
+    if (p != nullptr) {
+        pclose(p);
+    }
+    return out;
+}
+
+ProcessResult exportRun(const std::string& input, const std::vector<std::string>& args,
+                        const std::string& shellPrefix = "") {
+    ChildOptions options;
+    if (shellPrefix.empty()) {
+        options.args = args;
+        return runProcess(FRICTIONVIB_PATH, input, {"LC_ALL=C.UTF-8"}, limitSeconds, false,
+                          options);
+    }
+    std::string command = shellPrefix + " exec '" FRICTIONVIB_PATH "'";
+    for (const std::string& a : args) {
+        command += " '" + a + "'";
+    }
+    options.args = {"-c", command};
+    return runProcess("/bin/bash", input, {"LC_ALL=C.UTF-8"}, limitSeconds, false, options);
+}
+
+// A JSON number equal to value bit for bit.
+::testing::AssertionResult sameDouble(const nlohmann::json& j, double value) {
+    if (!j.is_number()) {
+        return ::testing::AssertionFailure() << j.dump() << " is not a number";
+    }
+    const double read = j.get<double>();
+    if (std::memcmp(&read, &value, sizeof value) == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << fv::formatNumber(read) << " != " << fv::formatNumber(value);
+}
+
+TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
+    const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
+    TempFolder folder;
+    const std::string dir = folder.path + "/new/out";
+    const ProcessResult r = exportRun(input, {"--export", dir, "--duration", "5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    dialoguePass('m', input);
+
+    const nlohmann::json j = nlohmann::json::parse(readFile(dir + "/summary.json"));
+    const std::pair<const char*, double> inputs[] = {
+        {"m", fv::m},     {"lambda", fv::lambda}, {"K", fv::K},   {"F", fv::F},
+        {"omf", fv::omf}, {"Fric", fv::Fric},     {"y0", fv::y0}, {"v0", fv::v0}};
+    for (const auto& [key, value] : inputs) {
+        EXPECT_TRUE(sameDouble(j["input"][key], value)) << key;
+    }
+    const std::pair<const char*, double> derived[] = {
+        {"omega0", fv::omega0}, {"zeta", fv::zeta}, {"Yf", fv::Yf},
+        {"Yc", fv::Yc},         {"Ad", fv::Ad},     {"phi_deg", fv::phi / 0.01745329252},
+        {"z", fv::givenRatio}};
+    for (const auto& [key, value] : derived) {
+        EXPECT_TRUE(sameDouble(j["derived"][key], value)) << key;
+    }
+    EXPECT_TRUE(sameDouble(j["YZA"], fv::YZA));
+    EXPECT_TRUE(sameDouble(j["YZB"], fv::YZB));
+    EXPECT_TRUE(sameDouble(j["givenPointAmplitude"], fv::givenPointAmplitude));
+    EXPECT_EQ(j["continuousRange"]["low"], fv::continuousRange.low);
+    EXPECT_EQ(j["continuousRange"]["high"], fv::continuousRange.high);
+
+    const std::vector<std::string> freq = lines(readFile(dir + "/frequency.csv"));
+    ASSERT_EQ(freq.size(), gridRows + 1u);
+    EXPECT_EQ(freq[0], "curve,zeta,z,continuous_m,stickslip_m");
+    EXPECT_EQ(freq[1 + 200], "entered,0.10000000000000001,0.5,," +
+                                 fv::formatNumber(fv::stickSlipCurve.amplitude[200]));
+    // Family member 3 (zeta 0.1) at ratio 2: continuous only.
+    EXPECT_EQ(freq[1 + 4 * 1201 + 800],
+              "family,0.10000000000000001,2," +
+                  fv::formatNumber(fv::continuousCurves[3].amplitude[800]) + ",");
+
+    const std::vector<std::string> time = lines(readFile(dir + "/time.csv"));
+    ASSERT_EQ(time.size(), 1u + 51u) << "t = 0 and 50 frames of 0.1 s";
+    EXPECT_EQ(time[1], "0,0.10000000000000001,0,0,0.10000000000000001");
+    fv::stateY[0] = fv::y0;
+    fv::stateY[1] = fv::v0;
+    fv::simTime = 0.0;
+    for (int k = 0; k < 50; ++k) {
+        fv::advanceFrame();
+    }
+    EXPECT_EQ(time[51],
+              fv::formatNumber(fv::simTime) + "," + fv::formatNumber(fv::stateY[0]) + "," +
+                  fv::formatNumber(fv::stateY[1]) + "," +
+                  fv::formatNumber(std::sin(fv::omf * fv::simTime) * fv::F) + "," +
+                  fv::formatNumber(-fv::frictionForce(fv::simTime, fv::stateY[0], fv::stateY[1])));
+}
+
+TEST(Export, MissingValuesAreNullOrEmpty) {
+    // Resonance at zeta = 0.1 with strong friction: no stick-slip solution at z = 1.
+    TempFolder folder;
+    const ProcessResult r = exportRun("1 0.2 1\n1 1\n0.2\n0 0\n", {"-o", folder.path});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(readFile(folder.path + "/summary.json"));
+    EXPECT_TRUE(j["YZB"].is_null());
+    EXPECT_TRUE(j["YZA"].is_number());
+    const std::vector<std::string> freq = lines(readFile(folder.path + "/frequency.csv"));
+    ASSERT_EQ(freq.size(), gridRows + 1u);
+    EXPECT_EQ(freq[1 + 400],
+              "entered,0.10000000000000001,1," + fv::formatNumber(j["YZA"].get<double>()) + ",");
+}
+
+TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {
+    const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
+    TempFolder folder;
+    std::ofstream(folder.path + "/file") << "x";
+    const ProcessResult blocked = exportRun(input, {"-o", folder.path + "/file/out"});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_EQ(std::count(blocked.err.begin(), blocked.err.end(), '\n'), 1) << blocked.err;
+    EXPECT_NE(blocked.err.find(folder.path + "/file"), std::string::npos) << blocked.err;
+    EXPECT_NE(blocked.err.find("Not a directory"), std::string::npos) << blocked.err;
+
+    // Files may grow to 64 KiB only: frequency.csv (about 700 KB) cannot be written.
+    const std::string out = folder.path + "/full";
+    const ProcessResult full = exportRun(input, {"-o", out}, "trap '' XFSZ; ulimit -f 64;");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find(out + "/frequency.csv: File too large"), std::string::npos) << full.err;
+    EXPECT_EQ(listing(folder.path), "file\nfull\n");
+    EXPECT_EQ(listing(out), "") << "nothing written, no temporary left";
+}
+
+} // namespace
