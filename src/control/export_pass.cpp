@@ -1,5 +1,5 @@
-// The export of a first pass. The values come from the parameter set; YZA and YZB are
-// evaluated once more at the entered ratio (the same calls with the same values give
+// The export of a first pass. The values come from the parameter set; the range and
+// YZA and YZB are evaluated once more at the entered ratio (the same calls with the same values give
 // the same doubles) to tell a missing solution from a value, which the parameter set
 // does not keep.
 #include "control/export_pass.h"
@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "analysis/continuous.h"
+#include "analysis/range.h"
 #include "control/params.h"
 #include "export/atomic_file.h"
 #include "freqchar/stickslip.h"
@@ -46,9 +47,13 @@ SummaryValues currentSummary() {
     double stopPhase = 0.0;
     v.hasYZB = stickSlipAmplitude(givenRatio, &dwellAngle, &stopPhase) >= 0.0;
     v.YZB = YZB;
-    v.continuousRange = continuousRange;
-    v.zLow = stickSlipCurve.ratio[continuousRange.low];
-    v.zHigh = stickSlipCurve.ratio[continuousRange.high];
+    // The family pass leaves its last member's range in continuousRange; the entered
+    // curves' range comes back from trimming a copy again (the range depends on the
+    // stick-slip curve alone).
+    AmplitudeCurve trimmed = continuousCurve;
+    trimContinuousCurve(trimmed, stickSlipCurve, sweepCount, &v.continuousRange);
+    v.zLow = stickSlipCurve.ratio[v.continuousRange.low];
+    v.zHigh = stickSlipCurve.ratio[v.continuousRange.high];
     v.givenPointContinuous = !(givenRatio < v.zLow || givenRatio > v.zHigh);
     v.givenPointAmplitude = givenPointAmplitude;
     v.hasGivenPoint = v.givenPointContinuous ? v.hasYZA : v.hasYZB;
