@@ -18,7 +18,9 @@ struct FreeMotion {
 };
 
 // zeta < 1: decaying oscillation; E = exp(zeta*p) is a growth factor here.
-FreeMotion underdamped(double z, double p, double A0) {
+FreeMotion underdamped(double z, double p, double A0, const ClosedFormSystem& sys) {
+    const double zeta = sys.zeta;
+    const double Yc = sys.Yc;
     const double s = std::sqrt(1.0 - zeta * zeta);
     const double cw = std::cos(s * p);
     const double sw = std::sin(s * p);
@@ -34,7 +36,9 @@ FreeMotion underdamped(double z, double p, double A0) {
 }
 
 // zeta == 1: repeated root of the characteristic equation.
-FreeMotion critical(double z, double p, double A0) {
+FreeMotion critical(double z, double p, double A0, const ClosedFormSystem& sys) {
+    const double zeta = sys.zeta;
+    const double Yc = sys.Yc;
     const double E = std::exp(-zeta * p);
     const double g = (1.0 - zeta * p) * E + 1.0;
     const double A1 = (-2.0 * Yc * g) / ((1.0 + E) * g + zeta * p * (1.0 + E) * E);
@@ -43,7 +47,9 @@ FreeMotion critical(double z, double p, double A0) {
 }
 
 // zeta > 1: two real decay rates l1 < l2.
-FreeMotion overdamped(double z, double p, double A0) {
+FreeMotion overdamped(double z, double p, double A0, const ClosedFormSystem& sys) {
+    const double zeta = sys.zeta;
+    const double Yc = sys.Yc;
     const double r = std::sqrt(zeta * zeta - 1.0);
     const double l1 = zeta - r;
     const double l2 = zeta + r;
@@ -61,10 +67,13 @@ FreeMotion overdamped(double z, double p, double A0) {
 // Degenerate cases: z == 0 has no half period (nothing written); |X| > 1 means no
 // turning-point phase exists (-1.0). Non-finite intermediates (zeta = 0 at
 // resonance, exp overflow at tiny z) pass through as not-a-number on purpose.
-int continuousAmplitude(double z, double* result) {
+int continuousAmplitude(double z, const ClosedFormSystem& sys, double* result) {
     if (z == 0.0) {
         return 0;
     }
+    const double zeta = sys.zeta;
+    const double Yf = sys.Yf;
+    const double Yc = sys.Yc;
     const double z2 = z * z;
     const double D = (1.0 - z2) * (1.0 - z2) + 4.0 * zeta * zeta * z2;
     const double p = analysisPi / z;
@@ -75,11 +84,11 @@ int continuousAmplitude(double z, double* result) {
 
     FreeMotion fm;
     if (zeta < 1.0) {
-        fm = underdamped(z, p, A0);
+        fm = underdamped(z, p, A0, sys);
     } else if (zeta == 1.0) {
-        fm = critical(z, p, A0);
+        fm = critical(z, p, A0, sys);
     } else {
-        fm = overdamped(z, p, A0);
+        fm = overdamped(z, p, A0, sys);
     }
     if (std::fabs(fm.X) > 1.0) {
         *result = -1.0;
@@ -94,7 +103,12 @@ int continuousAmplitude(double z, double* result) {
     return 1;
 }
 
-void sweepContinuousAmplitude(double step, int count, AmplitudeCurve& curve) {
+int continuousAmplitude(double z, double* result) {
+    return continuousAmplitude(z, currentClosedFormSystem(), result);
+}
+
+void sweepContinuousAmplitude(double step, int count, const ClosedFormSystem& sys,
+                              AmplitudeCurve& curve) {
     if (count > curveCapacity - 1) {
         count = curveCapacity - 1; // a curve has no room beyond point 2000
     }
@@ -102,8 +116,12 @@ void sweepContinuousAmplitude(double step, int count, AmplitudeCurve& curve) {
         const double z = static_cast<double>(i) * step;
         double amplitude = 0.0;
         curve.ratio[i] = z;
-        curve.amplitude[i] = continuousAmplitude(z, &amplitude) == 1 ? amplitude : -1.0;
+        curve.amplitude[i] = continuousAmplitude(z, sys, &amplitude) == 1 ? amplitude : -1.0;
     }
+}
+
+void sweepContinuousAmplitude(double step, int count, AmplitudeCurve& curve) {
+    sweepContinuousAmplitude(step, count, currentClosedFormSystem(), curve);
 }
 
 } // namespace fv

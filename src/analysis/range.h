@@ -2,7 +2,7 @@
 // judged from the stick-slip curve, and the trimming of the continuous curve.
 #pragma once
 
-#include "control/params.h"
+#include "analysis/curve.h"
 
 namespace fv {
 

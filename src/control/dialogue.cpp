@@ -163,7 +163,7 @@ void consoleDialogue() {
 // order gives exactly the curves of sweeping the members one after the other.
 void computeFamily() {
     const double enteredZeta = zeta;
-    StickSlipSystem systems[familySize];
+    ClosedFormSystem systems[familySize];
     for (int k = 0; k < familySize; ++k) {
         systems[k] = {zetaTable[k], Yf, Yc};
     }

@@ -4,10 +4,10 @@
 // at zero except the named constants.
 #pragma once
 
+#include "analysis/curve.h"
+
 namespace fv {
 
-// Frequency-ratio grid capacity: a curve holds points 0..2000.
-constexpr int curveCapacity = 2001;
 // Time-chart ring capacity: samples 0..2000 of each of the three rows.
 constexpr int timeRingRows = 3;
 constexpr int timeRingLength = 2001;
@@ -15,24 +15,6 @@ constexpr int timeRingLength = 2001;
 constexpr int maxTimeRingCapacity = timeRingLength - 1;
 // Number of damping ratios in the chart family.
 constexpr int familySize = 10;
-// The value of pi used by the closed-form analysis and the stick-slip search; it is
-// deliberately the 14-decimal value, not the full double, so results match the
-// published reference values digit for digit.
-constexpr double analysisPi = 3.14159265358979;
-
-// One amplitude curve of the frequency characteristic. Point i is
-// (ratio[i], amplitude[i]); a negative amplitude marks a missing value.
-struct AmplitudeCurve {
-    double ratio[curveCapacity];     // frequency ratio z = omf/omega0 [-]
-    double amplitude[curveCapacity]; // steady amplitude [m], -1.0 when none
-};
-
-// Index pair {low, high} of the grid range in which motion is continuous.
-struct IndexRange {
-    int low;
-    int high;
-};
-
 // A point in window coordinates.
 struct Point2 {
     double x;

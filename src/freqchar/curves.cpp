@@ -24,7 +24,7 @@ struct SweepJob {
     int last;
     int chunksPerCurve;
     int totalChunks;
-    const StickSlipSystem* systems;
+    const ClosedFormSystem* systems;
     AmplitudeCurve* curves;
     std::atomic<int> next;
 };
@@ -79,7 +79,7 @@ void runJob(SweepJob* job) {
 
 } // namespace
 
-void sweepStickSlipCurves(double step, int n, const StickSlipSystem* systems,
+void sweepStickSlipCurves(double step, int n, const ClosedFormSystem* systems,
                           AmplitudeCurve* curves, int count) {
     if (n > curveCapacity - 1) {
         n = curveCapacity - 1; // a curve has no room beyond point 2000
@@ -104,7 +104,7 @@ void sweepStickSlipCurves(double step, int n, const StickSlipSystem* systems,
 }
 
 void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve) {
-    const StickSlipSystem system = currentStickSlipSystem();
+    const ClosedFormSystem system = currentClosedFormSystem();
     sweepStickSlipCurves(step, n, &system, &curve, 1);
 }
 

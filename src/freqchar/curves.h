@@ -1,7 +1,7 @@
 // Stick-slip amplitude curves: the stick-slip solution swept over the ratio grid.
 #pragma once
 
-#include "control/params.h"
+#include "analysis/curve.h"
 #include "freqchar/stickslip.h"
 
 namespace fv {
@@ -13,7 +13,7 @@ void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve);
 
 // The same sweep for count systems at once, curve k for systems[k], all points spread
 // over the cores together. Returns when every curve is complete.
-void sweepStickSlipCurves(double step, int n, const StickSlipSystem* systems,
+void sweepStickSlipCurves(double step, int n, const ClosedFormSystem* systems,
                           AmplitudeCurve* curves, int count);
 
 } // namespace fv

@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-#include "control/params.h"
+#include "analysis/curve.h"
 
 namespace fv {
 
@@ -111,7 +111,7 @@ BasisStart basisStart(const StickSlipSetup& s, double Yf, double st, double ct) 
 }
 
 // a, b and g from the ends (hA, h'A) and (hB, h'B) of the two free motions.
-EndTerms endTermsFrom(const StickSlipSetup& s, const StickSlipSystem& sys, double st, double ct,
+EndTerms endTermsFrom(const StickSlipSetup& s, const ClosedFormSystem& sys, double st, double ct,
                       double hA, double dhA, double hB, double dhB) {
     const double X1 = sys.Yf * st - s.Q + hA;
     const double X2 = sys.Yf * ct - s.P + hB;
@@ -127,7 +127,7 @@ EndTerms endTermsFrom(const StickSlipSetup& s, const StickSlipSystem& sys, doubl
 // not trapped: the candidate test rejects what is not a number.
 // The three share one signature so that the scan can take any of them; only the
 // critical motion needs T itself.
-inline EndTerms underdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double /*T*/,
+inline EndTerms underdampedTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double /*T*/,
                                  double st, double ct, Decay d) {
     const double zeta = sys.zeta;
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
@@ -140,7 +140,7 @@ inline EndTerms underdampedTerms(const StickSlipSetup& s, const StickSlipSystem&
                         d.p * (-decay * b.B0 + turn * uB));
 }
 
-inline EndTerms overdampedTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double /*T*/,
+inline EndTerms overdampedTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double /*T*/,
                                 double st, double ct, Decay d) {
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
     const double cA1 = (s.s2 * b.A0 - b.W1) / (s.s2 - s.s1);
@@ -152,7 +152,7 @@ inline EndTerms overdampedTerms(const StickSlipSetup& s, const StickSlipSystem& 
                         -(s.s1 * cB1 * d.p + s.s2 * cB2 * d.q));
 }
 
-inline EndTerms criticalTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double T,
+inline EndTerms criticalTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double T,
                               double st, double ct, Decay d) {
     const double zeta = sys.zeta;
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
@@ -167,7 +167,7 @@ double motionTime(const StickSlipSetup& s, double theta) {
     return s.halfPeriod - theta / s.z;
 }
 
-EndTerms endTerms(const StickSlipSetup& s, const StickSlipSystem& sys, double theta, double st,
+EndTerms endTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double theta, double st,
                   double ct) {
     const double T = motionTime(s, theta);
     const Regime regime = regimeOf(sys.zeta);
@@ -190,7 +190,7 @@ double residualOf(const EndTerms& t) {
 // Residuals at every trial angle of the scan, f[k] for scan.theta[k]: the same values
 // as endTerms gives one by one, computed in passes over the whole table so that the
 // arithmetic after the transcendental functions runs on vectors.
-void scanResiduals(const StickSlipSetup& s, const StickSlipSystem& sys, const ScanTable& scan,
+void scanResiduals(const StickSlipSetup& s, const ClosedFormSystem& sys, const ScanTable& scan,
                    double* f) {
     const int n = scan.count;
     const Regime regime = regimeOf(sys.zeta);
@@ -232,7 +232,7 @@ double stopPhaseOf(const EndTerms& t) {
 
 // Appends (theta, beta) when its amplitude reaches minAmplitude and, below
 // resonance, its stop phase is not negative. Not-a-number never passes.
-void testCandidate(double z, const StickSlipSystem& sys, double theta, double beta,
+void testCandidate(double z, const ClosedFormSystem& sys, double theta, double beta,
                    StickSlipCandidate* list, int* count) {
     const double A = sys.Yf * std::sin(theta + beta) + sys.Yc;
     if (!(A >= minAmplitude)) {
@@ -267,7 +267,7 @@ bool sameBracket(const Bracket& x, const Bracket& y) {
 // residual is rounding noise, or when fA*fR underflows to zero and the bracket loses
 // its sign change. The cycle is found by Brent's method and ends the refinement with
 // the result the full iteration bound would give, only sooner.
-int refineStickSlipBracket(const StickSlipSetup& s, const StickSlipSystem& sys, double thA,
+int refineStickSlipBracket(const StickSlipSetup& s, const ClosedFormSystem& sys, double thA,
                            double fA, double thB, double fB, double* theta, double* beta,
                            long* iterations) {
     const double fB0 = fB;
@@ -309,11 +309,7 @@ int refineStickSlipBracket(const StickSlipSetup& s, const StickSlipSystem& sys, 
     return 0;
 }
 
-StickSlipSystem currentStickSlipSystem() {
-    return {zeta, Yf, Yc};
-}
-
-StickSlipSetup stickSlipSetup(double z, const StickSlipSystem& system) {
+StickSlipSetup stickSlipSetup(double z, const ClosedFormSystem& system) {
     const double zt = system.zeta;
     StickSlipSetup s = {};
     s.z = z;
@@ -335,12 +331,12 @@ double stickSlipResidual(double z, double wd, double s1, double s2, double P, do
                          double halfPeriod, double theta, double* beta) {
     const StickSlipSetup s = {z, wd, s1, s2, P, Q, halfPeriod};
     const EndTerms t =
-        endTerms(s, currentStickSlipSystem(), theta, std::sin(theta), std::cos(theta));
+        endTerms(s, currentClosedFormSystem(), theta, std::sin(theta), std::cos(theta));
     *beta = stopPhaseOf(t);
     return residualOf(t);
 }
 
-int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandidate* list) {
+int stickSlipCandidates(double z, const ClosedFormSystem& system, StickSlipCandidate* list) {
     const StickSlipSetup s = stickSlipSetup(z, system);
     const ScanTable& scan = scanTable();
     double f[scanTableSize];
@@ -371,10 +367,10 @@ int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandid
 }
 
 int stickSlipCandidates(double z, StickSlipCandidate* list) {
-    return stickSlipCandidates(z, currentStickSlipSystem(), list);
+    return stickSlipCandidates(z, currentClosedFormSystem(), list);
 }
 
-double stickSlipAmplitude(double z, const StickSlipSystem& system, double* dwellAngle,
+double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwellAngle,
                           double* stopPhase) {
     StickSlipCandidate list[maxStickSlipCandidates];
     const int count = stickSlipCandidates(z, system, list);
@@ -397,7 +393,7 @@ double stickSlipAmplitude(double z, const StickSlipSystem& system, double* dwell
 }
 
 double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase) {
-    return stickSlipAmplitude(z, currentStickSlipSystem(), dwellAngle, stopPhase);
+    return stickSlipAmplitude(z, currentClosedFormSystem(), dwellAngle, stopPhase);
 }
 
 } // namespace fv

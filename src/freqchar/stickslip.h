@@ -3,6 +3,8 @@
 // the zeros of a closed-form residual.
 #pragma once
 
+#include "analysis/system.h"
+
 namespace fv {
 
 // The scan can find at most one zero per step: 293 steps from 0.02 to 2.94.
@@ -12,14 +14,6 @@ constexpr int maxStickSlipCandidates = 300;
 struct StickSlipCandidate {
     double theta;
     double beta;
-};
-
-// The three values of the parameter set that the search reads, taken as values so that
-// a search can run away from the shared variables (the family pass changes zeta).
-struct StickSlipSystem {
-    double zeta; // damping ratio [-]
-    double Yf;   // static deflection [m]
-    double Yc;   // dead band [m]
 };
 
 // Quantities derived once per frequency ratio for the residual.
@@ -33,11 +27,8 @@ struct StickSlipSetup {
     double halfPeriod; // pi/z in units of tau
 };
 
-// zeta, Yf and Yc of the parameter set now.
-StickSlipSystem currentStickSlipSystem();
-
 // Builds the setup for ratio z.
-StickSlipSetup stickSlipSetup(double z, const StickSlipSystem& system);
+StickSlipSetup stickSlipSetup(double z, const ClosedFormSystem& system);
 
 // Residual a^2 + b^2 - g^2 of the end conditions for dwell angle theta, read from the
 // parameter set; zero exactly when a stop phase exists, which is written to *beta.
@@ -48,13 +39,13 @@ double stickSlipResidual(double z, double wd, double s1, double s2, double P, do
 // fA and fB differ in sign, by regula falsi. Returns 1 with the zero in *theta and its
 // stop phase in *beta, or 0 when there is none to be had; *iterations tells how many
 // residuals it evaluated.
-int refineStickSlipBracket(const StickSlipSetup& s, const StickSlipSystem& system, double thA,
+int refineStickSlipBracket(const StickSlipSetup& s, const ClosedFormSystem& system, double thA,
                            double fA, double thB, double fB, double* theta, double* beta,
                            long* iterations);
 
 // Scans the dwell angle at ratio z and writes every accepted zero, in scan order,
 // to list (room for maxStickSlipCandidates). Returns their number.
-int stickSlipCandidates(double z, const StickSlipSystem& system, StickSlipCandidate* list);
+int stickSlipCandidates(double z, const ClosedFormSystem& system, StickSlipCandidate* list);
 int stickSlipCandidates(double z, StickSlipCandidate* list);
 
 // Amplitude [m] of the stick-slip solution at ratio z with the largest amplitude, or
@@ -62,7 +53,7 @@ int stickSlipCandidates(double z, StickSlipCandidate* list);
 // *stopPhase, which are left untouched when there is none. The first form reads the
 // parameter set.
 double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase);
-double stickSlipAmplitude(double z, const StickSlipSystem& system, double* dwellAngle,
+double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwellAngle,
                           double* stopPhase);
 
 } // namespace fv

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/continuous.h"
+#include "control/params.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
+#include "control/params.h"
 
 namespace ref {
 

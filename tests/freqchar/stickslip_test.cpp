@@ -133,7 +133,7 @@ struct RefinementSummary {
     int zeros;
 };
 
-RefinementSummary refineAllBrackets(const fv::StickSlipSystem& system, double z) {
+RefinementSummary refineAllBrackets(const fv::ClosedFormSystem& system, double z) {
     const fv::StickSlipSetup s = fv::stickSlipSetup(z, system);
     fv::zeta = system.zeta;
     fv::Yf = system.Yf;

@@ -1,0 +1,27 @@
+// Amplitude curves of the frequency characteristic: the plain record that the sweeps
+// fill, the range rules trim and the chart draws.
+#pragma once
+
+namespace fv {
+
+// Frequency-ratio grid capacity: a curve holds points 0..2000.
+constexpr int curveCapacity = 2001;
+// The value of pi used by the closed-form analysis and the stick-slip search; it is
+// deliberately the 14-decimal value, not the full double, so results match the
+// published reference values digit for digit.
+constexpr double analysisPi = 3.14159265358979;
+
+// One amplitude curve of the frequency characteristic. Point i is
+// (ratio[i], amplitude[i]); a negative amplitude marks a missing value.
+struct AmplitudeCurve {
+    double ratio[curveCapacity];     // frequency ratio z = omf/omega0 [-]
+    double amplitude[curveCapacity]; // steady amplitude [m], -1.0 when none
+};
+
+// Index pair {low, high} of the grid range in which motion is continuous.
+struct IndexRange {
+    int low;
+    int high;
+};
+
+} // namespace fv
