@@ -1,5 +1,8 @@
 // Continuous-motion range: the low-ratio stick-slip run and an optional upper
-// stick-slip region bound the ratios at which the mass moves without stopping.
+// stick-slip region bound the ratios at which the mass moves without stopping. The
+// upper region is the run that continues to the end of the grid: short runs between
+// them, where the mass stops several times per cycle, would otherwise erase the whole
+// resonance peak of continuous motion above them.
 #include "analysis/range.h"
 
 namespace fv {
@@ -26,6 +29,19 @@ int firstNegative(const AmplitudeCurve& stickSlip, int from, int n) {
     return n + 1;
 }
 
+// Start of the upper stick-slip region above low, or n when there is none. Above
+// resonance stick-slip motion does not end once it has begun, so the region is the run
+// that reaches the end of the grid, from its first positive point; a run that ends
+// before (a mass that stops several times per cycle at low ratios) bounds nothing. A
+// run ends only at a negative amplitude.
+int upperRegionStart(const AmplitudeCurve& stickSlip, int low, int n) {
+    int j = n;
+    while (j > low && !(stickSlip.amplitude[j] < 0.0)) {
+        j = j - 1;
+    }
+    return firstPositive(stickSlip, j + 1, n);
+}
+
 } // namespace
 
 void trimContinuousCurve(AmplitudeCurve& continuous, const AmplitudeCurve& stickSlip, int n,
@@ -48,7 +64,7 @@ void trimContinuousCurve(AmplitudeCurve& continuous, const AmplitudeCurve& stick
         *range = {low, n};
         return;
     }
-    const int second = firstPositive(stickSlip, low + 1, n);
+    const int second = upperRegionStart(stickSlip, low, n);
     if (second == n) {
         *range = {low, n};
         return;

@@ -2,7 +2,9 @@
 // curves of each shape.
 #include <gtest/gtest.h>
 
+#include "analysis/continuous.h"
 #include "analysis/range.h"
+#include "freqchar/stickslip.h"
 
 namespace {
 
@@ -95,6 +97,65 @@ TEST(TrimContinuousCurve, LowerRunWithoutUpperRegion) {
     EXPECT_EQ(range.low, 99);
     EXPECT_EQ(range.high, n);
     EXPECT_EQ(erasedCount(), 98);
+}
+
+} // namespace
+
+// Short stick-slip runs between the low-ratio run and the upper region, where the mass
+// stops several times per cycle, erase nothing above them: the upper region is the run
+// that reaches the end of the grid, and without one nothing above the low run goes.
+namespace {
+
+void setRun(int from, int to, double value) {
+    for (int i = from; i <= to; ++i) {
+        stickSlip.amplitude[i] = value;
+    }
+}
+
+TEST(TrimContinuousCurve, ShortRunsBoundNothing) {
+    fill(-1.0);
+    setRun(0, 99, 0.9);
+    setRun(123, 143, 0.9);
+    setRun(600, n, 0.1);
+    fv::IndexRange range = {};
+    fv::trimContinuousCurve(continuous, stickSlip, n, &range);
+    EXPECT_EQ(range.low, 99);
+    EXPECT_EQ(range.high, 600);
+    EXPECT_EQ(continuous.amplitude[130], continuousValue);
+    EXPECT_EQ(erasedCount(), 98 + (n - 600));
+
+    fill(-1.0);
+    setRun(0, 99, 0.9);
+    setRun(123, 143, 0.9);
+    setRun(160, 170, 0.9);
+    fv::trimContinuousCurve(continuous, stickSlip, n, &range);
+    EXPECT_EQ(range.low, 99);
+    EXPECT_EQ(range.high, n);
+    EXPECT_EQ(erasedCount(), 98);
+}
+
+// Lightly damped systems with little friction, as the dialogue computes them: the
+// resonance peak of continuous motion stays on the chart.
+TEST(TrimContinuousCurve, LightDampingKeepsTheResonancePeak) {
+    struct Case {
+        double zeta, frictionRatio;
+        int low;
+    } cases[] = {{0.05, 0.05, 99}, {0.02, 0.02, 63}, {0.1, 0.05, 107}};
+    for (const Case& c : cases) {
+        const fv::ClosedFormSystem sys = {c.zeta, 1.0, c.frictionRatio};
+        fv::sweepContinuousAmplitude(0.0025, n, sys, continuous);
+        stickSlip.amplitude[0] = sys.Yf - sys.Yc;
+        for (int i = 1; i <= n; ++i) {
+            double theta = 0.0;
+            double beta = 0.0;
+            stickSlip.amplitude[i] = fv::stickSlipAmplitude(i * 0.0025, sys, &theta, &beta);
+        }
+        fv::IndexRange range = {};
+        fv::trimContinuousCurve(continuous, stickSlip, n, &range);
+        EXPECT_EQ(range.low, c.low) << c.zeta << " " << c.frictionRatio;
+        EXPECT_EQ(range.high, n) << c.zeta << " " << c.frictionRatio;
+        EXPECT_GT(continuous.amplitude[400], 1.0 / (2.0 * c.zeta) - 1.0) << "peak at z = 1";
+    }
 }
 
 } // namespace
