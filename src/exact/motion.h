@@ -1,0 +1,68 @@
+// Exact motion of the forced oscillator with Coulomb friction, event by event. In the
+// dimensionless time tau = omega0 t and the displacement x [m] the mass obeys
+//   x'' + 2 zeta x' + x = Yf sin(z tau) - Yc sgn(x')   while it slides,
+//   x' = 0                                              while it sticks,
+// with static friction equal to sliding friction: a mass whose velocity reaches zero
+// sticks when |Yf sin(z tau) - x| <= Yc and turns otherwise, and a stuck mass breaks
+// away, in the direction of that force, when it reaches Yc. Between events the motion
+// is solved in closed form; the events are located by a bracketing root finder.
+#pragma once
+
+namespace fv {
+
+// The system in the units of the closed forms.
+struct ExactSystem {
+    double zeta; // damping ratio [-]
+    double z;    // frequency ratio omf/omega0 [-]
+    double Yf;   // static deflection F/K [m]
+    double Yc;   // dead band Fric/K [m]
+};
+
+// What moves the mass now.
+enum class Sliding { stuck = 0, forward = 1, backward = -1 };
+
+// A state of the motion; tau counts from the start of the current forcing period.
+struct ExactState {
+    double tau; // time within the period [1/omega0]
+    double x;   // displacement [m]
+    double v;   // velocity dx/dtau [m]
+    Sliding sliding;
+};
+
+// What one forcing period of the motion did.
+struct PeriodRecord {
+    double xMin, xMax; // extremes of the displacement [m]
+    int stops;         // slides that ended stuck
+    double stuckTime;  // time spent stuck [1/omega0]
+    bool stuckForGood; // stuck where the force can never break it away
+    bool incomplete;   // the period had more events than any real motion has
+};
+
+// Quantities fixed for one system: the particular solution, the free motion's rates
+// and the forcing period.
+struct ExactSetup {
+    ExactSystem sys;
+    int regime;        // -1 underdamped, 0 critical, 1 overdamped
+    double wd;         // damped frequency sqrt(1 - zeta^2) (underdamped)
+    double r1, r2;     // decay rates r1 > r2 (overdamped; r1 = r2 = -1 critical)
+    double P, Q;       // forced response P sin(z tau) + Q cos(z tau)
+    bool resonant;     // zeta = 0 and z = 1: forced response -(Yf/2) tau cos(tau)
+    double period;     // 2 pi / z
+    double sampleStep; // spacing of the samples that bracket the events
+};
+
+// False for a system the motion is not defined for: z not positive, zeta negative,
+// or a value that is not a finite number (Yc must not be negative either).
+bool validExactSystem(const ExactSystem& sys);
+
+ExactSetup exactSetup(const ExactSystem& sys);
+
+// The state at rest or moving at (x0, v0) at the start of a period: moving in the
+// direction of v0, else stuck if the force cannot move it, else sliding its way.
+ExactState exactStart(const ExactSetup& s, double x0, double v0);
+
+// Advances *state through one forcing period, event by event, to the start of the
+// next (tau = 0 again), and tells what happened in *record.
+void exactPeriod(const ExactSetup& s, ExactState* state, PeriodRecord* record);
+
+} // namespace fv

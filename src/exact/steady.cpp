@@ -1,0 +1,142 @@
+// The exact steady state. Degenerate systems are answered first: undefined ones with
+// a not-a-number amplitude, the undamped one without friction (which never settles)
+// at once. After every forcing period the state at its start is compared with the
+// one a period before; when they agree within the tolerance the last period is the
+// steady motion and its record gives the amplitude, the stops and the time stuck.
+//
+// Where little damps the motion (zeta near 0, friction alone taking energy out) the
+// states approach their limit slowly. While they visibly close in on it, sliding
+// through the start of the period with the same stops every period, a Newton step on
+// the period map P (its derivative from two neighbouring periods) jumps close to the
+// fixed point P(s) = s; the integration then goes on from there, and only a state
+// that repeats over a whole integrated period counts. A jump that moves the states
+// apart is undone and not tried again.
+#include "exact/steady.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace fv {
+
+namespace {
+
+constexpr long firstJump = 8;           // periods before the first Newton step: the start settles
+constexpr long jumpInterval = 8;        // periods between Newton steps
+constexpr double derivativeStep = 1e-6; // relative step of the period map's derivative
+
+// Distance between two period-start states, relative to the amplitude (the velocity to
+// the amplitude times the faster of z and 1).
+double distance(const ExactState& a, const ExactState& b, double amplitude, double z) {
+    const double scale = std::fmax(amplitude, DBL_MIN);
+    return std::fmax(std::fabs(a.x - b.x) / scale,
+                     std::fabs(a.v - b.v) / (scale * std::fmax(z, 1.0)));
+}
+
+// Newton step on P(s) = s from s, whose image p = P(s) ended period record rp: the
+// estimate of the fixed point in *next. False when the neighbouring periods move
+// differently (another direction or other stops) or the step is not defined.
+bool newtonStep(const ExactSetup& e, const ExactState& s, const ExactState& p,
+                const PeriodRecord& rp, double amplitude, ExactState* next, long* periods) {
+    const double hx = derivativeStep * std::fmax(amplitude, std::fabs(s.x));
+    const double hv =
+        derivativeStep * std::fmax(amplitude * std::fmax(e.sys.z, 1.0), std::fabs(s.v));
+    ExactState px = s;
+    px.x = s.x + hx;
+    ExactState pv = s;
+    pv.v = s.v + hv;
+    PeriodRecord rx;
+    PeriodRecord rv;
+    exactPeriod(e, &px, &rx);
+    exactPeriod(e, &pv, &rv);
+    *periods = *periods + 2;
+    if (px.sliding != p.sliding || pv.sliding != p.sliding || rx.stops != rp.stops ||
+        rv.stops != rp.stops || rx.incomplete || rv.incomplete) {
+        return false;
+    }
+    // (J - I) d = s - P(s), J the period map's derivative at s.
+    const double a = (px.x - p.x) / hx - 1.0;
+    const double b = (pv.x - p.x) / hv;
+    const double c = (px.v - p.v) / hx;
+    const double d = (pv.v - p.v) / hv - 1.0;
+    const double det = a * d - b * c;
+    const double fx = s.x - p.x;
+    const double fv = s.v - p.v;
+    const double dx = (d * fx - b * fv) / det;
+    const double dv = (a * fv - c * fx) / det;
+    if (!std::isfinite(dx) || !std::isfinite(dv)) {
+        return false;
+    }
+    *next = {0.0, s.x + dx, s.v + dv, s.sliding};
+    return true;
+}
+
+bool repeats(const ExactState& now, const ExactState& before, double amplitude, double z) {
+    if (now.sliding != before.sliding) {
+        return false;
+    }
+    const double scale = std::fmax(amplitude, DBL_MIN);
+    return std::fabs(now.x - before.x) <= steadyRepeatTolerance * scale &&
+           std::fabs(now.v - before.v) <= steadyRepeatTolerance * scale * std::fmax(z, 1.0);
+}
+
+} // namespace
+
+ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
+    const double nan = std::nan("");
+    if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
+        return {nan, 0, nan, false, false, 0};
+    }
+    if (sys.zeta == 0.0 && sys.Yc == 0.0) {
+        // Nothing dissipates: the free oscillation the start excites never decays. The
+        // periodic solution Yf / |1 - z^2| exists (not at z = 1), but is not reached.
+        return {sys.Yf / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0};
+    }
+    const ExactSetup e = exactSetup(sys);
+    ExactState state = exactStart(e, x0, v0);
+    ExactSteady result = {nan, 0, nan, false, false, 0};
+    double lastDistance = INFINITY;
+    long lastJump = 0;
+    bool jumping = true;
+    ExactState beforeJump = state; // P(s) of the last jump, to go back to
+    double distanceBeforeJump = INFINITY;
+    for (long k = 1; k <= maxSteadyPeriods; ++k) {
+        const ExactState before = state;
+        PeriodRecord r;
+        exactPeriod(e, &state, &r);
+        result.periods = k;
+        if (r.incomplete) {
+            break;
+        }
+        if (r.stuckForGood) {
+            return {0.0, 0, 1.0, true, true, k};
+        }
+        result.amplitude = 0.5 * (r.xMax - r.xMin);
+        result.stopsPerCycle = r.stops;
+        result.stuckFraction = r.stuckTime / e.period;
+        if (repeats(state, before, result.amplitude, sys.z)) {
+            result.converged = true;
+            break;
+        }
+        const double gap = distance(state, before, result.amplitude, sys.z);
+        if (lastJump == k - 1 && lastJump > 0 && !(gap < distanceBeforeJump)) {
+            state = beforeJump; // the jump did not bring the states closer
+            jumping = false;
+            continue;
+        }
+        if (jumping && k >= firstJump && k - lastJump >= jumpInterval &&
+            state.sliding != Sliding::stuck && state.sliding == before.sliding &&
+            gap < lastDistance) {
+            ExactState next;
+            if (newtonStep(e, before, state, r, result.amplitude, &next, &k)) {
+                beforeJump = state;
+                distanceBeforeJump = gap;
+                state = next;
+                lastJump = k;
+            }
+        }
+        lastDistance = gap;
+    }
+    return result;
+}
+
+} // namespace fv

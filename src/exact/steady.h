@@ -1,0 +1,30 @@
+// The exact steady state: the motion integrated event by event, period after period,
+// until its state at the start of a forcing period repeats.
+#pragma once
+
+#include "exact/motion.h"
+
+namespace fv {
+
+// Forcing periods integrated at most before the steady state is given up.
+constexpr long maxSteadyPeriods = 3000;
+// The state at the same forcing phase repeats within this, relative to the amplitude
+// (the velocity relative to the amplitude times the faster of z and 1).
+constexpr double steadyRepeatTolerance = 1e-10;
+
+struct ExactSteady {
+    double amplitude;     // half the peak-to-peak displacement over the last period [m]
+    int stopsPerCycle;    // slides that ended stuck in the last period
+    double stuckFraction; // part of the last period the mass was stuck [-]
+    bool converged;       // the state repeated within steadyRepeatTolerance
+    bool atRest;          // the mass is stuck for good: no force can move it again
+    long periods;         // forcing periods integrated
+};
+
+// The steady state reached from (x0, v0) at the start of a forcing period (from rest at
+// x = 0 by default). A system the motion is not defined for gives a not-a-number
+// amplitude, not converged; without damping and friction the motion never settles
+// (not converged, with the amplitude of the periodic solution, infinite at z = 1).
+ExactSteady exactSteadyState(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
+
+} // namespace fv
