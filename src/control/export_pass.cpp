@@ -1,7 +1,7 @@
 // The export of a first pass. The values come from the parameter set; the range and
-// YZA and YZB are evaluated once more at the entered ratio (the same calls with the same values give
-// the same doubles) to tell a missing solution from a value, which the parameter set
-// does not keep.
+// YZA and YZB are evaluated once more at the entered ratio (the same calls with the same values
+// give the same doubles) to tell a missing solution from a value, which the parameter set does not
+// keep.
 #include "control/export_pass.h"
 
 #include <cstdio>
@@ -55,6 +55,7 @@ SummaryValues currentSummary() {
     v.zLow = stickSlipCurve.ratio[v.continuousRange.low];
     v.zHigh = stickSlipCurve.ratio[v.continuousRange.high];
     v.givenPointContinuous = !(givenRatio < v.zLow || givenRatio > v.zHigh);
+    v.exact = exactSteadyState({zeta, givenRatio, Yf, Yc});
     v.givenPointAmplitude = givenPointAmplitude;
     v.hasGivenPoint = v.givenPointContinuous ? v.hasYZA : v.hasYZB;
     return v;

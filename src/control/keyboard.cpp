@@ -40,6 +40,7 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         break;
     case KeyAction::console:
         consoleDialogue();
+        prepareExactDots(); // a new system needs its own dots before the next frame
         break;
     case KeyAction::quit:
         std::fflush(stdout);

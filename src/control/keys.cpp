@@ -1,6 +1,9 @@
 // Keyboard commands: the zoom keys scale the chart axes by 0.9 (zoom out multiplies,
-// zoom in divides, a true division), the dialogue keys restart the clock, ESC ends.
+// zoom in divides, a true division), the dialogue keys restart the clock, ESC ends;
+// 'e' shows or hides the exact dots, computing them the first time for a system.
 #include "control/keys.h"
+
+#include <cstring>
 
 #include "control/params.h"
 
@@ -32,7 +35,22 @@ void scaleVertical(bool shrink) {
     }
 }
 
+bool sameSystem(const ClosedFormSystem& a, const ClosedFormSystem& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 } // namespace
+
+bool exactDotsCurrent() {
+    return exactDotsReady && sameSystem(exactDots.system, currentClosedFormSystem());
+}
+
+void prepareExactDots() {
+    if (showExactDots && !exactDotsCurrent()) {
+        computeExactDots(currentClosedFormSystem(), &exactDots);
+        exactDotsReady = true;
+    }
+}
 
 KeyAction applyKey(unsigned char key) {
     currentKey = static_cast<char>(key);
@@ -65,6 +83,10 @@ KeyAction applyKey(unsigned char key) {
         return KeyAction::quit;
     case pictureKey:
         return KeyAction::picture;
+    case exactDotsKey:
+        showExactDots = !showExactDots;
+        prepareExactDots();
+        return KeyAction::redraw;
     default:
         return KeyAction::redraw; // 's' and every unlisted key
     }

@@ -6,6 +6,7 @@ namespace fv {
 constexpr double zoomFactor = 0.9; // every zoom step multiplies or divides by this
 constexpr unsigned char escapeKey = 27;
 constexpr unsigned char pictureKey = 'p';
+constexpr unsigned char exactDotsKey = 'e';
 
 // What the window does after a key.
 enum class KeyAction {
@@ -18,5 +19,12 @@ enum class KeyAction {
 // Stores key in currentKey and applies its zoom or reset of simTime. A 't' that would
 // raise timeRingCapacity above the ring's 2000 is refused (nothing changes).
 KeyAction applyKey(unsigned char key);
+
+// When the exact dots are shown, makes sure they are those of the current system,
+// computing them if they are not.
+void prepareExactDots();
+
+// Whether the exact dots are ready for the system the parameter set holds now.
+bool exactDotsCurrent();
 
 } // namespace fv

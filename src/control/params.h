@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/curve.h"
+#include "exact/dots.h"
 
 namespace fv {
 
@@ -78,6 +79,13 @@ extern Point2 freqChartOrigin; // origin of the frequency chart
 // GL line width when the last frame began [pixels]: 1 before the first frame, then
 // what the previous frame left. A picture redrawn from the state starts from it.
 extern float frameStartLineWidth;
+
+// Exact steady states over the frequency chart (key 'e'): shown or not, and the dots
+// of exactDots.system once exactDotsReady; computed the first time they are shown for
+// a system.
+extern bool showExactDots;
+extern bool exactDotsReady;
+extern ExactDots exactDots;
 
 // Key that chose the dialogue's first group: 'f' (2), 'r' (3), 'j' (4), else (1).
 extern char currentKey;

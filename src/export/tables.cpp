@@ -61,6 +61,12 @@ std::string summaryJson(const SummaryValues& v) {
                             {"high", v.continuousRange.high},
                             {"zLow", number(v.zLow)},
                             {"zHigh", number(v.zHigh)}};
+    j["exact"] = {{"amplitude_m", number(v.exact.amplitude)},
+                  {"stopsPerCycle", v.exact.stopsPerCycle},
+                  {"stuckFraction", number(v.exact.stuckFraction)},
+                  {"converged", v.exact.converged},
+                  {"atRest", v.exact.atRest},
+                  {"periods", v.exact.periods}};
     return j.dump(2) + "\n";
 }
 

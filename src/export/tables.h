@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "control/params.h"
+#include "analysis/curve.h"
+#include "exact/steady.h"
 #include "timeresp/integrate.h"
 
 namespace fv {
@@ -25,6 +26,7 @@ struct SummaryValues {
     bool givenPointContinuous;  // the red point shows continuous motion
     IndexRange continuousRange; // grid indices of the continuous range
     double zLow, zHigh;         // their frequency ratios
+    ExactSteady exact;          // exact steady state at z, from rest
 };
 
 // One damping ratio's pair of curves on the chart.

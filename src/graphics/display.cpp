@@ -29,6 +29,7 @@ void drawScene(bool recordSample) {
     drawFreqLegend();
     drawFreqMarkers();
     drawFreqCurves();
+    drawExactDots();
 }
 
 } // namespace

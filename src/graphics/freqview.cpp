@@ -4,7 +4,9 @@
 #include "graphics/freqview.h"
 
 #include <GL/freeglut.h>
+#include <cmath>
 
+#include "control/keys.h"
 #include "control/params.h"
 #include "graphics/primitives.h"
 
@@ -15,6 +17,20 @@ namespace {
 constexpr float legendX = -0.05f;
 constexpr double givenPointRadius = 0.01;   // window units
 constexpr double verticalLineHeight = 10.0; // reaches far beyond the top of the window
+constexpr double exactDotRadius = 0.008;    // window units: smaller than the red point
+constexpr Color4 colorMagenta = {1.0f, 0.0f, 1.0f, 0.0f};
+constexpr Color4 colorGrey = {0.5f, 0.5f, 0.5f, 0.0f};
+
+// The colour of a dot by the kind of motion it stands for.
+const Color4* exactDotColor(const ExactSteady& s) {
+    if (!s.converged) {
+        return &colorGrey;
+    }
+    if (s.stopsPerCycle == 0) {
+        return &colorBlack;
+    }
+    return s.stopsPerCycle <= 2 ? &colorBlue : &colorMagenta;
+}
 
 } // namespace
 
@@ -38,6 +54,22 @@ void drawFreqMarkers() {
     const Point2 greenBottom = {xr, freqChartOrigin.y};
     const Point2 greenTop = {xr, freqChartOrigin.y + verticalLineHeight};
     drawSegment(&greenBottom, &greenTop, &colorGreen);
+}
+
+void drawExactDots() {
+    if (!showExactDots || !exactDotsCurrent()) {
+        return;
+    }
+    const double sx = freqAxisScale / ratioStep;
+    for (int k = 0; k < exactDotCount; ++k) {
+        const ExactSteady& s = exactDots.steady[k];
+        if (s.atRest || !std::isfinite(s.amplitude)) {
+            continue; // a mass that never moves has no amplitude to show
+        }
+        const Point2 p = {freqChartOrigin.x + exactDotRatio(k) * sx,
+                          freqChartOrigin.y + s.amplitude * verticalScale};
+        drawDisc(&p, exactDotRadius, exactDotColor(s));
+    }
 }
 
 void drawFreqCurves() {

@@ -9,5 +9,9 @@ void drawFreqLegend();
 void drawFreqMarkers();
 // The two red curves, then the ten black and ten blue family curves.
 void drawFreqCurves();
+// The exact steady amplitudes of the entered damping ratio as dots on the curves'
+// scales, when they are shown: black where the motion never stops, blue with one or
+// two stops per cycle, magenta with more, grey where the motion did not settle.
+void drawExactDots();
 
 } // namespace fv

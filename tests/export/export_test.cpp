@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "control/params.h"
+#include "exact/steady.h"
 #include "export/tables.h"
 #include "support/dialogue_pass.h"
 #include "support/process.h"
@@ -127,6 +128,10 @@ TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
     EXPECT_EQ(j["continuousRange"]["high"], 1200);
     EXPECT_TRUE(sameDouble(j["continuousRange"]["zLow"], 235 * 0.0025));
     EXPECT_EQ(j["givenPointMotion"], "stickslip");
+    const fv::ExactSteady exact = fv::exactSteadyState({fv::zeta, fv::givenRatio, fv::Yf, fv::Yc});
+    EXPECT_TRUE(sameDouble(j["exact"]["amplitude_m"], exact.amplitude));
+    EXPECT_EQ(j["exact"]["stopsPerCycle"], 2);
+    EXPECT_EQ(j["exact"]["converged"], true);
 
     const std::vector<std::string> freq = lines(readFile(dir + "/frequency.csv"));
     ASSERT_EQ(freq.size(), gridRows + 1u);
@@ -166,6 +171,22 @@ TEST(Export, MissingValuesAreNullOrEmpty) {
     ASSERT_EQ(freq.size(), gridRows + 1u);
     EXPECT_EQ(freq[1 + 400],
               "entered,0.10000000000000001,1," + fv::formatNumber(j["YZA"].get<double>()) + ",");
+}
+
+// zeta = 0.05, Yc/Yf = 0.05 at resonance: short stick-slip runs near z = 0.3 once
+// erased the whole resonance peak and sent the red point off the chart.
+TEST(Export, LightDampingShowsTheResonancePeak) {
+    TempFolder folder;
+    const ProcessResult r = exportRun("1 0.1 1\n1 1\n0.05\n0 0\n", {"-o", folder.path});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(readFile(folder.path + "/summary.json"));
+    EXPECT_EQ(j["continuousRange"]["low"], 99);
+    EXPECT_EQ(j["continuousRange"]["high"], 1200);
+    EXPECT_EQ(j["givenPointMotion"], "continuous");
+    EXPECT_EQ(j["givenPointAmplitude"], j["YZA"]);
+    EXPECT_NEAR(j["YZA"].get<double>(), 9.3633, 5e-5);
+    EXPECT_NEAR(j["exact"]["amplitude_m"].get<double>() / j["YZA"].get<double>(), 1.0, 1e-6);
+    EXPECT_EQ(j["exact"]["stopsPerCycle"], 0);
 }
 
 TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "control/transcripts.h"
+#include "exact/steady.h"
 #include "export/png.h"
 #include "graphics/window.h"
 #include "support/process.h"
@@ -310,6 +311,34 @@ TEST_F(RunningProgram, KeyPSavesThePictureShown) {
     EXPECT_NE(program.err.find("No such file or directory", errFrom), std::string::npos)
         << program.err;
     EXPECT_EQ(screenshot(), shown) << "no frame drawn";
+}
+
+// 'e' lays the exact steady amplitudes over the chart: a dot where the exact motion
+// says, in the colour of its kind of motion; 'e' again takes them away.
+TEST_F(RunningProgram, KeyEShowsTheExactDots) {
+    ASSERT_NE(window, 0u);
+    const double z = 2.0; // dot 39
+    const fv::ExactSteady s = fv::exactSteadyState({0.15, z, 0.5, 0.2});
+    ASSERT_TRUE(s.converged);
+    const double x = 0.01 + z * 0.4;
+    const double y = s.amplitude;
+    const unsigned char want[3] = {0, 0, static_cast<unsigned char>(s.stopsPerCycle > 0 ? 255 : 0)};
+    auto dotAt = [&](const std::vector<unsigned char>& shot) {
+        for (double dx : {-0.0025, 0.0, 0.0025}) {
+            for (double dy : {-0.0025, 0.0, 0.0025}) {
+                const unsigned char* p = pixel(shot, x + dx, y + dy);
+                if (p[0] != want[0] || p[1] != want[1] || p[2] != want[2]) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    ASSERT_FALSE(dotAt(screenshot()));
+    typeKey("e");
+    EXPECT_TRUE(waitForPicture(dotAt, pictureSeconds)) << "dot at (" << x << ", " << y << ")";
+    typeKey("e");
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return !dotAt(shot); }, pictureSeconds));
 }
 
 TEST_F(RunningProgram, KeySAdvancesTheMotion) {
