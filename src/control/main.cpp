@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "control/console.h"
+#include "control/streams.h"
 #include "control/dialogue.h"
 #include "control/export_pass.h"
 #include "control/options.h"
@@ -35,6 +36,7 @@ int writeOffscreenPicture(const std::string& path, long frames) {
 } // namespace
 
 int main(int argc, char** argv) {
+    fv::openClosedStandardStreams();
     fv::consoleInit();
     static fv::Options options;
     switch (fv::parseOptions(argc, argv, &options, stdout, stderr)) {
