@@ -1,11 +1,14 @@
 // Window, callbacks and frame. The projection and modelview matrices are identities,
-// so drawing is in window coordinates -1..1 stretched over the whole viewport.
+// so drawing is in window coordinates -1..1 stretched over the whole viewport. A timer
+// checks four times a second that the window still exists.
 #include "graphics/window.h"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "control/keyboard.h"
@@ -14,6 +17,8 @@
 namespace fv {
 
 namespace {
+
+constexpr unsigned windowWatchMs = 250; // how often the window's existence is checked
 
 // freeglut hands the title to X as Latin-1 text; name the window in UTF-8 so that
 // window managers and tools show and find the Japanese title.
@@ -34,6 +39,57 @@ void setUtf8Title(const char* title) {
     XFlush(display);
 }
 
+// Whether the last Xlib request failed because the window is gone.
+bool windowMissing = false;
+
+int noteMissingWindow(Display* /*display*/, XErrorEvent* error) {
+    windowMissing = error->error_code == BadWindow || error->error_code == BadDrawable;
+    return 0;
+}
+
+// Whether the X server still has window on display; its errors are caught here and
+// reach no other handler.
+bool windowExists(Display* display, Window window) {
+    XSync(display, False);
+    const XErrorHandler previous = XSetErrorHandler(noteMissingWindow);
+    windowMissing = false;
+    XWindowAttributes attributes;
+    const Status status = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return status != 0 && !windowMissing;
+}
+
+// The window's X display and id, as created.
+Display* watchedDisplay = nullptr;
+Window watchedWindow = 0;
+XErrorHandler otherErrorHandler = nullptr;
+
+// The program ends as after a close of its window, with status 0.
+[[noreturn]] void endWithoutWindow() {
+    std::fflush(stdout);
+    std::exit(0);
+}
+
+// freeglut ignores the destruction of its window by another client, which would leave
+// the program sleeping for ever without a window: the timer finds it gone.
+void watchWindow(int /*value*/) {
+    if (watchedDisplay != nullptr && !windowExists(watchedDisplay, watchedWindow)) {
+        endWithoutWindow();
+    }
+    glutTimerFunc(windowWatchMs, watchWindow, 0);
+}
+
+// A frame drawn into a window just destroyed fails with BadDrawable or BadWindow for
+// it: the window is gone, too. Every other error goes where it went before.
+int onXError(Display* display, XErrorEvent* error) {
+    if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
+        error->resourceid == watchedWindow && watchedWindow != 0) {
+        endWithoutWindow();
+    }
+    return otherErrorHandler != nullptr ? otherErrorHandler(display, error) : 0;
+}
+
 } // namespace
 
 void createWindow(int* argc, char** argv) {
@@ -42,6 +98,10 @@ void createWindow(int* argc, char** argv) {
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow(windowTitle);
     setUtf8Title(windowTitle);
+    watchedDisplay = glXGetCurrentDisplay();
+    watchedWindow = glXGetCurrentDrawable();
+    otherErrorHandler = XSetErrorHandler(onXError);
+    glutTimerFunc(windowWatchMs, watchWindow, 0);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);
