@@ -81,11 +81,16 @@ bool startChild(Child& child, const std::string& path, const std::vector<std::st
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) {
             close(fd);
         }
+        if (options.closeStdin) {
+            close(0);
+        }
+        if (options.closeStdout) {
+            close(1);
+        }
         if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) {
             _exit(126);
         }
         unsetenv("DISPLAY");
-        setenv("ASAN_OPTIONS", "detect_leaks=0", 1); // the windowing libraries keep memory at exit
         for (const std::string& e : env) {
             putenv(const_cast<char*>(e.c_str()));
         }
