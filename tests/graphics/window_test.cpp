@@ -205,6 +205,13 @@ Window waitForWindow() {
     return found;
 }
 
+// The environment of a program in the test's X server, with leak detection on: the
+// sanitizer build must end cleanly with it.
+std::vector<std::string> windowEnvironment() {
+    return {std::string("DISPLAY=") + std::getenv("DISPLAY"), "LC_ALL=C.UTF-8",
+            "ASAN_OPTIONS=detect_leaks=1"};
+}
+
 // Answers the prompts from start on, in stages, each after its prompt has appeared.
 void answer(const std::vector<std::pair<const char*, std::string>>& stages) {
     for (const auto& stage : stages) {
@@ -403,6 +410,80 @@ TEST_F(RunningProgram, EscapeEndsWithStatusZero) {
     ASSERT_EQ(std::system(("timeout 10 xdotool windowfocus --sync " + id).c_str()), 0);
     std::system("timeout 10 xdotool key Escape");
     EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+// A program started with standard output or input closed: the X connection must not
+// become the console. A return to the console and then 's' still redraw, and ESC ends
+// with status 0, with leak detection on in the sanitizer build.
+TEST_F(RunningProgram, ClosedStandardOutputKeepsTheWindowWorking) {
+    ChildOptions options;
+    options.closeStdout = true;
+    program = Child();
+    ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH, windowEnvironment(), options));
+    sendInput(program, std::string(firstInput) + "0.3 0\n");
+    window = waitForWindow();
+    ASSERT_NE(window, 0u);
+    typeKey("j");
+    typeKey("s");
+    EXPECT_TRUE(waitForPicture([](const auto& shot) { return isRed(pixel(shot, 0.5, 0.3)); },
+                               pictureSeconds))
+        << "the mass starts from y0 = 0.3 after the 'j' pass";
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+TEST_F(RunningProgram, ClosedStandardInputKeepsTheWindowWorking) {
+    ChildOptions options;
+    options.closeStdin = true;
+    program = Child();
+    ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH, windowEnvironment(), options));
+    window = waitForWindow();
+    ASSERT_NE(window, 0u);
+    waitForPassEnd(0);
+    // Six returns to the console in a row: every one is a pass, none reads X events.
+    const std::size_t from = program.out.find(helpText) + 1;
+    typeKey("m m m m m m");
+    auto passes = [&] {
+        std::size_t count = 0;
+        for (std::size_t at = program.out.find(helpText, from); at != std::string::npos;
+             at = program.out.find(helpText, at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (passes() < 6 && std::chrono::steady_clock::now() < deadline) {
+        readUntil(program, "\x01", 0.1);
+    }
+    EXPECT_EQ(passes(), 6u);
+    typeKey("z");
+    EXPECT_TRUE(waitForPicture(
+        [](const auto& shot) {
+            return isGreen(pixel(shot, 0.3702, 0.9)) && !isGreen(pixel(shot, 0.4102, 0.9));
+        },
+        pictureSeconds))
+        << "the 'z' frame moved the resonance line";
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+// Another client destroys the window while the program waits for events: the program
+// ends as after a close.
+TEST_F(RunningProgram, DestroyedWindowEndsTheProgram) {
+    program = Child();
+    ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH, windowEnvironment()));
+    sendInput(program, firstInput);
+    window = waitForWindow();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(waitForPicture([](const auto& shot) { return isGreen(pixel(shot, 0.4102, 0.9)); },
+                               pictureSeconds));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // idle in the event loop
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    EXPECT_EQ(waitExit(program, 5.0), 0) << program.err;
     program.pid = -1;
 }
 

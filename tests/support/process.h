@@ -27,6 +27,8 @@ struct ProcessResult {
 struct ChildOptions {
     std::vector<std::string> args; // command-line arguments after the program's name
     std::string cwd;               // working folder, or the test's own
+    bool closeStdin = false;       // start with standard input closed
+    bool closeStdout = false;      // start with standard output closed
 };
 
 // Starts path with "NAME=value" entries added to an environment without DISPLAY.
