@@ -13,6 +13,7 @@
 #include "export/picture_file.h"
 #include "graphics/display.h"
 #include "graphics/picture.h"
+#include "graphics/playback.h"
 
 namespace fv {
 
@@ -47,6 +48,9 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         std::exit(0);
     case KeyAction::picture:
         savePicture();
+        break;
+    case KeyAction::playback:
+        togglePlayback();
         break;
     }
 }

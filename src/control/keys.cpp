@@ -78,7 +78,10 @@ KeyAction applyKey(unsigned char key) {
     case 'r':
     case 'j':
         simTime = 0.0;
+        playing = false; // and it stays stopped after the dialogue
         return KeyAction::console;
+    case playbackKey:
+        return KeyAction::playback;
     case escapeKey:
         return KeyAction::quit;
     case pictureKey:

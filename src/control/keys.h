@@ -7,17 +7,20 @@ constexpr double zoomFactor = 0.9; // every zoom step multiplies or divides by t
 constexpr unsigned char escapeKey = 27;
 constexpr unsigned char pictureKey = 'p';
 constexpr unsigned char exactDotsKey = 'e';
+constexpr unsigned char playbackKey = ' ';
 
 // What the window does after a key.
 enum class KeyAction {
-    redraw,  // draw one frame
-    console, // run the console dialogue from the group that currentKey chooses
-    quit,    // end the program with status 0
-    picture, // write the picture the window shows to a PNG file; no frame
+    redraw,   // draw one frame
+    console,  // run the console dialogue from the group that currentKey chooses
+    quit,     // end the program with status 0
+    picture,  // write the picture the window shows to a PNG file; no frame
+    playback, // start or stop the playback
 };
 
 // Stores key in currentKey and applies its zoom or reset of simTime. A 't' that would
-// raise timeRingCapacity above the ring's 2000 is refused (nothing changes).
+// raise timeRingCapacity above the ring's 2000 is refused (nothing changes). A key that
+// returns to the console stops the playback.
 KeyAction applyKey(unsigned char key);
 
 // When the exact dots are shown, makes sure they are those of the current system,

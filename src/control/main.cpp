@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "control/console.h"
-#include "control/streams.h"
 #include "control/dialogue.h"
 #include "control/export_pass.h"
 #include "control/options.h"
 #include "control/params.h"
+#include "control/streams.h"
 #include "export/picture_file.h"
 #include "graphics/picture.h"
 #include "graphics/window.h"

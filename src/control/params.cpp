@@ -49,6 +49,9 @@ Point2 timeChartOrigin = {0.0, 0.0};
 Point2 freqChartOrigin = {0.0, 0.0};
 
 float frameStartLineWidth = 1.0f;
+bool playing = false;
+int playbackGeneration = 0;
+int nextFrameDueMs = 0;
 bool showExactDots = false;
 bool exactDotsReady = false;
 ExactDots exactDots = {};

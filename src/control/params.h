@@ -87,6 +87,11 @@ extern bool showExactDots;
 extern bool exactDotsReady;
 extern ExactDots exactDots;
 
+// Playback (space bar): the window advances a frame every playbackFrameMs by itself.
+extern bool playing;           // playback runs
+extern int playbackGeneration; // the current run; a timer of an earlier run is ignored
+extern int nextFrameDueMs;     // when the next played frame is due [ms since glutInit]
+
 // Key that chose the dialogue's first group: 'f' (2), 'r' (3), 'j' (4), else (1).
 extern char currentKey;
 
