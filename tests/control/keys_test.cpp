@@ -95,17 +95,24 @@ TEST(ApplyKey, FrequencyAxisKeys) {
     expectMotionUntouched();
 }
 
-TEST(ApplyKey, DialogueKeysRestartTheClock) {
+TEST(ApplyKey, DialogueKeysRestartTheClockAndStopThePlayback) {
     for (unsigned char key : {'m', 'f', 'r', 'j'}) { // NOLINT
         defaults(1.0);
+        fv::playing = true;
         EXPECT_EQ(fv::applyKey(key), fv::KeyAction::console) << key;
         EXPECT_EQ(fv::currentKey, static_cast<char>(key));
         EXPECT_EQ(fv::simTime, 0.0);
+        EXPECT_FALSE(fv::playing);
     }
+    fv::playing = true;
+    EXPECT_EQ(fv::applyKey(' '), fv::KeyAction::playback);
+    EXPECT_EQ(fv::applyKey('s'), fv::KeyAction::redraw);
+    EXPECT_TRUE(fv::playing) << "only the space bar and the console stop it";
+    fv::playing = false;
 }
 
 TEST(ApplyKey, OtherKeysOnlyStoreThemselves) {
-    const int others[] = {'s', 'S', 'M', 'J', 'x', '1', ' ', 200};
+    const int others[] = {'s', 'S', 'M', 'J', 'x', '1', '\t', 200};
     for (int key : others) {
         defaults(1.0);
         EXPECT_EQ(fv::applyKey(static_cast<unsigned char>(key)), fv::KeyAction::redraw) << key;

@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "control/keyboard.h"
 #include "control/keys.h"
 #include "control/params.h"
 #include "graphics/display.h"
+#include "graphics/picture.h"
+#include "graphics/playback.h"
 #include "graphics/primitives.h"
 #include "graphics/window.h"
 #include "support/dialogue_pass.h"
@@ -293,6 +296,45 @@ TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
     for (std::size_t i = 1; i < columns.size(); ++i) {
         EXPECT_NEAR(columns[i] - columns[i - 1], 36, 1) << "columns 0.09 apart, at " << columns[i];
     }
+}
+
+// Playback draws the frames that 's' draws: the same motion, samples and pixels.
+TEST_F(Frame, PlaybackFramesAreTheFramesOfS) {
+    struct Shown {
+        double t, y, v;
+        int index;
+        std::vector<double> samples;
+        fv::RgbPicture picture;
+    };
+    auto shown = [] {
+        const double* rows = &fv::timeCurves[0][0];
+        return Shown{fv::simTime,
+                     fv::stateY[0],
+                     fv::stateY[1],
+                     fv::timeRingIndex,
+                     std::vector<double>(rows, rows + fv::timeRingRows * fv::timeRingLength),
+                     fv::readShownPicture()};
+    };
+    dialoguePass('m', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
+    for (int k = 0; k < 4; ++k) {
+        fv::keyboard('s', 0, 0);
+    }
+    const Shown bySKey = shown();
+    dialoguePass('j', "-0.5 0\n");
+    fv::keyboard(' ', 0, 0); // the first frame at once
+    for (int k = 1; k < 4; ++k) {
+        fv::playbackTick(fv::playbackGeneration);
+    }
+    fv::keyboard(' ', 0, 0);
+    EXPECT_FALSE(fv::playing);
+    const Shown played = shown();
+    EXPECT_EQ(played.t, bySKey.t);
+    EXPECT_EQ(played.y, bySKey.y);
+    EXPECT_EQ(played.v, bySKey.v);
+    EXPECT_EQ(played.index, 4);
+    EXPECT_EQ(played.index, bySKey.index);
+    EXPECT_EQ(played.samples, bySKey.samples);
+    EXPECT_EQ(played.picture.rgb, bySKey.picture.rgb);
 }
 
 // A window twice as wide shows the same picture stretched: window coordinates stay

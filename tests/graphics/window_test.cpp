@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -212,6 +213,23 @@ std::vector<std::string> windowEnvironment() {
             "ASAN_OPTIONS=detect_leaks=1"};
 }
 
+// Samples on the strip chart: sample k lies at x = -0.99 + 0.005 k, the rightmost
+// column that holds a pure red, green or blue pixel in the left half (below the
+// legend, left of the mechanism's anchor).
+int stripChartSamples(const std::vector<unsigned char>& shot) {
+    for (double x = -0.0075; x > -0.99; x -= 0.0025) {
+        for (double y = -0.7; y < 0.7; y += 0.0025) {
+            const unsigned char* p = pixel(shot, x, y);
+            const int full = (p[0] == 255) + (p[1] == 255) + (p[2] == 255);
+            const int none = (p[0] == 0) + (p[1] == 0) + (p[2] == 0);
+            if (full == 1 && none == 2) {
+                return static_cast<int>(std::lround((x + 0.99) / 0.005));
+            }
+        }
+    }
+    return 0;
+}
+
 // Answers the prompts from start on, in stages, each after its prompt has appeared.
 void answer(const std::vector<std::pair<const char*, std::string>>& stages) {
     for (const auto& stage : stages) {
@@ -223,6 +241,15 @@ void answer(const std::vector<std::pair<const char*, std::string>>& stages) {
 // Waits for the key help at or after from: the end of a dialogue pass.
 void waitForPassEnd(std::size_t from) {
     ASSERT_TRUE(readUntil(program, helpText, stepSeconds, from)) << program.out.substr(from);
+}
+
+// A 'j' pass with the given initial conditions, to its end.
+void restartWithInitialConditions(const std::string& answer) {
+    const std::size_t from = program.out.size();
+    typeKey("j");
+    ASSERT_TRUE(readUntil(program, prompt4Text, stepSeconds, from));
+    sendInput(program, answer);
+    waitForPassEnd(from);
 }
 
 class RunningProgram : public ::testing::Test {
@@ -346,6 +373,34 @@ TEST_F(RunningProgram, KeyEShowsTheExactDots) {
     EXPECT_TRUE(waitForPicture(dotAt, pictureSeconds)) << "dot at (" << x << ", " << y << ")";
     typeKey("e");
     EXPECT_TRUE(waitForPicture([&](const auto& shot) { return !dotAt(shot); }, pictureSeconds));
+}
+
+// The space bar plays the motion by itself at about ten frames a second, counted by
+// the strip chart's samples; a second space stops it; a return to the console stops
+// it for good.
+TEST_F(RunningProgram, SpaceBarPlaysAndStops) {
+    ASSERT_NE(window, 0u);
+    restartWithInitialConditions("0.3 0\n"); // the strip chart starts again from sample 0
+    const auto start = std::chrono::steady_clock::now();
+    typeKey("space");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+    typeKey("space");
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::vector<unsigned char> stopped = screenshot();
+    const int frames = stripChartSamples(stopped);
+    EXPECT_GT(frames, 0.6 * 10.0 * seconds) << frames << " frames in " << seconds << " s";
+    EXPECT_LT(frames, 1.3 * 10.0 * seconds) << frames << " frames in " << seconds << " s";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(screenshot(), stopped) << "stopped";
+
+    typeKey("space");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    restartWithInitialConditions("0.3 0\n");
+    const std::vector<unsigned char> afterPass = screenshot();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(screenshot(), afterPass) << "the 'j' pass stopped the playback";
 }
 
 TEST_F(RunningProgram, KeySAdvancesTheMotion) {
