@@ -1,106 +1,110 @@
 // Stick-slip amplitude curves: every grid point is an independent search, so a
 // point without a solution never stops the sweep, and the points of all the curves
-// of one call are spread over all cores together. The workers receive zeta, Yf and
-// Yc as values and write disjoint points; the call returns when all are done, so to
-// its caller it behaves exactly like a loop over the curves and their points.
+// of one sweep are spread over all cores together. The workers receive zeta, Yf and
+// Yc as values and write disjoint points; the sweep is complete when all are done, so
+// to its caller it behaves exactly like a loop over the curves and their points.
+//
+// The cost of a point varies a hundredfold and is highest at the lowest ratios, where
+// the residual has most zeros. Chunks are therefore handed out block of ratios by
+// block across all curves, the dearest first, so that the last chunks, which decide
+// when the sweep ends, are cheap.
 #include "freqchar/curves.h"
 
 #include <algorithm>
-#include <atomic>
 #include <system_error>
-#include <thread>
 
 namespace fv {
 
 namespace {
 
 constexpr int pointsPerChunk = 8; // small: the cost per point varies a hundredfold
-constexpr unsigned maxSweepThreads = 64;
 
-// Points 1..last of count curves, handed out chunk by chunk through next; chunk c
-// covers points of curve c / chunksPerCurve.
-struct SweepJob {
-    double step;
-    int last;
-    int chunksPerCurve;
-    int totalChunks;
-    const ClosedFormSystem* systems;
-    AmplitudeCurve* curves;
-    std::atomic<int> next;
-};
-
-void sweepChunk(SweepJob* job, int chunk) {
-    const int k = chunk / job->chunksPerCurve;
-    const int first = 1 + (chunk % job->chunksPerCurve) * pointsPerChunk;
-    const int end = std::min(first + pointsPerChunk - 1, job->last);
-    AmplitudeCurve& curve = job->curves[k];
+// Chunk c: block c / count of curve c % count.
+void sweepChunk(StickSlipSweep* s, int chunk) {
+    const int k = chunk % s->count;
+    const int first = 1 + (chunk / s->count) * pointsPerChunk;
+    const int end = std::min(first + pointsPerChunk - 1, s->last);
+    AmplitudeCurve& curve = *s->curves[k];
     for (int i = first; i <= end; ++i) {
-        const double z = static_cast<double>(i) * job->step;
+        const double z = static_cast<double>(i) * s->step;
         double dwellAngle = 0.0;
         double stopPhase = 0.0;
         curve.ratio[i] = z;
-        curve.amplitude[i] = stickSlipAmplitude(z, job->systems[k], &dwellAngle, &stopPhase);
+        curve.amplitude[i] = stickSlipAmplitude(z, s->systems[k], &dwellAngle, &stopPhase);
     }
 }
 
-void sweepWorker(SweepJob* job) {
+void sweepWorker(StickSlipSweep* s) {
     for (;;) {
-        const int chunk = job->next.fetch_add(1);
-        if (chunk >= job->totalChunks) {
+        const int chunk = s->next.fetch_add(1);
+        if (chunk >= s->totalChunks) {
             return;
         }
-        sweepChunk(job, chunk);
+        sweepChunk(s, chunk);
     }
 }
 
+// Threads for the chunks: one per core, at most one per chunk.
 unsigned workerCount(int chunks) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    return std::max(1u, std::min({cores, static_cast<unsigned>(chunks), maxSweepThreads}));
-}
-
-// Runs the job on the calling thread and as many helpers as there are cores.
-void runJob(SweepJob* job) {
-    std::thread helpers[maxSweepThreads];
-    unsigned started = 0;
-    const unsigned wanted = workerCount(job->totalChunks);
-    for (unsigned k = 1; k < wanted; ++k) {
-        try {
-            helpers[started] = std::thread(sweepWorker, job);
-            started = started + 1;
-        } catch (const std::system_error&) {
-            break; // no more threads: the others do the rest
-        }
-    }
-    sweepWorker(job);
-    for (unsigned k = 0; k < started; ++k) {
-        helpers[k].join();
-    }
+    return std::max(1u,
+                    std::min({cores, static_cast<unsigned>(std::max(chunks, 1)), maxSweepThreads}));
 }
 
 } // namespace
 
-void sweepStickSlipCurves(double step, int n, const ClosedFormSystem* systems,
-                          AmplitudeCurve* curves, int count) {
+void startStickSlipSweep(StickSlipSweep* s, double step, int n, const ClosedFormSystem* systems,
+                         AmplitudeCurve* const* curves, int count) {
     if (n > curveCapacity - 1) {
         n = curveCapacity - 1; // a curve has no room beyond point 2000
     }
-    if (n < 0 || count <= 0) {
+    s->count = std::max(0, std::min(count, maxSweepCurves));
+    s->step = step;
+    s->last = n;
+    s->blocks = n > 0 ? (n + pointsPerChunk - 1) / pointsPerChunk : 0;
+    s->totalChunks = s->blocks * s->count;
+    s->next.store(0);
+    s->started = 0;
+    if (n < 0) {
+        s->totalChunks = 0;
         return;
     }
-    for (int k = 0; k < count; ++k) {
+    for (int k = 0; k < s->count; ++k) {
+        s->systems[k] = systems[k];
+        s->curves[k] = curves[k];
         // At zero frequency the mass is displaced statically by the force less friction.
-        curves[k].ratio[0] = 0.0;
-        curves[k].amplitude[0] = systems[k].Yf - systems[k].Yc;
+        s->curves[k]->ratio[0] = 0.0;
+        s->curves[k]->amplitude[0] = systems[k].Yf - systems[k].Yc;
     }
-    SweepJob job;
-    job.step = step;
-    job.last = n;
-    job.chunksPerCurve = (n + pointsPerChunk - 1) / pointsPerChunk;
-    job.totalChunks = job.chunksPerCurve * count;
-    job.systems = systems;
-    job.curves = curves;
-    job.next.store(0);
-    runJob(&job);
+    const unsigned wanted = workerCount(s->totalChunks);
+    for (unsigned k = 1; k < wanted; ++k) {
+        try {
+            s->helpers[s->started] = std::thread(sweepWorker, s);
+            s->started = s->started + 1;
+        } catch (const std::system_error&) {
+            break; // no more threads: the others do the rest
+        }
+    }
+}
+
+void finishStickSlipSweep(StickSlipSweep* s) {
+    sweepWorker(s);
+    for (unsigned k = 0; k < s->started; ++k) {
+        s->helpers[k].join();
+    }
+    s->started = 0;
+}
+
+void sweepStickSlipCurves(double step, int n, const ClosedFormSystem* systems,
+                          AmplitudeCurve* curves, int count) {
+    AmplitudeCurve* pointers[maxSweepCurves];
+    const int filled = std::max(0, std::min(count, maxSweepCurves));
+    for (int k = 0; k < filled; ++k) {
+        pointers[k] = &curves[k];
+    }
+    static thread_local StickSlipSweep sweep;
+    startStickSlipSweep(&sweep, step, n, systems, pointers, filled);
+    finishStickSlipSweep(&sweep);
 }
 
 void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve) {
