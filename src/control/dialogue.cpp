@@ -7,10 +7,9 @@
 #include <cstdio>
 
 #include "analysis/continuous.h"
-#include "analysis/range.h"
+#include "control/chart.h"
 #include "control/console.h"
 #include "control/params.h"
-#include "freqchar/curves.h"
 #include "freqchar/stickslip.h"
 
 namespace fv {
@@ -60,18 +59,8 @@ void externalForceGroup() {
     }
 }
 
-// The red point shows continuous motion inside the continuous range (both ends
-// included) and stick-slip motion outside it.
-void chooseGivenPointAmplitude() {
-    const double lo = stickSlipCurve.ratio[continuousRange.low];
-    const double hi = stickSlipCurve.ratio[continuousRange.high];
-    if (givenRatio < lo || givenRatio > hi) {
-        givenPointAmplitude = YZB;
-    } else {
-        givenPointAmplitude = YZA;
-    }
-}
-
+// The stick-slip sweeps run on helper threads from the moment Yc is known; the texts
+// come out in their order meanwhile, the notice before the rest of the work.
 void frictionGroup() {
     consolePrintf("\n\n(3) 固体摩擦力 Fric[N]=");
     readNumbers(&Fric);
@@ -79,13 +68,12 @@ void frictionGroup() {
     consolePrintf("\n不感帯Yc[m]=%6.3f", Yc);
     ratioStep = gridRatioStep;
     sweepCount = gridSweepCount;
-    sweepContinuousAmplitude(ratioStep, sweepCount, continuousCurve);
+    static ChartPass chart;
+    startChart(&chart);
     givenRatio = omf / omega0;
     continuousAmplitude(givenRatio, &YZA);
     consolePrintf("\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f", zeta,
                   givenRatio, F, Fric, YZA);
-    sweepStickSlipAmplitude(ratioStep, sweepCount, stickSlipCurve);
-    trimContinuousCurve(continuousCurve, stickSlipCurve, sweepCount, &continuousRange);
     double dwellAngle = 0.0;
     double stopPhase = 0.0;
     YZB = stickSlipAmplitude(givenRatio, &dwellAngle, &stopPhase);
@@ -94,9 +82,9 @@ void frictionGroup() {
     if (YZB < 0.0) {
         YZB = noStickSlipAmplitude;
     }
-    chooseGivenPointAmplitude();
     consolePrintf("\n\n周波数特性計算中．．．．");
-    computeFamily();
+    std::fflush(stdout);
+    finishChart(&chart);
 }
 
 void printKeyHelp() {
@@ -154,26 +142,6 @@ void consoleDialogue() {
     }
     initialConditionGroup();
     std::fflush(stdout);
-}
-
-// Continuous and stick-slip curves of every family member. The ten stick-slip sweeps
-// run together, each with its member's zeta as a value; the continuous curves and the
-// trims follow member by member with the shared zeta set to the member's, and the
-// entered zeta is restored afterwards. Every curve is computed on its own, so this
-// order gives exactly the curves of sweeping the members one after the other.
-void computeFamily() {
-    const double enteredZeta = zeta;
-    ClosedFormSystem systems[familySize];
-    for (int k = 0; k < familySize; ++k) {
-        systems[k] = {zetaTable[k], Yf, Yc};
-    }
-    sweepStickSlipCurves(ratioStep, sweepCount, systems, stickSlipCurves, familySize);
-    for (int k = 0; k < familySize; ++k) {
-        zeta = zetaTable[k];
-        sweepContinuousAmplitude(ratioStep, sweepCount, continuousCurves[k]);
-        trimContinuousCurve(continuousCurves[k], stickSlipCurves[k], sweepCount, &continuousRange);
-    }
-    zeta = enteredZeta;
 }
 
 } // namespace fv

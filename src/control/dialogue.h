@@ -8,8 +8,4 @@ namespace fv {
 // 'j' (4), else the header and (1)) through group (4).
 void consoleDialogue();
 
-// The chart family: for each damping ratio of zetaTable its stick-slip curve, its
-// continuous curve trimmed against it; zeta is the entered value again afterwards.
-void computeFamily();
-
 } // namespace fv

@@ -32,6 +32,8 @@ AmplitudeCurve stickSlipCurve = {};
 AmplitudeCurve continuousCurves[familySize] = {};
 AmplitudeCurve stickSlipCurves[familySize] = {};
 IndexRange continuousRange = {0, 0};
+ClosedFormSystem chartSystem = {0.0, 0.0, 0.0};
+bool chartReady = false;
 
 double stateY[2] = {0.0, 0.0};
 double statePrev[2] = {0.0, 0.0};

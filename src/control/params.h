@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/curve.h"
+#include "analysis/system.h"
 #include "exact/dots.h"
 
 namespace fv {
@@ -55,6 +56,8 @@ extern AmplitudeCurve stickSlipCurve;               // entered zeta, stick-slip 
 extern AmplitudeCurve continuousCurves[familySize]; // family, continuous motion
 extern AmplitudeCurve stickSlipCurves[familySize];  // family, stick-slip motion
 extern IndexRange continuousRange;                  // continuous range of the last trim
+extern ClosedFormSystem chartSystem;                // zeta, Yf, Yc the curves were swept for
+extern bool chartReady;                             // the curves are complete for chartSystem
 
 // --- Time-response state --------------------------------------------------
 extern double stateY[2];    // {displacement y [m], velocity v [m/s]}

@@ -1,0 +1,30 @@
+// The frequency characteristic of a group (3) pass: the 22 curves of the chart for the
+// entered damping ratio and the family of ten, their trims and the red point.
+#pragma once
+
+#include "freqchar/curves.h"
+
+namespace fv {
+
+// A chart computation under way.
+struct ChartPass {
+    bool sweeping;    // the curves are being swept (else they are still current)
+    int sharedMember; // family member whose zeta is the entered one, or -1
+    StickSlipSweep sweep;
+};
+
+// Whether the 22 curves are those of zeta, Yf and Yc now.
+bool chartCurrent();
+
+// Starts the stick-slip sweeps of every distinct damping ratio (the entered one only
+// when the family lacks it) as one job on helper threads, unless the curves are still
+// current. The caller may print and compute meanwhile, but must not touch the curves.
+void startChart(ChartPass* pass);
+
+// Sweeps the continuous curves while the helpers sweep, works along until every curve
+// is complete, then trims them: the entered pair first (its range chooses the red point
+// between YZA and YZB), then the family's, member by member, as a whole recomputation
+// leaves them. Needs givenRatio, YZA and YZB.
+void finishChart(ChartPass* pass);
+
+} // namespace fv
