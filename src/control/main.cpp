@@ -1,6 +1,7 @@
 // Entry point: the command-line options, the first console dialogue over all four
 // groups, then either what the options asked for (files, a picture) or the window and
-// its event loop for the rest of the run.
+// its event loop for the rest of the run. The window and the pictures come from the
+// window module, loaded only then.
 #include <cstdio>
 
 #include "control/console.h"
@@ -9,9 +10,8 @@
 #include "control/options.h"
 #include "control/params.h"
 #include "control/streams.h"
+#include "control/window_loader.h"
 #include "export/picture_file.h"
-#include "graphics/picture.h"
-#include "graphics/window.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ constexpr int usageStatus = 2;
 int writeOffscreenPicture(const std::string& path, long frames) {
     fv::RgbPicture picture;
     std::string error;
-    if (!fv::renderPictureOffscreen(frames, &picture, &error)) {
+    const fv::WindowModule* window = fv::loadWindowModule(&error);
+    if (window == nullptr || !window->renderPictureOffscreen(frames, &picture, &error)) {
         std::fprintf(stderr, "frictionvib: cannot draw the picture: %s\n", error.c_str());
         return 1;
     }
@@ -50,7 +51,13 @@ int main(int argc, char** argv) {
     fv::currentKey = 'm';
     fv::consoleDialogue();
     if (!options.batch) {
-        fv::runWindow(&options.glutArgc, options.glutArgv);
+        std::string error;
+        const fv::WindowModule* window = fv::loadWindowModule(&error);
+        if (window == nullptr) {
+            std::fprintf(stderr, "frictionvib: cannot open the window: %s\n", error.c_str());
+            return 1;
+        }
+        window->runWindow(&options.glutArgc, options.glutArgv);
         return 0;
     }
     int status = 0;
