@@ -1,12 +1,15 @@
 // Benchmark of one group (3) pass: the curves of the entered damping ratio and of the
 // family of ten, YZA and YZB, computed by the program and by the straightforward
-// single-threaded reference, side by side, with the ratio per parameter set. Also the
-// cost of one residual evaluation in the scan, before and after.
+// single-threaded reference, side by side, with the ratio per parameter set. Then the
+// stick-slip sweep of the 11 curves alone, as one job over all cores and as two (the
+// entered curve, then the family), and the cost of one residual evaluation in the
+// scan, before and after.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
 #include "control/params.h"
+#include "freqchar/curves.h"
 #include "freqchar/reference_sweep.h"
 #include "freqchar/stickslip.h"
 #include "group3_pass.h"
@@ -72,6 +75,25 @@ int main() {
         const double program = medianMs(p, group3Pass);
         std::printf("%-26s %14.1f %14.1f %7.1fx\n", p.name, reference, program,
                     reference / program);
+    }
+    std::printf("\nstick-slip sweep of the 11 curves (zeta not in the family)\n");
+    std::printf("%-26s %14s %14s\n", "parameters", "two jobs ms", "one job ms");
+    for (const ParameterSet& p : sets) {
+        static fv::AmplitudeCurve curves[fv::familySize + 1];
+        fv::ClosedFormSystem systems[fv::familySize + 1];
+        for (int k = 0; k < fv::familySize; ++k) {
+            systems[k] = {fv::zetaTable[k], p.Yf, p.Yc};
+        }
+        systems[fv::familySize] = {p.zeta + 0.01, p.Yf, p.Yc};
+        const double two = medianMs(p, [&] {
+            fv::sweepStickSlipCurves(0.0025, 1200, &systems[fv::familySize],
+                                     &curves[fv::familySize], 1);
+            fv::sweepStickSlipCurves(0.0025, 1200, systems, curves, fv::familySize);
+        });
+        const double one = medianMs(p, [&] {
+            fv::sweepStickSlipCurves(0.0025, 1200, systems, curves, fv::familySize + 1);
+        });
+        std::printf("%-26s %14.1f %14.1f\n", p.name, two, one);
     }
     const double before = nsPerResidual([](double z) { return ref::stickSlipAmplitude(z); });
     const double after = nsPerResidual([](double z) {

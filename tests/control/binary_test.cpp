@@ -2,6 +2,7 @@
 // input that cannot be read or ends early, and prompts that reach a pipe before the
 // program waits; the command-line options.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,26 @@ TEST(CommandLine, BatchPrintsTheFirstPassAndEndsWithZero) {
     }
     // GLUT's own options are still GLUT's: they pass the option parser.
     EXPECT_EQ(runWith({"-b", "-display", ":99", "-iconic"}, input).exitCode, 0);
+}
+
+} // namespace
+
+// The window comes from libfvwindow.so beside the program: without it the dialogue
+// still runs, and the program says why there is no window and ends with status 1.
+namespace {
+
+TEST(WindowModule, MissingModuleIsReported) {
+    char folder[] = "/tmp/fv-alone-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string copy = std::string(folder) + "/frictionvib";
+    ASSERT_EQ(std::system(("cp '" FRICTIONVIB_PATH "' '" + copy + "'").c_str()), 0);
+    const ProcessResult r =
+        runProcess(copy, "1 0.2 1\n1 1\n0.2\n0 0\n", {"LC_ALL=C.UTF-8"}, passLimitSeconds);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find(helpText), std::string::npos);
+    EXPECT_NE(r.err.find("cannot open the window"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("libfvwindow.so"), std::string::npos) << r.err;
+    std::system(("rm -rf '" + std::string(folder) + "'").c_str());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/chart.h"
 #include "control/dialogue.h"
 #include "control/params.h"
 #include "control/transcripts.h"
@@ -144,6 +145,48 @@ TEST(DialoguePasses, EndOfInputEndsEveryPass) {
         EXPECT_EQ(fv::y0, y0);
         EXPECT_EQ(fv::YZB, YZB) << "same parameters, same stick-slip amplitude";
     }
+}
+
+// A pass from 'f' with a new forcing frequency alone keeps zeta, Yf and Yc: the curves
+// are not swept again, and are bit for bit those of a whole recomputation, as are the
+// range, YZA, YZB and the red point.
+TEST(DialoguePasses, UnchangedSystemKeepsItsCurves) {
+    struct Pass {
+        Snapshot curves;
+        fv::IndexRange range;
+        double YZA, YZB, givenPoint;
+    };
+    auto record = [](Pass& p) {
+        take(p.curves);
+        p.range = fv::continuousRange;
+        p.YZA = fv::YZA;
+        p.YZB = fv::YZB;
+        p.givenPoint = fv::givenPointAmplitude;
+    };
+    static Pass kept;
+    static Pass recomputed;
+    double& probe = fv::stickSlipCurves[4].amplitude[500]; // a point every sweep writes
+    dialoguePass('m', "1 0.3 1\n0.5 0.5\n0.1\n0 0\n");
+    const double value = probe;
+    probe = 123.0;
+    dialoguePass('f', "0.5 1.3\n0.1\n0 0\n");
+    EXPECT_EQ(probe, 123.0) << "not swept again";
+    probe = value;
+    record(kept);
+
+    fv::chartReady = false; // as after another system: everything swept anew
+    dialoguePass('f', "0.5 1.3\n0.1\n0 0\n");
+    record(recomputed);
+    EXPECT_EQ(std::memcmp(&kept.curves, &recomputed.curves, sizeof kept.curves), 0);
+    EXPECT_EQ(kept.range.low, recomputed.range.low);
+    EXPECT_EQ(kept.range.high, recomputed.range.high);
+    EXPECT_EQ(kept.YZA, recomputed.YZA);
+    EXPECT_EQ(kept.YZB, recomputed.YZB);
+    EXPECT_EQ(kept.givenPoint, recomputed.givenPoint);
+
+    probe = 123.0; // a new force amplitude changes Yf: swept again
+    dialoguePass('f', "0.6 1.3\n0.1\n0 0\n");
+    EXPECT_NE(probe, 123.0);
 }
 
 TEST(DialoguePasses, MissingStickSlipShowsOffChart) {
