@@ -41,7 +41,8 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         break;
     case KeyAction::console:
         consoleDialogue();
-        prepareExactDots(); // a new system needs its own dots before the next frame
+        prepareExactDots(); // a new system needs its own dots and map before the next frame
+        prepareRegimeMap();
         break;
     case KeyAction::quit:
         std::fflush(stdout);

@@ -1,6 +1,7 @@
 // Keyboard commands: the zoom keys scale the chart axes by 0.9 (zoom out multiplies,
 // zoom in divides, a true division), the dialogue keys restart the clock, ESC ends;
-// 'e' shows or hides the exact dots, computing them the first time for a system.
+// 'e' shows or hides the exact dots, computing them the first time for a system, and
+// 'g' swaps the frequency chart for the regime map, computed the first time for a zeta.
 #include "control/keys.h"
 
 #include <cstring>
@@ -52,6 +53,17 @@ void prepareExactDots() {
     }
 }
 
+bool regimeMapCurrent() {
+    return regimeMapReady && std::memcmp(&regimeMap.zeta, &zeta, sizeof zeta) == 0;
+}
+
+void prepareRegimeMap() {
+    if (showRegimeMap && !regimeMapCurrent()) {
+        computeRegimeMap(zeta, &regimeMap);
+        regimeMapReady = true;
+    }
+}
+
 KeyAction applyKey(unsigned char key) {
     currentKey = static_cast<char>(key);
     switch (key) {
@@ -89,6 +101,10 @@ KeyAction applyKey(unsigned char key) {
     case exactDotsKey:
         showExactDots = !showExactDots;
         prepareExactDots();
+        return KeyAction::redraw;
+    case regimeMapKey:
+        showRegimeMap = !showRegimeMap;
+        prepareRegimeMap();
         return KeyAction::redraw;
     default:
         return KeyAction::redraw; // 's' and every unlisted key

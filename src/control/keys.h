@@ -8,6 +8,7 @@ constexpr unsigned char escapeKey = 27;
 constexpr unsigned char pictureKey = 'p';
 constexpr unsigned char exactDotsKey = 'e';
 constexpr unsigned char playbackKey = ' ';
+constexpr unsigned char regimeMapKey = 'g';
 
 // What the window does after a key.
 enum class KeyAction {
@@ -26,6 +27,13 @@ KeyAction applyKey(unsigned char key);
 // When the exact dots are shown, makes sure they are those of the current system,
 // computing them if they are not.
 void prepareExactDots();
+
+// When the regime map is shown, makes sure it is that of the current zeta, computing it
+// if it is not.
+void prepareRegimeMap();
+
+// Whether the regime map is ready for the zeta the parameter set holds now.
+bool regimeMapCurrent();
 
 // Whether the exact dots are ready for the system the parameter set holds now.
 bool exactDotsCurrent();

@@ -7,6 +7,7 @@
 #include "analysis/curve.h"
 #include "analysis/system.h"
 #include "exact/dots.h"
+#include "regime/map.h"
 
 namespace fv {
 
@@ -89,6 +90,13 @@ extern float frameStartLineWidth;
 extern bool showExactDots;
 extern bool exactDotsReady;
 extern ExactDots exactDots;
+
+// Regime map (key 'g'): shown in the right half instead of the frequency chart, and
+// the map of regimeMap.zeta once regimeMapReady; computed the first time it is shown
+// for a damping ratio.
+extern bool showRegimeMap;
+extern bool regimeMapReady;
+extern RegimeMap regimeMap;
 
 // Playback (space bar): the window advances a frame every playbackFrameMs by itself.
 extern bool playing;           // playback runs

@@ -1,0 +1,99 @@
+// The regime map. Each row is a system of its own for the chart (zeta, Yf = 1,
+// Yc = Yc/Yf): its continuous and stick-slip curves are swept and trimmed as the
+// dialogue does, and a column's closed-form amplitude is the one the range rules pick
+// at its ratio, as for the red point: continuous inside the continuous range,
+// stick-slip outside. Each cell's exact steady state is computed on its own. Rows and
+// cells are handed out to all cores one by one.
+#include "regime/map.h"
+
+#include <cmath>
+
+#include "analysis/continuous.h"
+#include "analysis/range.h"
+#include "common/parallel.h"
+#include "exact/steady.h"
+#include "freqchar/stickslip.h"
+
+namespace fv {
+
+namespace {
+
+constexpr double chartStep = 0.0025; // the chart's ratio grid
+constexpr int chartLast = 1200;      // its last point: z = 3
+
+// The chart's amplitudes at every column of row, as the range rules pick them.
+void chartRow(double zeta, int row, RegimeMap* map) {
+    static thread_local AmplitudeCurve continuous;
+    static thread_local AmplitudeCurve stickSlip;
+    const ClosedFormSystem sys = {zeta, 1.0, regimeFrictionRatio(row)};
+    sweepContinuousAmplitude(chartStep, chartLast, sys, continuous);
+    stickSlip.ratio[0] = 0.0;
+    stickSlip.amplitude[0] = sys.Yf - sys.Yc;
+    for (int i = 1; i <= chartLast; ++i) {
+        double dwellAngle = 0.0;
+        double stopPhase = 0.0;
+        stickSlip.ratio[i] = i * chartStep;
+        stickSlip.amplitude[i] = stickSlipAmplitude(i * chartStep, sys, &dwellAngle, &stopPhase);
+    }
+    IndexRange range = {};
+    trimContinuousCurve(continuous, stickSlip, chartLast, &range);
+    const double lo = stickSlip.ratio[range.low];
+    const double hi = stickSlip.ratio[range.high];
+    for (int c = 0; c < regimeColumns; ++c) {
+        const int i = (c + 1) * regimeGridStride;
+        const double z = stickSlip.ratio[i];
+        const bool inside = !(z < lo || z > hi);
+        const double a = inside ? continuous.amplitude[i] : stickSlip.amplitude[i];
+        const bool shown = inside ? (a >= 0.0 && std::isfinite(a)) : a > 0.0;
+        map->cells[row][c].amplitudeChart = shown ? a : std::nan("");
+        map->cells[row][c].chartContinuous = inside;
+    }
+}
+
+void exactCell(double zeta, int row, int column, RegimeMap* map) {
+    const ExactSteady s =
+        exactSteadyState({zeta, regimeRatio(column), 1.0, regimeFrictionRatio(row)});
+    RegimeCell& cell = map->cells[row][column];
+    cell.stopsPerCycle = s.stopsPerCycle;
+    cell.amplitudeExact = s.amplitude;
+    cell.converged = s.converged;
+    cell.atRest = s.atRest;
+}
+
+} // namespace
+
+double regimeRatio(int column) {
+    return static_cast<double>((column + 1) * regimeGridStride) * chartStep;
+}
+
+double regimeFrictionRatio(int row) {
+    return static_cast<double>(row) * regimeRowStep;
+}
+
+void computeRegimeMap(double zeta, RegimeMap* map, unsigned threads) {
+    map->zeta = zeta;
+    parallelFor(
+        regimeRows, [&](long row) { chartRow(zeta, static_cast<int>(row), map); }, threads);
+    parallelFor(
+        static_cast<long>(regimeRows) * regimeColumns,
+        [&](long k) {
+            exactCell(zeta, static_cast<int>(k / regimeColumns),
+                      static_cast<int>(k % regimeColumns), map);
+        },
+        threads);
+}
+
+bool regimeStops(const RegimeCell& cell) {
+    return cell.stopsPerCycle > 0 || cell.atRest;
+}
+
+int regimeBoundaryRow(const RegimeMap& map, int column) {
+    for (int row = 0; row < regimeRows; ++row) {
+        if (regimeStops(map.cells[row][column])) {
+            return row;
+        }
+    }
+    return regimeRows;
+}
+
+} // namespace fv

@@ -1,0 +1,46 @@
+// The regime map: for one damping ratio, over the frequency ratio z and the friction
+// ratio Yc/Yf, which kind of steady motion happens (the exact motion from rest: no
+// stops, two stops per cycle, more, or at rest) and which closed-form amplitude the
+// frequency chart shows there. Amplitudes are in units of Yf.
+#pragma once
+
+namespace fv {
+
+constexpr int regimeColumns = 120;     // z = 0.025, 0.05, ..., 3
+constexpr int regimeRows = 61;         // Yc/Yf = 0, 0.02, ..., 1.2
+constexpr int regimeGridStride = 10;   // chart grid points (0.0025 apart) per column
+constexpr double regimeRowStep = 0.02; // friction ratio between rows [-]
+
+struct RegimeCell {
+    int stopsPerCycle;     // of the exact steady state
+    double amplitudeExact; // exact steady amplitude [Yf]; not a number where undefined
+    double amplitudeChart; // what the chart shows [Yf]; not a number where it shows none
+    bool chartContinuous;  // the chart's amplitude is the continuous one
+    bool converged;        // the exact motion settled
+    bool atRest;           // the mass never moves
+};
+
+struct RegimeMap {
+    double zeta; // damping ratio of the map
+    RegimeCell cells[regimeRows][regimeColumns];
+};
+
+// Frequency ratio of column c: the chart's grid point (c + 1) * 10, that is
+// ((c + 1) * 10) * 0.0025.
+double regimeRatio(int column);
+
+// Friction ratio Yc/Yf of row r: r * 0.02.
+double regimeFrictionRatio(int row);
+
+// Computes the map of zeta on threads threads (0: one per core); the result does not
+// depend on their number.
+void computeRegimeMap(double zeta, RegimeMap* map, unsigned threads = 0);
+
+// Whether a cell's motion stops: it has stops, or it never moves.
+bool regimeStops(const RegimeCell& cell);
+
+// The boundary of motion without stops in column c: the first row, from Yc/Yf = 0
+// upwards, whose motion stops; regimeRows when none does.
+int regimeBoundaryRow(const RegimeMap& map, int column);
+
+} // namespace fv
