@@ -7,11 +7,14 @@
 #include "control/console.h"
 #include "control/dialogue.h"
 #include "control/export_pass.h"
+#include "control/keys.h"
 #include "control/options.h"
 #include "control/params.h"
 #include "control/streams.h"
 #include "control/window_loader.h"
+#include "export/atomic_file.h"
 #include "export/picture_file.h"
+#include "export/tables.h"
 
 namespace {
 
@@ -32,6 +35,36 @@ int writeOffscreenPicture(const std::string& path, long frames) {
         return 1;
     }
     return 0;
+}
+
+// The regime map of the entered damping ratio into PREFIX.csv and PREFIX.png (the window
+// with the map shown), both or neither: 0, or 1 after one line on standard error.
+int writeRegimeMap(const std::string& prefix, long frames) {
+    fv::showRegimeMap = true;
+    fv::prepareRegimeMap();
+    std::string error;
+    fv::RgbPicture picture;
+    const fv::WindowModule* window = fv::loadWindowModule(&error);
+    if (window == nullptr || !window->renderPictureOffscreen(frames, &picture, &error)) {
+        std::fprintf(stderr, "frictionvib: cannot draw the regime map: %s\n", error.c_str());
+        return 1;
+    }
+    std::string png;
+    fv::StagedFile csvFile;
+    fv::StagedFile pngFile;
+    if (!fv::encodePng(picture, &png, &error)) {
+        error = prefix + ".png: " + error;
+    } else if (fv::stageFile(prefix + ".csv", fv::regimeCsv(fv::regimeMap), &csvFile, &error)) {
+        if (fv::stageFile(prefix + ".png", png, &pngFile, &error)) {
+            if (fv::commitFile(csvFile, &error) && fv::commitFile(pngFile, &error)) {
+                return 0;
+            }
+            fv::discardFile(pngFile);
+        }
+        fv::discardFile(csvFile);
+    }
+    std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
+    return 1;
 }
 
 } // namespace
@@ -66,6 +99,9 @@ int main(int argc, char** argv) {
     }
     if (status == 0 && !options.picturePath.empty()) {
         status = writeOffscreenPicture(options.picturePath, options.pictureFrames);
+    }
+    if (status == 0 && !options.regimeMapPrefix.empty()) {
+        status = writeRegimeMap(options.regimeMapPrefix, options.pictureFrames);
     }
     std::fflush(stdout);
     return status;

@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* programName = "frictionvib";
 
-enum LongOnly { optDuration = 256, optPng, optFrames };
+enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap };
 
 const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"version", no_argument, nullptr, 'V'},
@@ -25,6 +25,7 @@ const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"duration", required_argument, nullptr, optDuration},
                               {"png", required_argument, nullptr, optPng},
                               {"frames", required_argument, nullptr, optFrames},
+                              {"regime-map", required_argument, nullptr, optRegimeMap},
                               {nullptr, 0, nullptr, 0}};
 constexpr const char* shortOptions = ":hVbo:";
 
@@ -45,6 +46,10 @@ const char* const usageText =
     "      --png FILE         draw the window's picture (800 x 800) after --frames\n"
     "                         frames and write it to FILE as PNG; implies --batch\n"
     "      --frames N         frames drawn before the picture is taken (default 1)\n"
+    "      --regime-map PREFIX\n"
+    "                         write the regime map of the entered damping ratio to\n"
+    "                         PREFIX.csv and PREFIX.png (the map as the window draws it);\n"
+    "                         implies --batch\n"
     "\n"
     "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect,\n"
     "-gldebug, -sync) are passed on to the window. The keys of the window are listed\n"
@@ -206,6 +211,14 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
                 options->pictureFrames > maxPictureFrames) {
                 reportUsage(err, std::string("--frames: '") + optarg +
                                      "' is not a frame count from 0 to 100000");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optRegimeMap:
+            options->regimeMapPrefix = optarg;
+            options->batch = true;
+            if (options->regimeMapPrefix.empty()) {
+                reportUsage(err, "--regime-map: the prefix is empty");
                 outcome = OptionsOutcome::usage;
             }
             break;

@@ -22,6 +22,7 @@ struct Options {
     double exportSeconds = defaultExportSeconds;
     std::string picturePath; // draw the window's picture into this PNG file
     long pictureFrames = defaultPictureFrames;
+    std::string regimeMapPrefix; // write the regime map to PREFIX.csv and PREFIX.png
     // The command line as glutInit receives it: argv[0] and GLUT's own options.
     int glutArgc = 0;
     char* glutArgv[maxGlutArguments + 1] = {};

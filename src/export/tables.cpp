@@ -87,6 +87,27 @@ std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n) {
     return text;
 }
 
+std::string regimeCsv(const RegimeMap& map) {
+    std::string text =
+        "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged\n";
+    for (int r = 0; r < regimeRows; ++r) {
+        for (int c = 0; c < regimeColumns; ++c) {
+            const RegimeCell& cell = map.cells[r][c];
+            text += formatNumber(regimeRatio(c)) + "," + formatNumber(regimeFrictionRatio(r)) +
+                    "," + std::to_string(cell.stopsPerCycle) + ",";
+            if (std::isfinite(cell.amplitudeExact)) {
+                text += formatNumber(cell.amplitudeExact);
+            }
+            text += ",";
+            if (std::isfinite(cell.amplitudeChart)) {
+                text += formatNumber(cell.amplitudeChart);
+            }
+            text += cell.converged ? ",1\n" : ",0\n";
+        }
+    }
+    return text;
+}
+
 long framesIn(double seconds) {
     return static_cast<long>(std::floor(seconds / frameSeconds + frameSlack));
 }

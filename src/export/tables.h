@@ -6,6 +6,7 @@
 
 #include "analysis/curve.h"
 #include "exact/steady.h"
+#include "regime/map.h"
 #include "timeresp/integrate.h"
 
 namespace fv {
@@ -51,6 +52,11 @@ std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n);
 // time.csv: header and one row per frame from t = 0 at start through the frames that
 // fit in seconds, integrated as the window's strip chart integrates them.
 std::string timeCsv(const MotionParams& p, MotionState start, double seconds);
+
+// The regime map as CSV: header z,friction_ratio,stops_per_cycle,amplitude_exact,
+// amplitude_chart,converged and one row per cell, amplitudes in units of Yf (an empty
+// cell where there is none), converged as 1 or 0.
+std::string regimeCsv(const RegimeMap& map);
 
 // Frames of 0.1 s in seconds (a tiny slack absorbs the rounding of seconds / 0.1).
 long framesIn(double seconds);

@@ -6,6 +6,7 @@
 
 #include "control/params.h"
 #include "graphics/freqview.h"
+#include "graphics/regimeview.h"
 #include "graphics/timeview.h"
 #include "graphics/window.h"
 #include "timeresp/integrate.h"
@@ -17,8 +18,13 @@ namespace {
 constexpr int mechanismMasses = 1;
 
 // The picture of the current state; with recordSample, the frame's sample joins the
-// strip chart where the frame order puts it.
+// strip chart where the frame order puts it. The right half holds the frequency chart,
+// drawn over the mechanism, or the regime map, drawn under it so that the motion stays
+// in sight.
 void drawScene(bool recordSample) {
+    if (showRegimeMap) {
+        drawRegimeView();
+    }
     drawMechanism(&mechanismOrigin, verticalScale, mechanismMasses, stateY);
     drawForceArrow();
     drawTimeLegend();
@@ -26,10 +32,12 @@ void drawScene(bool recordSample) {
         recordTimeSample();
     }
     drawTimeChart();
-    drawFreqLegend();
-    drawFreqMarkers();
-    drawFreqCurves();
-    drawExactDots();
+    if (!showRegimeMap) {
+        drawFreqLegend();
+        drawFreqMarkers();
+        drawFreqCurves();
+        drawExactDots();
+    }
 }
 
 } // namespace

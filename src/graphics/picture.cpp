@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "control/params.h"
 #include "graphics/display.h"
 #include "graphics/window.h"
 #include "graphics/xserver.h"
@@ -55,6 +56,33 @@ RgbPicture readBackBuffer(int width, int height) {
     return picture;
 }
 
+// What the frames of a picture change in the parameter set.
+struct MotionSnapshot {
+    double stateY[2];
+    double simTime;
+    int timeRingIndex;
+    double timeCurves[timeRingRows][timeRingLength];
+    float frameStartLineWidth;
+};
+
+void saveMotion(MotionSnapshot* s) {
+    std::copy(stateY, stateY + 2, s->stateY);
+    s->simTime = simTime;
+    s->timeRingIndex = timeRingIndex;
+    std::copy(&timeCurves[0][0], &timeCurves[0][0] + timeRingRows * timeRingLength,
+              &s->timeCurves[0][0]);
+    s->frameStartLineWidth = frameStartLineWidth;
+}
+
+void restoreMotion(const MotionSnapshot& s) {
+    std::copy(s.stateY, s.stateY + 2, stateY);
+    simTime = s.simTime;
+    timeRingIndex = s.timeRingIndex;
+    std::copy(&s.timeCurves[0][0], &s.timeCurves[0][0] + timeRingRows * timeRingLength,
+              &timeCurves[0][0]);
+    frameStartLineWidth = s.frameStartLineWidth;
+}
+
 } // namespace
 
 RgbPicture readShownPicture() {
@@ -79,6 +107,8 @@ bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error
         usleep(mapPauseUs);
     }
     reshape(windowSize, windowSize);
+    static MotionSnapshot before;
+    saveMotion(&before);
     if (frames == 0) {
         beginFrame();
     }
@@ -89,6 +119,7 @@ bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error
         }
     }
     *picture = readBackBuffer(windowSize, windowSize);
+    restoreMotion(before);
     glutDestroyWindow(glutGetWindow());
     glutExit();
     stopPrivateServer(&server);

@@ -164,6 +164,29 @@ void drawGrid(const Point2* center, double angle, int halfCount, double spacingX
     glEnable(GL_LIGHTING);
 }
 
+void drawCells(const Point2* corner, double width, double height, int rows, int columns,
+               const Color4* colors) {
+    const double left = toDevice(corner->x);
+    const double bottom = toDevice(corner->y);
+    const double w = toDevice(width);
+    const double h = toDevice(height);
+    glDisable(GL_LIGHTING);
+    glBegin(GL_QUADS);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            setColor(&colors[r * columns + c]);
+            const double x = left + c * w;
+            const double y = bottom + r * h;
+            glVertex2d(x, y);
+            glVertex2d(x + w, y);
+            glVertex2d(x + w, y + h);
+            glVertex2d(x, y + h);
+        }
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
 void drawText(float x, float y, void* font, const char* text) {
     glPushAttrib(GL_CURRENT_BIT);
     glRasterPos2f(x, y);

@@ -38,6 +38,10 @@ void drawArrow(const Point2* tip, double length, double angle, const Color4* col
 void drawAxesCross(const Point2* center, double angle);
 // 2*halfCount+1 black lines each way, width 1 (left in force).
 void drawGrid(const Point2* center, double angle, int halfCount, double spacingX, double spacingY);
+// rows x columns filled rectangles of width by height from corner (their lower left
+// corner) to the right and upwards, cell (r, c) in colors[r * columns + c].
+void drawCells(const Point2* corner, double width, double height, int rows, int columns,
+               const Color4* colors);
 // Bitmap text whose base line starts at (x, y); it takes the current raster colour.
 void drawText(float x, float y, void* font, const char* text);
 // Points 0..count-1 of curve joined by segments, broken where amplitude < 0 or NaN.

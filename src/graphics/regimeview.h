@@ -1,0 +1,15 @@
+// Regime map view: the right half of the window as the map of the kinds of steady
+// motion over the frequency ratio and the friction ratio, for the entered damping ratio.
+#pragma once
+
+namespace fv {
+
+// Window x of frequency ratio z and window y of friction ratio Yc/Yf on the map.
+double regimeMapX(double z);
+double regimeMapY(double frictionRatio);
+
+// The cells coloured by the stops per cycle, the boundary of motion without stops, the
+// red point of the entered z and Yc/Yf, the axes' labels and the legend.
+void drawRegimeView();
+
+} // namespace fv
