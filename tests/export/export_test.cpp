@@ -16,6 +16,7 @@
 
 #include "control/params.h"
 #include "exact/steady.h"
+#include "export/png.h"
 #include "export/tables.h"
 #include "support/dialogue_pass.h"
 #include "support/process.h"
@@ -206,6 +207,42 @@ TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {
     EXPECT_NE(full.err.find(out + "/frequency.csv: File too large"), std::string::npos) << full.err;
     EXPECT_EQ(listing(folder.path), "file\nfull\n");
     EXPECT_EQ(listing(out), "") << "nothing written, no temporary left";
+}
+
+} // namespace
+
+// The regime map written with no display at all: every cell in the CSV, the kinds of
+// motion where the physics puts them, and the PNG as the window draws the map.
+namespace {
+
+TEST(Export, RegimeMapFilesWithoutDisplay) {
+    TempFolder folder;
+    const std::string prefix = folder.path + "/map";
+    const ProcessResult r = exportRun("1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n", {"--regime-map", prefix});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> rows = lines(readFile(prefix + ".csv"));
+    ASSERT_EQ(rows.size(), 1u + 61u * 120u);
+    EXPECT_EQ(rows[0],
+              "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged");
+    // Row 20 (Yc/Yf = 0.4), column 19 (z = 0.5): two stops, the chart's YZB.
+    const std::string cell = rows[1 + 20 * 120 + 19];
+    EXPECT_EQ(cell.rfind("0.5,0.40000000000000002,2,", 0), 0u) << cell;
+    const std::size_t exactAt = cell.find(",2,") + 3;
+    const std::size_t chartAt = cell.find(',', exactAt) + 1;
+    EXPECT_NEAR(std::stod(cell.substr(exactAt)) / std::stod(cell.substr(chartAt)), 1.0, 1e-6);
+    EXPECT_EQ(cell.substr(cell.size() - 2), ",1");
+
+    fv::RgbPicture picture;
+    std::string error;
+    ASSERT_TRUE(fv::readPng(prefix + ".png", &picture, &error)) << error;
+    ASSERT_EQ(picture.width, 800);
+    // The cell of z = 2.5, Yc/Yf = 0.1 (motion that never stops) in pale yellow: map
+    // column 99 at pixel 434 + 3 * 99 + 1, row 5 at 405 + 6 * 5 + 3 from the bottom.
+    const unsigned char* p = &picture.rgb[static_cast<std::size_t>(
+        ((799 - (405 + 6 * 5 + 3)) * 800 + 434 + 3 * 99 + 1) * 3)];
+    EXPECT_EQ(p[0], 255);
+    EXPECT_EQ(p[1], 255);
+    EXPECT_EQ(p[2], 140);
 }
 
 } // namespace

@@ -378,6 +378,27 @@ TEST_F(RunningProgram, KeyEShowsTheExactDots) {
 // The space bar plays the motion by itself at about ten frames a second, counted by
 // the strip chart's samples; a second space stops it; a return to the console stops
 // it for good.
+// 'g' puts the regime map in the right half: cells in the colours of their kind of
+// motion; 'g' again brings the frequency chart back.
+TEST_F(RunningProgram, KeyGSwapsChartAndRegimeMap) {
+    ASSERT_NE(window, 0u);
+    auto is = [](const unsigned char* p, int r, int g, int b) { // within the rounding
+        return std::abs(p[0] - r) <= 1 && std::abs(p[1] - g) <= 1 && std::abs(p[2] - b) <= 1;
+    };
+    // zeta = 0.15: z = 2.5 with Yc/Yf = 0.1 never stops; Yc/Yf = 1.1 never moves.
+    auto mapShown = [&](const std::vector<unsigned char>& shot) {
+        return is(pixel(shot, 0.085 + 0.0075 * 99.5, 0.0125 + 0.015 * 5.5), 255, 255, 140) &&
+               is(pixel(shot, 0.085 + 0.0075 * 19.5, 0.0125 + 0.015 * 55.5), 178, 229, 178);
+    };
+    typeKey("g");
+    EXPECT_TRUE(waitForPicture(mapShown, pictureSeconds));
+    typeKey("g");
+    EXPECT_TRUE(waitForPicture(
+        [&](const auto& shot) { return !mapShown(shot) && isGreen(pixel(shot, 0.4102, 0.9)); },
+        pictureSeconds))
+        << "the chart is back";
+}
+
 TEST_F(RunningProgram, SpaceBarPlaysAndStops) {
     ASSERT_NE(window, 0u);
     restartWithInitialConditions("0.3 0\n"); // the strip chart starts again from sample 0
