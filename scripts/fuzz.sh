@@ -10,7 +10,7 @@ bash scripts/deps.sh
 seconds=${1:-600}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(timeresp solvers dialogue)
+((${#targets[@]})) || targets=(timeresp solvers exact dialogue)
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DFV_FUZZ=ON -DFV_TESTS=OFF -DFV_BENCH=OFF -DFV_GRAPHICS=OFF >/dev/null
@@ -18,7 +18,7 @@ cmake --build build-fuzz -j"$(nproc)" --target $(printf 'fuzz_%s ' "${targets[@]
 
 # A single solver call may take one second, a dialogue pass ten (each target checks
 # its own calls and aborts beyond that); libFuzzer's own limit is a safety net.
-declare -A limit=([timeresp]=5 [solvers]=30 [dialogue]=60)
+declare -A limit=([timeresp]=5 [solvers]=30 [dialogue]=60 [exact]=60)
 for t in "${targets[@]}"; do
     mkdir -p "fuzz/corpus/$t"
     build-fuzz/fuzz/fuzz_"$t" "fuzz/corpus/$t" -max_total_time="$seconds" \

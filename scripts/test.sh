@@ -9,8 +9,8 @@ jobs=$(nproc)
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DFV_FUZZ=ON -DFV_TESTS=OFF -DFV_BENCH=OFF -DFV_GRAPHICS=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target fuzz_dialogue fuzz_solvers fuzz_timeresp
-for t in timeresp solvers; do
+cmake --build build-fuzz -j"$jobs" --target fuzz_dialogue fuzz_solvers fuzz_timeresp fuzz_exact
+for t in timeresp solvers exact; do
     build-fuzz/fuzz/fuzz_"$t" fuzz/corpus/"$t" -runs=0 -timeout=60 2>&1 | tail -n 1
 done
 # A dialogue input that reaches group (3) computes all 22 curves: the kept inputs are

@@ -117,6 +117,9 @@ bool findSlideEnd(const ExactSetup& e, const Slide& sl, double a, double end, do
     bool haveLo = sl.s * velocity(a) > 0.0;
     for (double t = a; t < end;) {
         const double tn = std::fmin(t + e.sampleStep, end);
+        if (!(tn > t)) {
+            return false; // the step is lost in the time's rounding: nothing more to find
+        }
         const double fn = sl.s * velocity(tn);
         if (fn <= 0.0) {
             double hi = tn;
@@ -151,6 +154,9 @@ bool findBreakaway(const ExactSetup& e, double xs, double a, double end, double*
     auto backward = [&](double tau) { return restingForce(e, tau, xs) + Yc; };
     for (double t = a; t < end;) {
         const double tn = std::fmin(t + e.sampleStep, end);
+        if (!(tn > t)) {
+            return false;
+        }
         const double fn = forward(tn);
         const double bn = backward(tn);
         if (fn > 0.0) {

@@ -13,6 +13,7 @@
 // apart is undone and not tried again.
 #include "exact/steady.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -92,6 +93,12 @@ ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
         return {sys.Yf / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0};
     }
     const ExactSetup e = exactSetup(sys);
+    const double samplesPerPeriod = e.period / e.sampleStep;
+    if (!(samplesPerPeriod <= maxPeriodSamples)) {
+        return {nan, 0, nan, false, false, 0};
+    }
+    const long periodLimit = std::min(
+        maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadySamples / samplesPerPeriod)));
     ExactState state = exactStart(e, x0, v0);
     ExactSteady result = {nan, 0, nan, false, false, 0};
     double lastDistance = INFINITY;
@@ -99,7 +106,7 @@ ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
     bool jumping = true;
     ExactState beforeJump = state; // P(s) of the last jump, to go back to
     double distanceBeforeJump = INFINITY;
-    for (long k = 1; k <= maxSteadyPeriods; ++k) {
+    for (long k = 1; k <= periodLimit; ++k) {
         const ExactState before = state;
         PeriodRecord r;
         exactPeriod(e, &state, &r);

@@ -8,6 +8,11 @@ namespace fv {
 
 // Forcing periods integrated at most before the steady state is given up.
 constexpr long maxSteadyPeriods = 3000;
+// Event samples (each a closed-form evaluation) one steady state may take at most: a
+// few seconds. At very low ratios a period holds many free oscillations, so fewer
+// periods fit, and a period longer than maxPeriodSamples is not followed at all.
+constexpr double maxSteadySamples = 1e7;
+constexpr double maxPeriodSamples = 1e6;
 // The state at the same forcing phase repeats within this, relative to the amplitude
 // (the velocity relative to the amplitude times the faster of z and 1).
 constexpr double steadyRepeatTolerance = 1e-10;
@@ -23,8 +28,9 @@ struct ExactSteady {
 
 // The steady state reached from (x0, v0) at the start of a forcing period (from rest at
 // x = 0 by default). A system the motion is not defined for gives a not-a-number
-// amplitude, not converged; without damping and friction the motion never settles
-// (not converged, with the amplitude of the periodic solution, infinite at z = 1).
+// amplitude, not converged, and so does a ratio so low that one period exceeds the
+// sample budget; without damping and friction the motion never settles (not
+// converged, with the amplitude of the periodic solution, infinite at z = 1).
 ExactSteady exactSteadyState(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
 
 } // namespace fv

@@ -175,6 +175,8 @@ TEST(ExactSteady, DegenerateSystems) {
     EXPECT_TRUE(std::isnan(fv::exactSteadyState({0.1, NAN, 1.0, 0.1}).amplitude));
     EXPECT_TRUE(std::isnan(fv::exactSteadyState({-0.1, 1.0, 1.0, 0.1}).amplitude));
     EXPECT_FALSE(fv::exactSteadyState({0.1, INFINITY, 1.0, 0.1}).converged);
+    // A period of 6e300: more samples than any steady state may take, given up at once.
+    EXPECT_EQ(fv::exactSteadyState({0.1, 1e-300, 1.0, 0.1}).periods, 0);
     // Friction at least the force: the mass never leaves its rest.
     const fv::ExactSteady rest = fv::exactSteadyState({0.1, 0.7, 1.0, 1.0});
     EXPECT_TRUE(rest.atRest && rest.converged);
