@@ -20,14 +20,24 @@ namespace {
 
 constexpr int usageStatus = 2;
 
+// The window's picture after frames frames, drawn without a display by the window
+// module; false after one line on standard error naming what.
+bool drawPicture(long frames, const char* what, fv::RgbPicture* picture) {
+    std::string error;
+    const fv::WindowModule* window = fv::loadWindowModule(&error);
+    if (window == nullptr || !window->renderPictureOffscreen(frames, picture, &error)) {
+        std::fprintf(stderr, "frictionvib: cannot draw %s: %s\n", what, error.c_str());
+        return false;
+    }
+    return true;
+}
+
 // The window's picture after the asked frames, written to path: 0, or 1 after one line
 // on standard error.
 int writeOffscreenPicture(const std::string& path, long frames) {
     fv::RgbPicture picture;
     std::string error;
-    const fv::WindowModule* window = fv::loadWindowModule(&error);
-    if (window == nullptr || !window->renderPictureOffscreen(frames, &picture, &error)) {
-        std::fprintf(stderr, "frictionvib: cannot draw the picture: %s\n", error.c_str());
+    if (!drawPicture(frames, "the picture", &picture)) {
         return 1;
     }
     if (!fv::writePictureFile(picture, path, &error)) {
@@ -42,13 +52,11 @@ int writeOffscreenPicture(const std::string& path, long frames) {
 int writeRegimeMap(const std::string& prefix, long frames) {
     fv::showRegimeMap = true;
     fv::prepareRegimeMap();
-    std::string error;
     fv::RgbPicture picture;
-    const fv::WindowModule* window = fv::loadWindowModule(&error);
-    if (window == nullptr || !window->renderPictureOffscreen(frames, &picture, &error)) {
-        std::fprintf(stderr, "frictionvib: cannot draw the regime map: %s\n", error.c_str());
+    if (!drawPicture(frames, "the regime map", &picture)) {
         return 1;
     }
+    std::string error;
     std::string png;
     fv::StagedFile csvFile;
     fv::StagedFile pngFile;

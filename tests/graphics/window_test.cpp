@@ -230,6 +230,16 @@ int stripChartSamples(const std::vector<unsigned char>& shot) {
     return 0;
 }
 
+// A new program in the test's X server, given input, and its window (0 if none).
+void startProgram(const std::string& input, const ChildOptions& options = {}) {
+    program = Child();
+    window = 0;
+    if (startChild(program, FRICTIONVIB_PATH, windowEnvironment(), options)) {
+        sendInput(program, input);
+        window = waitForWindow();
+    }
+}
+
 // Answers the prompts from start on, in stages, each after its prompt has appeared.
 void answer(const std::vector<std::pair<const char*, std::string>>& stages) {
     for (const auto& stage : stages) {
@@ -495,10 +505,7 @@ TEST_F(RunningProgram, EscapeEndsWithStatusZero) {
 TEST_F(RunningProgram, ClosedStandardOutputKeepsTheWindowWorking) {
     ChildOptions options;
     options.closeStdout = true;
-    program = Child();
-    ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH, windowEnvironment(), options));
-    sendInput(program, std::string(firstInput) + "0.3 0\n");
-    window = waitForWindow();
+    startProgram(std::string(firstInput) + "0.3 0\n", options);
     ASSERT_NE(window, 0u);
     typeKey("j");
     typeKey("s");
@@ -513,9 +520,7 @@ TEST_F(RunningProgram, ClosedStandardOutputKeepsTheWindowWorking) {
 TEST_F(RunningProgram, ClosedStandardInputKeepsTheWindowWorking) {
     ChildOptions options;
     options.closeStdin = true;
-    program = Child();
-    ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH, windowEnvironment(), options));
-    window = waitForWindow();
+    startProgram("", options);
     ASSERT_NE(window, 0u);
     waitForPassEnd(0);
     // Six returns to the console in a row: every one is a pass, none reads X events.
@@ -549,10 +554,7 @@ TEST_F(RunningProgram, ClosedStandardInputKeepsTheWindowWorking) {
 // Another client destroys the window while the program waits for events: the program
 // ends as after a close.
 TEST_F(RunningProgram, DestroyedWindowEndsTheProgram) {
-    program = Child();
-    ASSERT_TRUE(startChild(program, FRICTIONVIB_PATH, windowEnvironment()));
-    sendInput(program, firstInput);
-    window = waitForWindow();
+    startProgram(firstInput);
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(waitForPicture([](const auto& shot) { return isGreen(pixel(shot, 0.4102, 0.9)); },
                                pictureSeconds));
@@ -566,13 +568,7 @@ TEST_F(RunningProgram, DestroyedWindowEndsTheProgram) {
 // A second parameter set in a new program: stick-slip at low frequency, zeta = 0.
 TEST_F(RunningProgram, PictureWithoutDisplayEqualsTheWindowForASecondSystem) {
     const std::string input = "2 0 0.5\n0.3 0.1\n0.1\n0.2 0.1\n";
-    const char* name = std::getenv("DISPLAY");
-    program = Child();
-    ASSERT_TRUE(
-        startChild(program, FRICTIONVIB_PATH, {std::string("DISPLAY=") + name, "LC_ALL=C.UTF-8"}));
-    sendInput(program, input);
-    waitForPassEnd(0);
-    window = waitForWindow();
+    startProgram(input);
     ASSERT_NE(window, 0u);
     EXPECT_GT(framesShown(input), 0);
     typeKey("Escape");
