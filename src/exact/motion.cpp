@@ -146,12 +146,16 @@ bool findSlideEnd(const ExactSetup& e, const Slide& sl, double a, double end, do
     return false;
 }
 
-// First tau in (a, end] where a mass stuck at xs breaks away, and its direction.
+// First tau in (a, end] where a mass stuck at xs breaks away, and its direction: where
+// the force reaches the friction force from within. A force a few units in the last
+// place beyond it at a (a slide that could not start) is no breakaway.
 bool findBreakaway(const ExactSetup& e, double xs, double a, double end, double* tauBreak,
                    Sliding* direction) {
     const double Yc = e.sys.Yc;
     auto forward = [&](double tau) { return restingForce(e, tau, xs) - Yc; };
     auto backward = [&](double tau) { return restingForce(e, tau, xs) + Yc; };
+    double fa = forward(a);
+    double ba = backward(a);
     for (double t = a; t < end;) {
         const double tn = std::fmin(t + e.sampleStep, end);
         if (!(tn > t)) {
@@ -159,17 +163,19 @@ bool findBreakaway(const ExactSetup& e, double xs, double a, double end, double*
         }
         const double fn = forward(tn);
         const double bn = backward(tn);
-        if (fn > 0.0) {
-            *tauBreak = locate(forward, t, tn, std::fmin(forward(t), 0.0), fn);
+        if (fn > 0.0 && fa <= 0.0) {
+            *tauBreak = locate(forward, t, tn, fa, fn);
             *direction = Sliding::forward;
             return true;
         }
-        if (bn < 0.0) {
-            *tauBreak = locate(backward, t, tn, std::fmax(backward(t), 0.0), bn);
+        if (bn < 0.0 && ba >= 0.0) {
+            *tauBreak = locate(backward, t, tn, ba, bn);
             *direction = Sliding::backward;
             return true;
         }
         t = tn;
+        fa = fn;
+        ba = bn;
     }
     return false;
 }
@@ -229,9 +235,10 @@ ExactState exactStart(const ExactSetup& e, double x0, double v0) {
 void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
     *r = {st->x, st->x, 0, 0.0, false, false};
     const double end = e.period;
+    bool brokeAway = false; // the slide under way began at a breakaway
     for (long events = 0; st->tau < end && events < maxEventsPerPeriod; ++events) {
         if (st->sliding == Sliding::stuck) {
-            if (e.sys.Yf + std::fabs(st->x) <= e.sys.Yc) {
+            if (std::fabs(e.sys.Yf) + std::fabs(st->x) <= e.sys.Yc) {
                 r->stuckForGood = true; // the largest force there is cannot move it
                 r->stuckTime += end - st->tau;
                 st->tau = end;
@@ -245,6 +252,7 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
             r->stuckTime += tauBreak - st->tau;
             st->tau = tauBreak;
             st->sliding = direction;
+            brokeAway = true;
             continue;
         }
         const Slide sl = slideFrom(e, *st);
@@ -255,6 +263,15 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
             note(r, p.x);
             break;
         }
+        if (tauEnd == st->tau && st->v == 0.0) {
+            // The slide cannot start: the force is back within the friction force at once
+            // (it exceeded it by rounding alone). The mass stays, or comes, to rest.
+            r->stops = r->stops + (brokeAway ? 0 : 1);
+            *st = {tauEnd, st->x, 0.0, Sliding::stuck};
+            brokeAway = false;
+            continue;
+        }
+        brokeAway = false;
         const Point p = slideAt(e, sl, tauEnd);
         note(r, p.x);
         const double S = restingForce(e, tauEnd, p.x);

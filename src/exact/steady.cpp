@@ -64,8 +64,9 @@ bool newtonStep(const ExactSetup& e, const ExactState& s, const ExactState& p,
     const double fv = s.v - p.v;
     const double dx = (d * fx - b * fv) / det;
     const double dv = (a * fv - c * fx) / det;
-    if (!std::isfinite(dx) || !std::isfinite(dv)) {
-        return false;
+    const double direction = static_cast<double>(static_cast<int>(s.sliding));
+    if (!std::isfinite(dx) || !std::isfinite(dv) || !((s.v + dv) * direction > 0.0)) {
+        return false; // no step that would turn the mass round
     }
     *next = {0.0, s.x + dx, s.v + dv, s.sliding};
     return true;
@@ -90,7 +91,7 @@ ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
     if (sys.zeta == 0.0 && sys.Yc == 0.0) {
         // Nothing dissipates: the free oscillation the start excites never decays. The
         // periodic solution Yf / |1 - z^2| exists (not at z = 1), but is not reached.
-        return {sys.Yf / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0};
+        return {std::fabs(sys.Yf) / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0};
     }
     const ExactSetup e = exactSetup(sys);
     const double samplesPerPeriod = e.period / e.sampleStep;

@@ -170,6 +170,32 @@ TEST(ExactSteady, FourStopsPerCycleCountedBySecondMethod) {
     EXPECT_NEAR(0.5 * (plain.xMax - plain.xMin), s.amplitude, 1e-4);
 }
 
+// A force of the other sign is the same force half a period later: the same motion.
+TEST(ExactSteady, NegativeForceMirrorsTheMotion) {
+    const fv::ExactSteady plus = fv::exactSteadyState({0.1, 0.8, 1.0, 0.5});
+    const fv::ExactSteady minus = fv::exactSteadyState({0.1, 0.8, -1.0, 0.5});
+    ASSERT_TRUE(plus.converged && minus.converged);
+    EXPECT_FALSE(minus.atRest);
+    EXPECT_NEAR(minus.amplitude / plus.amplitude, 1.0, 1e-9);
+    EXPECT_EQ(minus.stopsPerCycle, plus.stopsPerCycle);
+}
+
+// A mass at rest whose force exceeds the friction force by rounding alone, falling back
+// within it: the slide cannot start, and the mass stays at rest until a real breakaway.
+TEST(ExactSteady, SlideThatCannotStartComesToRest) {
+    const fv::ExactSetup e = fv::exactSetup({0.05, 0.7, 1.0, 0.3});
+    const double tau = 2.62;
+    double x = std::sin(0.7 * tau) - 0.3;
+    for (int ulp = 0; ulp < 4; ++ulp) {
+        x = std::nextafter(x, -1.0); // the force Yf sin(z tau) - x just above Yc
+    }
+    fv::ExactState state = {tau, x, 0.0, fv::Sliding::forward};
+    fv::PeriodRecord record;
+    fv::exactPeriod(e, &state, &record);
+    EXPECT_FALSE(record.incomplete);
+    EXPECT_LE(record.stops, 3);
+}
+
 TEST(ExactSteady, DegenerateSystems) {
     EXPECT_TRUE(std::isnan(fv::exactSteadyState({0.1, 0.0, 1.0, 0.1}).amplitude));
     EXPECT_TRUE(std::isnan(fv::exactSteadyState({0.1, NAN, 1.0, 0.1}).amplitude));
