@@ -81,13 +81,14 @@ int exportFirstPass(const std::string& dir, double seconds) {
     for (; ok && done < fileCount; ++done) {
         ok = stageFile(dir + "/" + fileNames[done], contents[done], &staged[done], &error);
     }
-    for (int k = 0; ok && k < fileCount; ++k) {
-        ok = commitFile(staged[k], &error);
-    }
-    if (!ok) {
+    if (ok) {
+        ok = commitFiles(staged, fileCount, &error);
+    } else {
         for (int k = 0; k < done; ++k) {
             discardFile(staged[k]);
         }
+    }
+    if (!ok) {
         std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
         return 1;
     }

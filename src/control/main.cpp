@@ -58,18 +58,17 @@ int writeRegimeMap(const std::string& prefix, long frames) {
     }
     std::string error;
     std::string png;
-    fv::StagedFile csvFile;
-    fv::StagedFile pngFile;
+    fv::StagedFile files[2];
     if (!fv::encodePng(picture, &png, &error)) {
         error = prefix + ".png: " + error;
-    } else if (fv::stageFile(prefix + ".csv", fv::regimeCsv(fv::regimeMap), &csvFile, &error)) {
-        if (fv::stageFile(prefix + ".png", png, &pngFile, &error)) {
-            if (fv::commitFile(csvFile, &error) && fv::commitFile(pngFile, &error)) {
+    } else if (fv::stageFile(prefix + ".csv", fv::regimeCsv(fv::regimeMap), &files[0], &error)) {
+        if (fv::stageFile(prefix + ".png", png, &files[1], &error)) {
+            if (fv::commitFiles(files, 2, &error)) {
                 return 0;
             }
-            fv::discardFile(pngFile);
+        } else {
+            fv::discardFile(files[0]);
         }
-        fv::discardFile(csvFile);
     }
     std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
     return 1;

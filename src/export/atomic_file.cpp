@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fv {
 
@@ -84,6 +85,51 @@ bool commitFile(const StagedFile& staged, std::string* error) {
         return false;
     }
     return true;
+}
+
+bool commitFiles(StagedFile* files, int count, std::string* error) {
+    std::vector<std::string> kept(static_cast<std::size_t>(count)); // "" where none was
+    int done = 0;
+    bool ok = true;
+    for (int k = 0; ok && k < count; ++k) {
+        struct stat st = {};
+        if (lstat(files[k].path.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) {
+                *error = reason(files[k].path, EISDIR);
+                ok = false;
+                break;
+            }
+            kept[static_cast<std::size_t>(k)] = temporaryName(files[k].path);
+            if (link(files[k].path.c_str(), kept[static_cast<std::size_t>(k)].c_str()) != 0) {
+                *error = reason(files[k].path, errno);
+                kept[static_cast<std::size_t>(k)].clear();
+                ok = false;
+            }
+        }
+    }
+    for (; ok && done < count; ++done) {
+        if (rename(files[done].temporary.c_str(), files[done].path.c_str()) != 0) {
+            *error = reason(files[done].path, errno);
+            ok = false;
+            break;
+        }
+    }
+    for (int k = 0; k < count; ++k) {
+        const std::string& old = kept[static_cast<std::size_t>(k)];
+        if (!ok && k < done) {
+            if (old.empty()) {
+                unlink(files[k].path.c_str()); // the name was free before
+            } else {
+                rename(old.c_str(), files[k].path.c_str());
+            }
+        } else if (!old.empty()) {
+            unlink(old.c_str());
+        }
+        if (!ok && k >= done) {
+            unlink(files[k].temporary.c_str());
+        }
+    }
+    return ok;
 }
 
 bool commitFileNew(const StagedFile& staged, const std::string& path, bool* taken,

@@ -20,6 +20,11 @@ bool stageFile(const std::string& path, const std::string& content, StagedFile* 
 // Renames the staged file to its path, replacing what was there.
 bool commitFile(const StagedFile& staged, std::string* error);
 
+// Renames several staged files to their paths, all or none: a file that was there is
+// kept aside and put back if a later rename fails, and a name that was free is freed
+// again. The staged files are gone afterwards either way.
+bool commitFiles(StagedFile* files, int count, std::string* error);
+
 // Gives the staged file the name path only if nothing has that name yet (false with
 // *taken set when something has). The temporary name is gone afterwards either way.
 bool commitFileNew(const StagedFile& staged, const std::string& path, bool* taken,

@@ -207,6 +207,18 @@ TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {
     EXPECT_NE(full.err.find(out + "/frequency.csv: File too large"), std::string::npos) << full.err;
     EXPECT_EQ(listing(folder.path), "file\nfull\n");
     EXPECT_EQ(listing(out), "") << "nothing written, no temporary left";
+
+    // The last file cannot take its name (a folder has it): the files of an earlier
+    // export stay as they were, and no new one is left beside them.
+    const std::string earlier = folder.path + "/earlier";
+    ASSERT_EQ(std::system(("mkdir -p '" + earlier + "/time.csv'").c_str()), 0);
+    std::ofstream(earlier + "/summary.json") << "earlier";
+    const ProcessResult blockedLast = exportRun(input, {"-o", earlier});
+    EXPECT_EQ(blockedLast.exitCode, 1);
+    EXPECT_NE(blockedLast.err.find(earlier + "/time.csv: Is a directory"), std::string::npos)
+        << blockedLast.err;
+    EXPECT_EQ(readFile(earlier + "/summary.json"), "earlier");
+    EXPECT_EQ(listing(earlier), "summary.json\ntime.csv\n");
 }
 
 } // namespace
