@@ -100,7 +100,10 @@ void createWindow(int* argc, char** argv) {
     setUtf8Title(windowTitle);
     watchedDisplay = glXGetCurrentDisplay();
     watchedWindow = glXGetCurrentDrawable();
-    otherErrorHandler = XSetErrorHandler(onXError);
+    const XErrorHandler previous = XSetErrorHandler(onXError);
+    if (previous != onXError) {
+        otherErrorHandler = previous; // a second window keeps the first one's chain
+    }
     glutTimerFunc(windowWatchMs, watchWindow, 0);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);

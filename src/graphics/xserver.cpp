@@ -24,8 +24,11 @@ constexpr const char* screenGeometry = "1024x1024x24";
 
 // The child side: Xvfb with the pipe's write end as its displayfd and the other
 // descriptors it needs pointed at /dev/null.
-[[noreturn]] void execServer(int fd) {
+[[noreturn]] void execServer(int fd, pid_t parent) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) {
+        _exit(127); // the program ended before the request took hold
+    }
     const int null = open("/dev/null", O_RDWR);
     if (null >= 0) {
         dup2(null, 0);
@@ -40,9 +43,10 @@ constexpr const char* screenGeometry = "1024x1024x24";
 
 // Reads the display number that Xvfb writes once it is ready.
 bool readDisplayNumber(int fd, pid_t pid, std::string* number, std::string* error) {
+    bool open = true;
     for (int waited = 0; waited < startTimeoutMs; waited += pollSliceMs) {
         pollfd p = {fd, POLLIN, 0};
-        if (poll(&p, 1, pollSliceMs) > 0) {
+        if (open && poll(&p, 1, pollSliceMs) > 0) {
             char buffer[32];
             const ssize_t n = read(fd, buffer, sizeof buffer);
             if (n > 0) {
@@ -53,7 +57,9 @@ bool readDisplayNumber(int fd, pid_t pid, std::string* number, std::string* erro
                 }
                 continue;
             }
-            // The pipe closed without a number: the server ended.
+            open = false; // the pipe closed without a number: the server is ending
+        } else if (!open) {
+            usleep(pollSliceMs * 1000);
         }
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
@@ -75,6 +81,7 @@ bool startPrivateServer(PrivateServer* server, std::string* error) {
         *error = std::string("Xvfb: ") + std::strerror(errno);
         return false;
     }
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
         *error = std::string("Xvfb: ") + std::strerror(errno);
@@ -85,7 +92,7 @@ bool startPrivateServer(PrivateServer* server, std::string* error) {
     if (pid == 0) {
         close(fds[0]);
         fcntl(fds[1], F_SETFD, 0); // the server must inherit the write end
-        execServer(fds[1]);
+        execServer(fds[1], parent);
     }
     close(fds[1]);
     server->pid = pid;

@@ -149,7 +149,8 @@ TEST(DialoguePasses, EndOfInputEndsEveryPass) {
 
 // A pass from 'f' with a new forcing frequency alone keeps zeta, Yf and Yc: the curves
 // are not swept again, and are bit for bit those of a whole recomputation, as are the
-// range, YZA, YZB and the red point.
+// range, YZA, YZB and the red point. zeta = 0.1 is also a family member's, whose
+// stick-slip curve the entered one copies.
 TEST(DialoguePasses, UnchangedSystemKeepsItsCurves) {
     struct Pass {
         Snapshot curves;
@@ -166,7 +167,7 @@ TEST(DialoguePasses, UnchangedSystemKeepsItsCurves) {
     static Pass kept;
     static Pass recomputed;
     double& probe = fv::stickSlipCurves[4].amplitude[500]; // a point every sweep writes
-    dialoguePass('m', "1 0.3 1\n0.5 0.5\n0.1\n0 0\n");
+    dialoguePass('m', "1 0.2 1\n0.5 0.5\n0.1\n0 0\n");
     const double value = probe;
     probe = 123.0;
     dialoguePass('f', "0.5 1.3\n0.1\n0 0\n");
