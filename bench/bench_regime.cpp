@@ -37,9 +37,10 @@ struct Kind {
 
 void disagreements(const fv::RegimeMap& map) {
     Kind kinds[] = {
-        {"chart continuous, exact stops"},          {"chart continuous, exact other amplitude"},
-        {"chart stick-slip, exact never stops"},    {"chart stick-slip, exact at rest"},
-        {"chart stick-slip, exact stops 3+ times"}, {"chart stick-slip, exact other amplitude"}};
+        {"chart continuous, exact stops"},           {"chart continuous, exact at rest"},
+        {"chart continuous, exact other amplitude"}, {"chart stick-slip, exact never stops"},
+        {"chart stick-slip, exact at rest"},         {"chart stick-slip, exact stops 3+ times"},
+        {"chart stick-slip, exact other amplitude"}};
     int compared = 0;
     for (int r = 0; r < fv::regimeRows; ++r) {
         for (int c = 0; c < fv::regimeColumns; ++c) {
@@ -52,15 +53,15 @@ void disagreements(const fv::RegimeMap& map) {
             if (std::fabs(cell.amplitudeChart - a) <= agreement * std::fmax(std::fabs(a), 1e-300)) {
                 continue;
             }
-            int kind = 5;
+            int kind = 6;
             if (cell.chartContinuous) {
-                kind = fv::regimeStops(cell) ? 0 : 1;
+                kind = cell.atRest ? 1 : (cell.stopsPerCycle > 0 ? 0 : 2);
             } else if (cell.atRest) {
-                kind = 3;
-            } else if (cell.stopsPerCycle == 0) {
-                kind = 2;
-            } else if (cell.stopsPerCycle >= 3) {
                 kind = 4;
+            } else if (cell.stopsPerCycle == 0) {
+                kind = 3;
+            } else if (cell.stopsPerCycle >= 3) {
+                kind = 5;
             }
             kinds[kind].add(fv::regimeRatio(c), fv::regimeFrictionRatio(r));
         }
