@@ -16,7 +16,7 @@
 #include "analysis/range.h"
 #include "common/parallel.h"
 #include "exact/steady.h"
-#include "freqchar/stickslip.h"
+#include "freqchar/curves.h"
 
 namespace {
 
@@ -84,12 +84,7 @@ int main(int argc, char** argv) {
         const fv::ClosedFormSystem sys = {zetas[k / ratioCount], 1.0, ratios[k % ratioCount]};
         static thread_local fv::AmplitudeCurve continuous, stickSlip, before, after;
         fv::sweepContinuousAmplitude(step, n, sys, continuous);
-        stickSlip.amplitude[0] = sys.Yf - sys.Yc;
-        for (int i = 1; i <= n; ++i) {
-            double theta = 0.0;
-            double beta = 0.0;
-            stickSlip.amplitude[i] = fv::stickSlipAmplitude(i * step, sys, &theta, &beta);
-        }
+        fv::sweepStickSlipHere(step, n, sys, stickSlip);
         before = continuous;
         after = continuous;
         fv::IndexRange rb = {}, ra = {};

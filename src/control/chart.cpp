@@ -6,8 +6,6 @@
 // trimmed again to restore the range and the red point as a recomputation sets them.
 #include "control/chart.h"
 
-#include <cstring>
-
 #include "analysis/continuous.h"
 #include "analysis/range.h"
 #include "control/params.h"
@@ -15,14 +13,6 @@
 namespace fv {
 
 namespace {
-
-bool sameSystem(const ClosedFormSystem& a, const ClosedFormSystem& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-bool sameZeta(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 // The red point shows continuous motion inside the continuous range (both ends
 // included) and stick-slip motion outside it.
@@ -62,7 +52,7 @@ void startChart(ChartPass* pass) {
         systems[count] = {zetaTable[k], Yf, Yc};
         curves[count] = &stickSlipCurves[k];
         count = count + 1;
-        if (pass->sharedMember < 0 && sameZeta(zetaTable[k], zeta)) {
+        if (pass->sharedMember < 0 && sameBits(zetaTable[k], zeta)) {
             pass->sharedMember = k;
         }
     }

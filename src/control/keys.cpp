@@ -4,8 +4,6 @@
 // 'g' swaps the frequency chart for the regime map, computed the first time for a zeta.
 #include "control/keys.h"
 
-#include <cstring>
-
 #include "control/params.h"
 
 namespace fv {
@@ -36,10 +34,6 @@ void scaleVertical(bool shrink) {
     }
 }
 
-bool sameSystem(const ClosedFormSystem& a, const ClosedFormSystem& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 } // namespace
 
 bool exactDotsCurrent() {
@@ -54,7 +48,7 @@ void prepareExactDots() {
 }
 
 bool regimeMapCurrent() {
-    return regimeMapReady && std::memcmp(&regimeMap.zeta, &zeta, sizeof zeta) == 0;
+    return regimeMapReady && sameBits(regimeMap.zeta, zeta);
 }
 
 void prepareRegimeMap() {

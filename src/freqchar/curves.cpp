@@ -19,19 +19,30 @@ namespace {
 
 constexpr int pointsPerChunk = 8; // small: the cost per point varies a hundredfold
 
+// Points first..last of curve; point 0 is never searched.
+void sweepPoints(double step, int first, int last, const ClosedFormSystem& sys,
+                 AmplitudeCurve& curve) {
+    for (int i = first; i <= last; ++i) {
+        const double z = static_cast<double>(i) * step;
+        double dwellAngle = 0.0;
+        double stopPhase = 0.0;
+        curve.ratio[i] = z;
+        curve.amplitude[i] = stickSlipAmplitude(z, sys, &dwellAngle, &stopPhase);
+    }
+}
+
+// At zero frequency the mass is displaced statically by the force less friction.
+void staticPoint(const ClosedFormSystem& sys, AmplitudeCurve& curve) {
+    curve.ratio[0] = 0.0;
+    curve.amplitude[0] = sys.Yf - sys.Yc;
+}
+
 // Chunk c: block c / count of curve c % count.
 void sweepChunk(StickSlipSweep* s, int chunk) {
     const int k = chunk % s->count;
     const int first = 1 + (chunk / s->count) * pointsPerChunk;
     const int end = std::min(first + pointsPerChunk - 1, s->last);
-    AmplitudeCurve& curve = *s->curves[k];
-    for (int i = first; i <= end; ++i) {
-        const double z = static_cast<double>(i) * s->step;
-        double dwellAngle = 0.0;
-        double stopPhase = 0.0;
-        curve.ratio[i] = z;
-        curve.amplitude[i] = stickSlipAmplitude(z, s->systems[k], &dwellAngle, &stopPhase);
-    }
+    sweepPoints(s->step, first, end, s->systems[k], *s->curves[k]);
 }
 
 void sweepWorker(StickSlipSweep* s) {
@@ -42,13 +53,6 @@ void sweepWorker(StickSlipSweep* s) {
         }
         sweepChunk(s, chunk);
     }
-}
-
-// Threads for the chunks: one per core, at most one per chunk.
-unsigned workerCount(int chunks) {
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    return std::max(1u,
-                    std::min({cores, static_cast<unsigned>(std::max(chunks, 1)), maxSweepThreads}));
 }
 
 } // namespace
@@ -72,11 +76,9 @@ void startStickSlipSweep(StickSlipSweep* s, double step, int n, const ClosedForm
     for (int k = 0; k < s->count; ++k) {
         s->systems[k] = systems[k];
         s->curves[k] = curves[k];
-        // At zero frequency the mass is displaced statically by the force less friction.
-        s->curves[k]->ratio[0] = 0.0;
-        s->curves[k]->amplitude[0] = systems[k].Yf - systems[k].Yc;
+        staticPoint(systems[k], *s->curves[k]);
     }
-    const unsigned wanted = workerCount(s->totalChunks);
+    const unsigned wanted = workerThreads(s->totalChunks);
     for (unsigned k = 1; k < wanted; ++k) {
         try {
             s->helpers[s->started] = std::thread(sweepWorker, s);
@@ -105,6 +107,17 @@ void sweepStickSlipCurves(double step, int n, const ClosedFormSystem* systems,
     static thread_local StickSlipSweep sweep;
     startStickSlipSweep(&sweep, step, n, systems, pointers, filled);
     finishStickSlipSweep(&sweep);
+}
+
+void sweepStickSlipHere(double step, int n, const ClosedFormSystem& sys, AmplitudeCurve& curve) {
+    if (n > curveCapacity - 1) {
+        n = curveCapacity - 1;
+    }
+    if (n < 0) {
+        return;
+    }
+    staticPoint(sys, curve);
+    sweepPoints(step, 1, n, sys, curve);
 }
 
 void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve) {

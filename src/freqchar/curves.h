@@ -5,12 +5,12 @@
 #include <thread>
 
 #include "analysis/curve.h"
+#include "common/parallel.h"
 #include "freqchar/stickslip.h"
 
 namespace fv {
 
-constexpr int maxSweepCurves = 16;       // curves one sweep can fill together
-constexpr unsigned maxSweepThreads = 64; // helper threads one sweep starts at most
+constexpr int maxSweepCurves = 16; // curves one sweep can fill together
 
 // A sweep of several stick-slip curves under way: helper threads work through its
 // points while the thread that started it may do other work, until it finishes the
@@ -24,7 +24,7 @@ struct StickSlipSweep {
     ClosedFormSystem systems[maxSweepCurves];
     AmplitudeCurve* curves[maxSweepCurves];
     std::atomic<int> next; // the next chunk to hand out
-    std::thread helpers[maxSweepThreads];
+    std::thread helpers[maxWorkerThreads];
     unsigned started; // helpers running
 };
 
@@ -32,6 +32,10 @@ struct StickSlipSweep {
 // (i*step, stickSlipAmplitude(i*step)) with -1.0 where there is no solution. Reads
 // zeta, Yf and Yc of the parameter set.
 void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve);
+
+// The same sweep of sys on the calling thread alone, for callers that spread their own
+// work over the cores.
+void sweepStickSlipHere(double step, int n, const ClosedFormSystem& sys, AmplitudeCurve& curve);
 
 // The same sweep for count systems at once (at most maxSweepCurves), curves[k] for
 // systems[k]. Start fills point 0 of every curve and sets helper threads (one fewer

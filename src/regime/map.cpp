@@ -12,7 +12,7 @@
 #include "analysis/range.h"
 #include "common/parallel.h"
 #include "exact/steady.h"
-#include "freqchar/stickslip.h"
+#include "freqchar/curves.h"
 
 namespace fv {
 
@@ -27,14 +27,7 @@ void chartRow(double zeta, int row, RegimeMap* map) {
     static thread_local AmplitudeCurve stickSlip;
     const ClosedFormSystem sys = {zeta, 1.0, regimeFrictionRatio(row)};
     sweepContinuousAmplitude(chartStep, chartLast, sys, continuous);
-    stickSlip.ratio[0] = 0.0;
-    stickSlip.amplitude[0] = sys.Yf - sys.Yc;
-    for (int i = 1; i <= chartLast; ++i) {
-        double dwellAngle = 0.0;
-        double stopPhase = 0.0;
-        stickSlip.ratio[i] = i * chartStep;
-        stickSlip.amplitude[i] = stickSlipAmplitude(i * chartStep, sys, &dwellAngle, &stopPhase);
-    }
+    sweepStickSlipHere(chartStep, chartLast, sys, stickSlip);
     IndexRange range = {};
     trimContinuousCurve(continuous, stickSlip, chartLast, &range);
     const double lo = stickSlip.ratio[range.low];

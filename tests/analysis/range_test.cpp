@@ -4,7 +4,7 @@
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
-#include "freqchar/stickslip.h"
+#include "freqchar/curves.h"
 
 namespace {
 
@@ -144,12 +144,7 @@ TEST(TrimContinuousCurve, LightDampingKeepsTheResonancePeak) {
     for (const Case& c : cases) {
         const fv::ClosedFormSystem sys = {c.zeta, 1.0, c.frictionRatio};
         fv::sweepContinuousAmplitude(0.0025, n, sys, continuous);
-        stickSlip.amplitude[0] = sys.Yf - sys.Yc;
-        for (int i = 1; i <= n; ++i) {
-            double theta = 0.0;
-            double beta = 0.0;
-            stickSlip.amplitude[i] = fv::stickSlipAmplitude(i * 0.0025, sys, &theta, &beta);
-        }
+        fv::sweepStickSlipHere(0.0025, n, sys, stickSlip);
         fv::IndexRange range = {};
         fv::trimContinuousCurve(continuous, stickSlip, n, &range);
         EXPECT_EQ(range.low, c.low) << c.zeta << " " << c.frictionRatio;
