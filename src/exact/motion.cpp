@@ -3,11 +3,19 @@
 // xp the forced response to Yf sin(z tau) and H the free motion of
 // x'' + 2 zeta x' + x = 0 that starts from the difference (x0 - xp + s Yc, v0 - xp'),
 // in whichever of the three damping regimes zeta falls (and, for zeta = 0 at z = 1,
-// with the resonant forced response). A slide ends where the velocity reaches zero;
-// a stuck mass at xs breaks away where Yf sin(z tau) - xs reaches +Yc or -Yc. Both
-// events are bracketed by samples no further apart than 1/32 of the faster of the
-// forcing and the free oscillation, and located by TOMS 748 (Boost.Math) to machine
-// precision.
+// with the resonant forced response).
+//
+// No event may escape, however short it is, so neither kind is found by sampling:
+// - A stuck mass at xs breaks away where Yf sin(z tau) - xs reaches +Yc or -Yc. With
+//   xs fixed that is a condition on the forcing phase alone, solved by an arcsine.
+// - A slide ends at the first zero of its velocity. The velocity is a sinusoid plus a
+//   damped free motion, and every derivative of both has a cheap bound over any
+//   interval. An interval whose end values and slopes leave no room for a zero under
+//   the bound on the second derivative is passed over; any other is halved until a
+//   sign change is bracketed where the velocity can only fall, or the zero is
+//   excluded. TOMS 748 (Boost.Math) refines the bracket to machine precision. A touch
+//   (the velocity reaching zero within rounding without changing sign) is a stop only
+//   where the mass then sticks.
 #include "exact/motion.h"
 
 #include <boost/math/tools/toms748_solve.hpp>
@@ -20,10 +28,17 @@ namespace fv {
 namespace {
 
 constexpr double twoPi = 6.283185307179586; // the exact reference uses the full double
-constexpr int samplesPerCycle = 32;
+constexpr double pi = 3.141592653589793;
+constexpr double firstStepCycles = 0.125; // first trial interval of a slide [faster cycles]
 constexpr std::uintmax_t maxRootIterations = 200;
-constexpr int maxShrinks = 80;               // halvings towards a slide's start
-constexpr long maxEventsPerPeriod = 1000000; // a safety net: real periods have a few dozen
+constexpr long maxEventsPerPeriod = 1000000;       // safety nets: real periods have a few
+constexpr long maxEvaluationsPerPeriod = 10000000; // dozen events and a few thousand evaluations
+constexpr double boundMargin = 1.0 + 1e-12;        // covers the rounding of the bounds themselves
+constexpr int boundedOrders = 5;                   // free-motion derivatives 0..4 have bounds
+constexpr double eps = std::numeric_limits<double>::epsilon();
+// Rounding of a velocity, relative to the size of the terms it sums: a few dozen units
+// in the last place. A slide slower than that is not told from rest.
+constexpr double velocityRounding = 32.0 * eps;
 
 using Policy = boost::math::policies::policy<
     boost::math::policies::domain_error<boost::math::policies::ignore_error>,
@@ -44,12 +59,16 @@ template <typename Function> double locate(Function f, double a, double b, doubl
     return bracket.first + (bracket.second - bracket.first) * 0.5;
 }
 
-// One slide: the free motion's start (h0, w0) at tau0, in direction s.
+// One slide: the free motion's start (h0, w0) at tau0, in direction s, with what the
+// bounds of its derivatives need: h^(m)(0) and, underdamped, wd times the coefficient
+// of the sine in h^(m)(u) = exp(-zeta u) (a_m cos(wd u) + b_m sin(wd u)).
 struct Slide {
     double tau0;
     double s;
     double h0;
     double w0;
+    double start[boundedOrders];
+    double sine[boundedOrders];
 };
 
 struct Point {
@@ -57,17 +76,25 @@ struct Point {
     double v;
 };
 
-// Forced response to Yf sin(z tau) and its velocity.
-Point forcedResponse(const ExactSetup& e, double tau) {
+// Displacement, velocity and acceleration.
+struct Motion {
+    double x;
+    double v;
+    double a;
+};
+
+// Forced response to Yf sin(z tau) and its first two derivatives.
+Motion forcedResponse(const ExactSetup& e, double tau) {
     if (e.resonant) {
         const double c = std::cos(tau);
         const double sn = std::sin(tau);
         const double k = -0.5 * e.sys.Yf;
-        return {k * tau * c, k * (c - tau * sn)};
+        return {k * tau * c, k * (c - tau * sn), k * (-2.0 * sn - tau * c)};
     }
     const double c = std::cos(e.sys.z * tau);
     const double sn = std::sin(e.sys.z * tau);
-    return {e.P * sn + e.Q * c, e.sys.z * (e.P * c - e.Q * sn)};
+    const double x = e.P * sn + e.Q * c;
+    return {x, e.sys.z * (e.P * c - e.Q * sn), -(e.sys.z * e.sys.z) * x};
 }
 
 // Free motion of x'' + 2 zeta x' + x = 0 after time t from (h0, w0).
@@ -93,14 +120,80 @@ Point freeMotion(const ExactSetup& e, double t, double h0, double w0) {
 
 Slide slideFrom(const ExactSetup& e, const ExactState& st) {
     const double s = static_cast<double>(static_cast<int>(st.sliding));
-    const Point p = forcedResponse(e, st.tau);
-    return {st.tau, s, st.x - (p.x - s * e.sys.Yc), st.v - p.v};
+    const Motion p = forcedResponse(e, st.tau);
+    Slide sl = {st.tau, s, st.x - (p.x - s * e.sys.Yc), st.v - p.v, {}, {}};
+    const double zeta = e.sys.zeta;
+    sl.start[0] = sl.h0;
+    sl.start[1] = sl.w0;
+    sl.sine[0] = sl.w0 + zeta * sl.h0;
+    for (int m = 0; m + 1 < boundedOrders; ++m) {
+        if (m + 2 < boundedOrders) {
+            sl.start[m + 2] = -2.0 * zeta * sl.start[m + 1] - sl.start[m];
+        }
+        sl.sine[m + 1] = -zeta * sl.sine[m] - e.wd * e.wd * sl.start[m];
+    }
+    return sl;
+}
+
+Motion slideMotion(const ExactSetup& e, const Slide& sl, double tau) {
+    const Motion p = forcedResponse(e, tau);
+    const Point h = freeMotion(e, tau - sl.tau0, sl.h0, sl.w0);
+    const double freeAcceleration = -2.0 * e.sys.zeta * h.v - h.x;
+    return {p.x - sl.s * e.sys.Yc + h.x, p.v + h.v, p.a + freeAcceleration};
 }
 
 Point slideAt(const ExactSetup& e, const Slide& sl, double tau) {
-    const Point p = forcedResponse(e, tau);
-    const Point h = freeMotion(e, tau - sl.tau0, sl.h0, sl.w0);
-    return {p.x - sl.s * e.sys.Yc + h.x, p.v + h.v};
+    const Motion m = slideMotion(e, sl, tau);
+    return {m.x, m.v};
+}
+
+// m-th power, m small.
+double power(double x, int m) {
+    double p = 1.0;
+    for (int i = 0; i < m; ++i) {
+        p = p * x;
+    }
+    return p;
+}
+
+// A bound of |xp^(m)| over tau in [0, tau2].
+double forcedBound(const ExactSetup& e, int m, double tau2) {
+    if (e.resonant) {
+        return 0.5 * std::fabs(e.sys.Yf) * (tau2 + m); // xp = k tau cos(tau)
+    }
+    return power(e.sys.z, m) * e.forcedAmplitude;
+}
+
+// A bound of |H^(m)(u)| over u in [u1, u2], 0 <= u1 <= u2. The sine term is bounded by
+// |sin(w u)| <= min(1, w u), and near critical damping the difference of the modes by
+// 1 - exp(-d u) <= min(1, d u), so that the bounds stay sharp where the regimes meet
+// (wd or r1 - r2 near zero).
+double freeBound(const ExactSetup& e, const Slide& sl, int m, double u1, double u2) {
+    if (e.regime < 0) {
+        return std::exp(-e.sys.zeta * u1) *
+               (std::fabs(sl.start[m]) + std::fabs(sl.sine[m]) * std::fmin(1.0 / e.wd, u2));
+    }
+    if (e.regime == 0) {
+        // H^(m)(u) = (-1)^m (A - m B + B u) exp(-u), A = h0, B = w0 + h0.
+        const double B = sl.w0 + sl.h0;
+        return std::exp(-u1) * (std::fabs(sl.h0 - m * B) + std::fabs(B) * u2);
+    }
+    // H = c1 exp(r1 u) + c2 exp(r2 u): each mode decays at its own rate, but c1 and c2
+    // grow without bound as r1 - r2 goes to zero; then H^(m) = exp(r1 u) (H^(m)(0) -
+    // c2 r2^m (1 - exp(-(r1 - r2) u))) is the sharper bound.
+    const double gap = e.r1 - e.r2;
+    const double fast = std::fabs(e.r1 * sl.h0 - sl.w0) * power(std::fabs(e.r2), m);
+    const double slow = std::fabs(sl.w0 - e.r2 * sl.h0) * power(std::fabs(e.r1), m);
+    const double split = (slow * std::exp(e.r1 * u1) + fast * std::exp(e.r2 * u1)) / gap;
+    const double joint =
+        std::exp(e.r1 * u1) * (std::fabs(sl.start[m]) + fast * std::fmin(1.0 / gap, u2));
+    return std::fmin(split, joint);
+}
+
+// A bound of |f^(n)| over [t1, t2], f = s x' the velocity in the slide's direction.
+double slideBound(const ExactSetup& e, const Slide& sl, int n, double t1, double t2) {
+    return boundMargin *
+           (forcedBound(e, n + 1, t2) + freeBound(e, sl, n + 1, t1 - sl.tau0, t2 - sl.tau0));
 }
 
 // Spring and external force on a resting mass at x, over K: Yf sin(z tau) - x [m].
@@ -108,76 +201,203 @@ double restingForce(const ExactSetup& e, double tau, double x) {
     return e.sys.Yf * std::sin(e.sys.z * tau) - x;
 }
 
-// First tau in (a, end] where the slide's velocity reaches zero; false when it does
-// not before end. A slide that starts at rest (a breakaway, a turn) moves in its
-// direction right after a: the bracket's lower end is searched for towards a.
-bool findSlideEnd(const ExactSetup& e, const Slide& sl, double a, double end, double* tauEnd) {
-    auto velocity = [&](double tau) { return slideAt(e, sl, tau).v; };
-    double lo = a;
-    bool haveLo = sl.s * velocity(a) > 0.0;
-    for (double t = a; t < end;) {
-        const double tn = std::fmin(t + e.sampleStep, end);
-        if (!(tn > t)) {
-            return false; // the step is lost in the time's rounding: nothing more to find
-        }
-        const double fn = sl.s * velocity(tn);
-        if (fn <= 0.0) {
-            double hi = tn;
-            for (int i = 0; i < maxShrinks && !haveLo; ++i) {
-                const double m = a + (hi - a) * 0.5;
-                if (sl.s * velocity(m) > 0.0) {
-                    lo = m;
-                    haveLo = true;
-                } else {
-                    hi = m;
-                }
-            }
-            if (!haveLo) {
-                *tauEnd = a; // the slide has no length
-                return true;
-            }
-            *tauEnd = locate(velocity, lo, hi, velocity(lo), velocity(hi));
-            return true;
-        }
-        lo = tn;
-        haveLo = true;
-        t = tn;
-    }
-    return false;
+// The velocity in the slide's direction, f = s x', and its slope f' = s x''.
+struct Sample {
+    double t;
+    double f;
+    double d;
+};
+
+Sample sampleAt(const ExactSetup& e, const Slide& sl, double tau) {
+    const Motion m = slideMotion(e, sl, tau);
+    return {tau, sl.s * m.v, sl.s * m.a};
 }
 
-// First tau in (a, end] where a mass stuck at xs breaks away, and its direction: where
-// the force reaches the friction force from within. A force a few units in the last
-// place beyond it at a (a slide that could not start) is no breakaway.
-bool findBreakaway(const ExactSetup& e, double xs, double a, double end, double* tauBreak,
-                   Sliding* direction) {
-    const double Yc = e.sys.Yc;
-    auto forward = [&](double tau) { return restingForce(e, tau, xs) - Yc; };
-    auto backward = [&](double tau) { return restingForce(e, tau, xs) + Yc; };
-    double fa = forward(a);
-    double ba = backward(a);
-    for (double t = a; t < end;) {
-        const double tn = std::fmin(t + e.sampleStep, end);
-        if (!(tn > t)) {
-            return false;
-        }
-        const double fn = forward(tn);
-        const double bn = backward(tn);
-        if (fn > 0.0 && fa <= 0.0) {
-            *tauBreak = locate(forward, t, tn, fa, fn);
-            *direction = Sliding::forward;
-            return true;
-        }
-        if (bn < 0.0 && ba >= 0.0) {
-            *tauBreak = locate(backward, t, tn, ba, bn);
-            *direction = Sliding::backward;
-            return true;
-        }
-        t = tn;
-        fa = fn;
-        ba = bn;
+// How far rounding may take the velocity from its value at tau: it sums terms as large
+// as the forced and the free velocity.
+double velocityNoise(const ExactSetup& e, const Slide& sl, double tau) {
+    const double u = tau - sl.tau0;
+    return velocityRounding *
+           (forcedBound(e, 1, tau) + freeBound(e, sl, 1, u, u) + std::fabs(sl.w0));
+}
+
+// No zero of f in [lo.t, hi.t]: f > 0 at both ends, and the parabolas that the bound M
+// on |f''| allows from each end stay above zero up to the middle.
+bool staysPositive(const Sample& lo, const Sample& hi, double M) {
+    const double w = hi.t - lo.t;
+    const double bend = 0.125 * M * w * w;
+    return lo.f > 0.0 && hi.f > 0.0 && lo.f + 0.5 * w * lo.d - bend > 0.0 &&
+           hi.f - 0.5 * w * hi.d - bend > 0.0;
+}
+
+// f only falls in [lo.t, hi.t]: the largest slope the bound M on |f''| allows there,
+// (lo.d + hi.d + M w) / 2, is below zero. A sign change there is the only zero.
+bool onlyFalls(const Sample& lo, const Sample& hi, double M) {
+    return lo.d + hi.d + M * (hi.t - lo.t) < 0.0;
+}
+
+// Where a slide from rest at a is under way. Its velocity starts at zero; with d and j
+// the first two derivatives of f there and M3 a bound on the third over [a, a + w],
+//   f(a + u) >= u q(u),   q(u) = d + j u / 2 - M3 u^2 / 6,
+// so f > 0 wherever q > 0. d is the force beyond the friction force, j its rise; at a
+// breakaway both may be zero up to rounding. Where q is nowhere positive in the
+// interval the force does not carry the mass out and the slide cannot start (false).
+// A first positive point of q above zero (d below zero by rounding) lies within
+// rounding of a.
+bool slideStart(const ExactSetup& e, const Slide& sl, const Sample& at, double w, double* t1) {
+    const Motion m = slideMotion(e, sl, at.t);
+    const double rise = e.sys.Yf * e.sys.z * std::cos(e.sys.z * at.t); // the force's slope
+    const double j = sl.s * (rise - 2.0 * e.sys.zeta * m.a - m.v);
+    const double d = at.d;
+    const double A = slideBound(e, sl, 3, at.t, at.t + w) / 6.0;
+    const double B = 0.5 * j;
+    if (!(A > 0.0)) {
+        *t1 = at.t + 0.5 * w;
+        return d > 0.0 || j > 0.0;
     }
-    return false;
+    const double discriminant = B * B + 4.0 * A * d;
+    if (!(discriminant > 0.0)) {
+        return false;
+    }
+    const double root = std::sqrt(discriminant);
+    const double uHi = B >= 0.0 ? (B + root) / (2.0 * A) : -2.0 * d / (B - root);
+    const double uLo = -d / (A * uHi); // the product of the roots is -d / A
+    // The search goes on from where the bound u q(u) is largest (near 2/3 of uHi), so
+    // that the velocity there stands clear of its rounding.
+    const double reach = std::fmin(w, uHi * (2.0 / 3.0));
+    if (!(uHi > 0.0) || !(uLo < reach)) {
+        return false;
+    }
+    *t1 = at.t + reach;
+    return *t1 > at.t;
+}
+
+// A touch: the velocity comes to zero within rounding without changing sign. The
+// mass stops there only if it then sticks: the force is within the friction force
+// and turns back (s S' <= 0); a force that keeps rising carries it on.
+bool sticksAtTouch(const ExactSetup& e, const Slide& sl, double tau) {
+    const Motion m = slideMotion(e, sl, tau);
+    const double S = restingForce(e, tau, m.x);
+    const double rise = e.sys.Yf * e.sys.z * std::cos(e.sys.z * tau) - m.v;
+    return std::fabs(S) <= e.sys.Yc && sl.s * rise <= 0.0;
+}
+
+enum class SlideEnd {
+    found,       // the velocity reaches zero at *tauEnd
+    none,        // not before the end of the period
+    cannotStart, // a slide from rest that the force does not carry out
+    lost,        // the motion is not a finite number, or the search ran out of work
+};
+
+// First tau in (a, end] where the slide's velocity reaches zero.
+SlideEnd findSlideEnd(const ExactSetup& e, const Slide& sl, double a, double end, long* evaluations,
+                      double* tauEnd) {
+    auto velocity = [&](double tau) { return slideAt(e, sl, tau).v; };
+    double step = std::fmin(firstStepCycles * e.fasterCycle, end - a);
+    Sample lo = sampleAt(e, sl, a);
+    if (!(lo.f > velocityNoise(e, sl, a))) {
+        double t1 = a;
+        if (!slideStart(e, sl, lo, step, &t1)) {
+            return SlideEnd::cannotStart;
+        }
+        lo = sampleAt(e, sl, t1);
+        if (!(lo.f > velocityNoise(e, sl, t1))) {
+            return SlideEnd::cannotStart; // a slide lost in rounding is none
+        }
+    }
+    while (lo.t < end) {
+        *evaluations = *evaluations + 1;
+        if (*evaluations > maxEvaluationsPerPeriod) {
+            return SlideEnd::lost;
+        }
+        const double t2 = std::fmin(lo.t + step, end);
+        const Sample hi = sampleAt(e, sl, t2);
+        const double M = slideBound(e, sl, 2, lo.t, t2);
+        if (std::isnan(hi.f) || std::isnan(hi.d) || !std::isfinite(M)) {
+            return SlideEnd::lost;
+        }
+        const double mid = lo.t + 0.5 * (t2 - lo.t);
+        const bool finest = !(mid > lo.t && mid < t2);
+        if (!(hi.f > 0.0)) {
+            if (finest || onlyFalls(lo, hi, M)) {
+                *tauEnd = locate(velocity, lo.t, t2, sl.s * lo.f, sl.s * hi.f);
+                return SlideEnd::found;
+            }
+            step = 0.5 * (t2 - lo.t);
+            continue;
+        }
+        if (staysPositive(lo, hi, M)) {
+            lo = hi;
+            step = 2.0 * step;
+            continue;
+        }
+        if (finest) {
+            if (sticksAtTouch(e, sl, t2)) {
+                *tauEnd = t2;
+                return SlideEnd::found;
+            }
+            lo = hi;
+            step = 2.0 * step;
+            continue;
+        }
+        step = 0.5 * (t2 - lo.t);
+    }
+    return SlideEnd::none;
+}
+
+// Earliest phase at which sin rises through c, |c| < 1 (at asin(c) + 2 pi k), from
+// phase `from` on. A crossing within `slack` before `from` is one at `from` when
+// includeFrom; otherwise a crossing must lie more than slack after it.
+double risingCrossing(double c, double from, bool includeFrom, double slack) {
+    const double base = std::asin(c);
+    double theta = base + std::ceil((from - base) / twoPi) * twoPi;
+    if (includeFrom) {
+        if (theta - twoPi >= from - slack) {
+            theta = theta - twoPi;
+        }
+        return std::fmax(theta, from);
+    }
+    if (theta <= from + slack) {
+        theta = theta + twoPi;
+    }
+    return theta;
+}
+
+// First tau in [a, end] where a mass stuck at xs breaks away, and its direction. With
+// A = |Yf| and theta = z tau (+ pi where Yf < 0), the force A sin(theta) - xs reaches
+// +Yc where sin(theta) rises through (xs + Yc) / A, and -Yc where sin(theta + pi) rises
+// through (Yc - xs) / A. A crossing needs |c| < 1: at c >= 1 the force never gets
+// there, at c <= -1 it never comes from within. A crossing at a itself (the mass came
+// to rest where the force was already turning it) counts only when includeStart; after
+// a slide that could not start it is the one just tried.
+bool findBreakaway(const ExactSetup& e, double xs, double a, double end, bool includeStart,
+                   double* tauBreak, Sliding* direction) {
+    const double A = std::fabs(e.sys.Yf);
+    if (!(A > 0.0)) {
+        return false;
+    }
+    const double shift = e.sys.Yf < 0.0 ? pi : 0.0;
+    const double phase = e.sys.z * a + shift;
+    const double c[2] = {(xs + e.sys.Yc) / A, (e.sys.Yc - xs) / A};
+    const double turn[2] = {0.0, pi};
+    const Sliding ways[2] = {Sliding::forward, Sliding::backward};
+    bool found = false;
+    for (int k = 0; k < 2; ++k) {
+        if (!(std::fabs(c[k]) < 1.0)) {
+            continue;
+        }
+        // The crossing's phase is as good as the phase and the arcsine near |c| = 1.
+        const double slack =
+            8.0 * eps * (std::fabs(phase) + twoPi) + 4.0 * eps / std::sqrt(1.0 - c[k] * c[k]);
+        const double theta = risingCrossing(c[k], phase + turn[k], includeStart, slack);
+        const double tau = std::fmax(a, (theta - turn[k] - shift) / e.sys.z);
+        if (tau <= end && (!found || tau < *tauBreak)) {
+            *tauBreak = tau;
+            *direction = ways[k];
+            found = true;
+        }
+    }
+    return found;
 }
 
 void note(PeriodRecord* r, double x) {
@@ -215,9 +435,10 @@ ExactSetup exactSetup(const ExactSystem& sys) {
         const double D = (1.0 - z * z) * (1.0 - z * z) + (2.0 * zeta * z) * (2.0 * zeta * z);
         e.P = sys.Yf * (1.0 - z * z) / D;
         e.Q = -sys.Yf * 2.0 * zeta * z / D;
+        e.forcedAmplitude = std::hypot(e.P, e.Q);
     }
     e.period = twoPi / z;
-    e.sampleStep = twoPi / (samplesPerCycle * std::fmax(z, 1.0));
+    e.fasterCycle = twoPi / std::fmax(z, 1.0);
     return e;
 }
 
@@ -233,9 +454,10 @@ ExactState exactStart(const ExactSetup& e, double x0, double v0) {
 }
 
 void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
-    *r = {st->x, st->x, 0, 0.0, false, false};
+    *r = {st->x, st->x, 0, 0.0, false, false, 0};
     const double end = e.period;
-    bool brokeAway = false; // the slide under way began at a breakaway
+    bool brokeAway = false;   // the slide under way began at a breakaway
+    bool startFailed = false; // the mass rests where a slide could not start
     for (long events = 0; st->tau < end && events < maxEventsPerPeriod; ++events) {
         if (st->sliding == Sliding::stuck) {
             if (std::fabs(e.sys.Yf) + std::fabs(st->x) <= e.sys.Yc) {
@@ -246,29 +468,36 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
             }
             double tauBreak = end;
             Sliding direction = Sliding::stuck;
-            if (!findBreakaway(e, st->x, st->tau, end, &tauBreak, &direction)) {
+            if (!findBreakaway(e, st->x, st->tau, end, !startFailed, &tauBreak, &direction)) {
                 tauBreak = end;
+                direction = Sliding::stuck;
             }
             r->stuckTime += tauBreak - st->tau;
             st->tau = tauBreak;
             st->sliding = direction;
             brokeAway = true;
+            startFailed = false;
             continue;
         }
         const Slide sl = slideFrom(e, *st);
         double tauEnd = end;
-        if (!findSlideEnd(e, sl, st->tau, end, &tauEnd)) {
+        const SlideEnd outcome = findSlideEnd(e, sl, st->tau, end, &r->evaluations, &tauEnd);
+        if (outcome == SlideEnd::lost) {
+            break;
+        }
+        if (outcome == SlideEnd::none) {
             const Point p = slideAt(e, sl, end);
             *st = {end, p.x, p.v, st->sliding};
             note(r, p.x);
             break;
         }
-        if (tauEnd == st->tau && st->v == 0.0) {
-            // The slide cannot start: the force is back within the friction force at once
-            // (it exceeded it by rounding alone). The mass stays, or comes, to rest.
+        if (outcome == SlideEnd::cannotStart) {
+            // The force is not beyond the friction force but by rounding: the mass stays,
+            // or comes, to rest.
             r->stops = r->stops + (brokeAway ? 0 : 1);
-            *st = {tauEnd, st->x, 0.0, Sliding::stuck};
+            *st = {st->tau, st->x, 0.0, Sliding::stuck};
             brokeAway = false;
+            startFailed = true;
             continue;
         }
         brokeAway = false;

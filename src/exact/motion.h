@@ -4,8 +4,8 @@
 //   x' = 0                                              while it sticks,
 // with static friction equal to sliding friction: a mass whose velocity reaches zero
 // sticks when |Yf sin(z tau) - x| <= Yc and turns otherwise, and a stuck mass breaks
-// away, in the direction of that force, when it reaches Yc. Between events the motion
-// is solved in closed form; the events are located by a bracketing root finder.
+// away, in the direction of that force, when it exceeds Yc. Between events the motion
+// is solved in closed form; no event escapes the search, however short it is.
 #pragma once
 
 namespace fv {
@@ -35,20 +35,22 @@ struct PeriodRecord {
     int stops;         // slides that ended stuck
     double stuckTime;  // time spent stuck [1/omega0]
     bool stuckForGood; // stuck where the force can never break it away
-    bool incomplete;   // the period had more events than any real motion has
+    bool incomplete;   // the period had more events or work than any real motion has
+    long evaluations;  // closed-form evaluations the period took (the work budget's unit)
 };
 
 // Quantities fixed for one system: the particular solution, the free motion's rates
 // and the forcing period.
 struct ExactSetup {
     ExactSystem sys;
-    int regime;        // -1 underdamped, 0 critical, 1 overdamped
-    double wd;         // damped frequency sqrt(1 - zeta^2) (underdamped)
-    double r1, r2;     // decay rates r1 > r2 (overdamped; r1 = r2 = -1 critical)
-    double P, Q;       // forced response P sin(z tau) + Q cos(z tau)
-    bool resonant;     // zeta = 0 and z = 1: forced response -(Yf/2) tau cos(tau)
-    double period;     // 2 pi / z
-    double sampleStep; // spacing of the samples that bracket the events
+    int regime;             // -1 underdamped, 0 critical, 1 overdamped
+    double wd;              // damped frequency sqrt(1 - zeta^2) (underdamped)
+    double r1, r2;          // decay rates r1 > r2 (overdamped; r1 = r2 = -1 critical)
+    double P, Q;            // forced response P sin(z tau) + Q cos(z tau)
+    double forcedAmplitude; // its amplitude hypot(P, Q) [m]
+    bool resonant;          // zeta = 0 and z = 1: forced response -(Yf/2) tau cos(tau)
+    double period;          // 2 pi / z
+    double fasterCycle;     // the faster of the forcing and the free cycle, 2 pi / max(z, 1)
 };
 
 // False for a system the motion is not defined for: z not positive, zeta negative,

@@ -83,8 +83,12 @@ bool repeats(const ExactState& now, const ExactState& before, double amplitude, 
 
 } // namespace
 
-ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
+ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     const double nan = std::nan("");
+    ExactSystem sys = given;
+    if (sys.z < 0.0) {
+        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc}; // Yf sin(-z tau) = -Yf sin(z tau)
+    }
     if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
         return {nan, 0, nan, false, false, 0};
     }
@@ -94,12 +98,13 @@ ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
         return {std::fabs(sys.Yf) / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0};
     }
     const ExactSetup e = exactSetup(sys);
-    const double samplesPerPeriod = e.period / e.sampleStep;
-    if (!(samplesPerPeriod <= maxPeriodSamples)) {
+    const double cyclesPerPeriod = e.period / e.fasterCycle;
+    if (!(cyclesPerPeriod <= maxPeriodCycles)) {
         return {nan, 0, nan, false, false, 0};
     }
     const long periodLimit = std::min(
-        maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadySamples / samplesPerPeriod)));
+        maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadyCycles / cyclesPerPeriod)));
+    long evaluations = 0;
     ExactState state = exactStart(e, x0, v0);
     ExactSteady result = {nan, 0, nan, false, false, 0};
     double lastDistance = INFINITY;
@@ -112,7 +117,8 @@ ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
         PeriodRecord r;
         exactPeriod(e, &state, &r);
         result.periods = k;
-        if (r.incomplete) {
+        evaluations += r.evaluations;
+        if (r.incomplete || evaluations > maxSteadyEvaluations) {
             break;
         }
         if (r.stuckForGood) {

@@ -8,11 +8,14 @@ namespace fv {
 
 // Forcing periods integrated at most before the steady state is given up.
 constexpr long maxSteadyPeriods = 3000;
-// Event samples (each a closed-form evaluation) one steady state may take at most: a
-// few seconds. At very low ratios a period holds many free oscillations, so fewer
-// periods fit, and a period longer than maxPeriodSamples is not followed at all.
-constexpr double maxSteadySamples = 1e7;
-constexpr double maxPeriodSamples = 1e6;
+// Cycles of the faster of the forcing and the free oscillation that one steady state
+// may follow at most: a few seconds. At very low ratios a period holds many free
+// oscillations, so fewer periods fit, and a period longer than maxPeriodCycles is not
+// followed at all.
+constexpr double maxSteadyCycles = 312500.0;
+constexpr double maxPeriodCycles = 31250.0;
+// Closed-form evaluations one steady state may take at most, whatever its cycles.
+constexpr long maxSteadyEvaluations = 20000000;
 // The state at the same forcing phase repeats within this, relative to the amplitude
 // (the velocity relative to the amplitude times the faster of z and 1).
 constexpr double steadyRepeatTolerance = 1e-10;
@@ -27,10 +30,11 @@ struct ExactSteady {
 };
 
 // The steady state reached from (x0, v0) at the start of a forcing period (from rest at
-// x = 0 by default). A system the motion is not defined for gives a not-a-number
-// amplitude, not converged, and so does a ratio so low that one period exceeds the
-// sample budget; without damping and friction the motion never settles (not
-// converged, with the amplitude of the periodic solution, infinite at z = 1).
+// x = 0 by default). A negative ratio is a force of the opposite sign at the positive
+// ratio. A system the motion is not defined for gives a not-a-number amplitude, not
+// converged, and so does a ratio so low that one period exceeds the work budget;
+// without damping and friction the motion never settles (not converged, with the
+// amplitude of the periodic solution, infinite at z = 1).
 ExactSteady exactSteadyState(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
 
 } // namespace fv

@@ -1,12 +1,14 @@
 // The exact steady state against published and independent values: the undamped
 // motion without stops, the boundary of that motion, damped motion with and without
 // stops, the linear steady state without friction, the program's closed forms where
-// they apply, and a four-stop motion counted by a second, plain integration.
+// they apply, and motions with four stops or with events too short to sample,
+// checked by a second, plain integration.
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 #include "analysis/continuous.h"
+#include "exact/plain_motion.h"
 #include "exact/steady.h"
 #include "freqchar/stickslip.h"
 
@@ -14,6 +16,7 @@ namespace {
 
 constexpr double publishedTolerance = 1e-5; // relative
 constexpr double closedFormTolerance = 1e-6;
+constexpr int plainSteps = 5000; // per period: amplitudes to about 1e-9
 
 fv::ExactSteady steady(double zeta, double frictionRatio, double z) {
     return fv::exactSteadyState({zeta, z, 1.0, frictionRatio});
@@ -90,84 +93,46 @@ TEST(ExactSteady, EqualsTheClosedFormsWhereTheyApply) {
     }
 }
 
-// A second method: fixed small steps of the classical Runge-Kutta scheme, a velocity
-// zero found by halving the step, sticking and breakaway by the same friction law.
-struct PlainMotion {
-    int stops = 0;     // stops in the last period
-    double xMin = 1e9; // extremes in the last period
-    double xMax = -1e9;
-};
-
-PlainMotion integratePlainly(double zeta, double z, double Yc, int periods) {
-    const double period = 2.0 * M_PI / z;
-    const double h = period / 20000.0;
-    auto accel = [&](double s, double t, double x, double v) {
-        return std::sin(z * t) - x - 2.0 * zeta * v - s * Yc;
-    };
-    auto rk4 = [&](double s, double t, double dt, double* x, double* v) {
-        const double x0 = *x, v0 = *v;
-        const double k1x = v0, k1v = accel(s, t, x0, v0);
-        const double k2x = v0 + 0.5 * dt * k1v,
-                     k2v = accel(s, t + 0.5 * dt, x0 + 0.5 * dt * k1x, k2x);
-        const double k3x = v0 + 0.5 * dt * k2v,
-                     k3v = accel(s, t + 0.5 * dt, x0 + 0.5 * dt * k2x, k3x);
-        const double k4x = v0 + dt * k3v, k4v = accel(s, t + dt, x0 + dt * k3x, k4x);
-        *x = x0 + dt / 6.0 * (k1x + 2 * k2x + 2 * k3x + k4x);
-        *v = v0 + dt / 6.0 * (k1v + 2 * k2v + 2 * k3v + k4v);
-    };
-    PlainMotion m;
-    double t = 0.0, x = 0.0, v = 0.0, s = 0.0; // s = 0: stuck
-    while (t < periods * period) {
-        const bool last = t >= (periods - 1) * period;
-        if (s == 0.0) {
-            const double S = std::sin(z * (t + h)) - x;
-            if (std::fabs(S) > Yc) {
-                double lo = t, hi = t + h;
-                for (int i = 0; i < 60; ++i) {
-                    const double mid = 0.5 * (lo + hi);
-                    (std::fabs(std::sin(z * mid) - x) > Yc ? hi : lo) = mid;
-                }
-                t = hi;
-                s = S > 0 ? 1.0 : -1.0;
-            } else {
-                t += h;
-            }
-            continue;
-        }
-        double x1 = x, v1 = v;
-        rk4(s, t, h, &x1, &v1);
-        if (s * v1 > 0.0) {
-            t += h, x = x1, v = v1;
-        } else {
-            double lo = 0.0, hi = 1.0;
-            for (int i = 0; i < 60; ++i) {
-                const double mid = 0.5 * (lo + hi);
-                double xm = x, vm = v;
-                rk4(s, t, mid * h, &xm, &vm);
-                (s * vm > 0.0 ? lo : hi) = mid;
-            }
-            rk4(s, t, hi * h, &x, &v);
-            t += hi * h;
-            v = 0.0;
-            const double S = std::sin(z * t) - x;
-            s = std::fabs(S) <= Yc ? 0.0 : (S > 0 ? 1.0 : -1.0);
-            m.stops += last && s == 0.0 ? 1 : 0;
-        }
-        if (last) {
-            m.xMin = std::fmin(m.xMin, x);
-            m.xMax = std::fmax(m.xMax, x);
-        }
-    }
-    return m;
-}
-
+// Stops counted by the plain fixed-step integration of the same motion.
 TEST(ExactSteady, FourStopsPerCycleCountedBySecondMethod) {
     const fv::ExactSteady s = steady(0.0, 0.3, 0.2);
     ASSERT_TRUE(s.converged);
     EXPECT_EQ(s.stopsPerCycle, 4);
-    const PlainMotion plain = integratePlainly(0.0, 0.2, 0.3, 30);
-    EXPECT_EQ(plain.stops, 4);
-    EXPECT_NEAR(0.5 * (plain.xMax - plain.xMin), s.amplitude, 1e-4);
+    const plain::PlainSteady p = plain::plainSteadyState(0.0, 0.2, 1.0, 0.3, plainSteps, 30);
+    EXPECT_EQ(p.stopsPerCycle, 4);
+    EXPECT_NEAR(p.amplitude, s.amplitude, 1e-4);
+}
+
+// Events shorter than any sampling would resolve, each system checked by the plain
+// integration: breakaways where the force exceeds the friction force for a few
+// hundredths of the phase (Yc/Yf near 1), and stops of a few hundredths of a time
+// unit at low ratios.
+TEST(ExactSteady, ShortEventsAsThePlainIntegrationFindsThem) {
+    struct Case {
+        double zeta, z, frictionRatio;
+        int stops;
+    } cases[] = {{0.5, 0.84, 0.998, 2},  {0.2, 0.7, 0.999, 2},   {0.05, 1.0, 0.998, 2},
+                 {0.05, 0.075, 0.24, 4}, {0.05, 0.125, 0.52, 4}, {0.1, 0.15, 0.22, 4}};
+    for (const Case& c : cases) {
+        const fv::ExactSteady s = steady(c.zeta, c.frictionRatio, c.z);
+        const plain::PlainSteady p =
+            plain::plainSteadyState(c.zeta, c.z, 1.0, c.frictionRatio, plainSteps);
+        ASSERT_TRUE(s.converged && p.settled) << c.zeta << " " << c.z << " " << c.frictionRatio;
+        EXPECT_EQ(s.stopsPerCycle, c.stops) << c.zeta << " " << c.z << " " << c.frictionRatio;
+        EXPECT_EQ(p.stopsPerCycle, c.stops) << c.zeta << " " << c.z << " " << c.frictionRatio;
+        EXPECT_NEAR(s.amplitude / p.amplitude, 1.0, 1e-8) << c.zeta << " " << c.z;
+    }
+    EXPECT_NEAR(steady(0.5, 0.998, 0.84).amplitude, 1.17713e-5, 1e-10);
+    EXPECT_NEAR(steady(0.05, 0.24, 0.075).amplitude, 0.77589172, 1e-8);
+}
+
+// A negative ratio is the force of the other sign: from rest, the same amplitude.
+TEST(ExactSteady, NegativeRatioIsTheMirroredForce) {
+    const fv::ExactSteady plus = fv::exactSteadyState({0.2, 0.5, 0.5, 0.2});
+    const fv::ExactSteady minus = fv::exactSteadyState({0.2, -0.5, 0.5, 0.2});
+    ASSERT_TRUE(plus.converged && minus.converged);
+    EXPECT_NEAR(minus.amplitude / plus.amplitude, 1.0, 1e-12);
+    EXPECT_EQ(minus.stopsPerCycle, plus.stopsPerCycle);
 }
 
 // A force of the other sign is the same force half a period later: the same motion.
