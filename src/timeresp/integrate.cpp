@@ -25,14 +25,16 @@ MotionParams currentMotionParams() {
     return {m, lambda, K, F, omf, Fric, omega0};
 }
 
-// Sliding: Fric against the velocity. At rest (|v| <= 0.001 z, inclusive): the
+// Sliding: Fric against the velocity. At rest (|v| <= 0.001 |z|, inclusive): the
 // friction balances the applied force S = F sin(omf t) - K y up to Fric, beyond
-// which the mass breaks away in the direction of S. No friction: no force at all.
+// which the mass breaks away in the direction of S. No friction: no force at all. A
+// negative omf is the force of the other sign: the threshold takes the ratio's
+// magnitude, which for omf >= 0 is the ratio itself.
 double frictionForce(const MotionParams& p, double t, double y, double v) {
     if (p.Fric == 0.0) {
         return 0.0;
     }
-    const double vs = (stickVelocityFactor * p.omf) / p.omega0;
+    const double vs = std::fabs((stickVelocityFactor * p.omf) / p.omega0);
     if (std::fabs(v) > vs) {
         return (v / std::fabs(v)) * p.Fric;
     }

@@ -134,3 +134,20 @@ TEST(AdvanceFrame, SteadyAmplitudeMatchesTheClosedForm) {
 }
 
 } // namespace
+
+// A negative forcing frequency is the force of the other sign: the rest threshold takes
+// the ratio's magnitude, and the motion is that of -F at |omf|, bit for bit.
+TEST(AdvanceFrame, NegativeForcingFrequencyIsTheForceOfTheOtherSign) {
+    const fv::MotionParams negative = {1.0, 0.2, 1.0, 0.5, -0.5, 0.2, 1.0};
+    const fv::MotionParams mirrored = {1.0, 0.2, 1.0, -0.5, 0.5, 0.2, 1.0};
+    fv::MotionState a = {0.0, 0.1, 0.0};
+    fv::MotionState b = a;
+    for (int frame = 0; frame < 600; ++frame) {
+        fv::advanceMotionFrame(negative, &a);
+        fv::advanceMotionFrame(mirrored, &b);
+        ASSERT_TRUE(std::isfinite(a.y) && std::isfinite(a.v)) << "frame " << frame;
+        ASSERT_EQ(a.y, b.y) << "frame " << frame;
+        ASSERT_EQ(a.v, b.v) << "frame " << frame;
+    }
+    EXPECT_EQ(fv::frictionForce(negative, 0.0, 0.1, 0.0004), -0.1) << "below 0.0005: at rest";
+}
