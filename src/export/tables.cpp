@@ -56,7 +56,11 @@ std::string summaryJson(const SummaryValues& v) {
     j["YZA"] = number(v.YZA, v.hasYZA);
     j["YZB"] = number(v.YZB, v.hasYZB);
     j["givenPointAmplitude"] = number(v.givenPointAmplitude, v.hasGivenPoint);
-    j["givenPointMotion"] = v.givenPointContinuous ? "continuous" : "stickslip";
+    if (v.hasGivenPoint) {
+        j["givenPointMotion"] = v.givenPointContinuous ? "continuous" : "stickslip";
+    } else {
+        j["givenPointMotion"] = nullptr; // no amplitude, no kind of motion
+    }
     j["continuousRange"] = {{"low", v.continuousRange.low},
                             {"high", v.continuousRange.high},
                             {"zLow", number(v.zLow)},
@@ -89,7 +93,7 @@ std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n) {
 
 std::string regimeCsv(const RegimeMap& map) {
     std::string text =
-        "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged\n";
+        "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged,at_rest\n";
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
             const RegimeCell& cell = map.cells[r][c];
@@ -102,7 +106,8 @@ std::string regimeCsv(const RegimeMap& map) {
             if (std::isfinite(cell.amplitudeChart)) {
                 text += formatNumber(cell.amplitudeChart);
             }
-            text += cell.converged ? ",1\n" : ",0\n";
+            text += cell.converged ? ",1" : ",0";
+            text += cell.atRest ? ",1\n" : ",0\n";
         }
     }
     return text;

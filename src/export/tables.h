@@ -54,8 +54,9 @@ std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n);
 std::string timeCsv(const MotionParams& p, MotionState start, double seconds);
 
 // The regime map as CSV: header z,friction_ratio,stops_per_cycle,amplitude_exact,
-// amplitude_chart,converged and one row per cell, amplitudes in units of Yf (an empty
-// cell where there is none), converged as 1 or 0.
+// amplitude_chart,converged,at_rest and one row per cell, amplitudes in units of Yf (an
+// empty cell where there is none), converged and at_rest (the mass never leaves rest)
+// as 1 or 0.
 std::string regimeCsv(const RegimeMap& map);
 
 // Frames of 0.1 s in seconds (a tiny slack absorbs the rounding of seconds / 0.1).

@@ -190,6 +190,33 @@ TEST(Export, LightDampingShowsTheResonancePeak) {
     EXPECT_EQ(j["exact"]["stopsPerCycle"], 0);
 }
 
+// A negative forcing frequency (the force of the other sign) integrates and settles as
+// its magnitude does from rest; a mass that never moves has no kind of motion either.
+TEST(Export, NegativeForcingFrequencyAndAMassThatNeverMoves) {
+    TempFolder folder;
+    const std::string input = "1 0.2 1\n0.5 -0.5\n0.2\n0.1 0\n";
+    ASSERT_EQ(exportRun(input, {"-o", folder.path + "/minus"}).exitCode, 0);
+    ASSERT_EQ(exportRun("1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n", {"-o", folder.path + "/plus"}).exitCode,
+              0);
+    const std::string time = readFile(folder.path + "/minus/time.csv");
+    EXPECT_EQ(time.find("nan"), std::string::npos);
+    EXPECT_EQ(lines(time).size(), 1u + 201u);
+    const nlohmann::json minus =
+        nlohmann::json::parse(readFile(folder.path + "/minus/summary.json"));
+    const nlohmann::json plus = nlohmann::json::parse(readFile(folder.path + "/plus/summary.json"));
+    EXPECT_NEAR(minus["exact"]["amplitude_m"].get<double>() /
+                    plus["exact"]["amplitude_m"].get<double>(),
+                1.0, 1e-12);
+    EXPECT_EQ(minus["exact"]["stopsPerCycle"], plus["exact"]["stopsPerCycle"]);
+
+    ASSERT_EQ(exportRun("1 0.2 1\n0.5 0.5\n1e300\n0 0\n", {"-o", folder.path + "/held"}).exitCode,
+              0);
+    const nlohmann::json held = nlohmann::json::parse(readFile(folder.path + "/held/summary.json"));
+    EXPECT_TRUE(held["givenPointAmplitude"].is_null());
+    EXPECT_TRUE(held["givenPointMotion"].is_null());
+    EXPECT_EQ(held["exact"]["atRest"], true);
+}
+
 TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {
     const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
     TempFolder folder;
@@ -234,15 +261,23 @@ TEST(Export, RegimeMapFilesWithoutDisplay) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> rows = lines(readFile(prefix + ".csv"));
     ASSERT_EQ(rows.size(), 1u + 61u * 120u);
-    EXPECT_EQ(rows[0],
-              "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged");
+    EXPECT_EQ(rows[0], "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,"
+                       "converged,at_rest");
     // Row 20 (Yc/Yf = 0.4), column 19 (z = 0.5): two stops, the chart's YZB.
     const std::string cell = rows[1 + 20 * 120 + 19];
     EXPECT_EQ(cell.rfind("0.5,0.40000000000000002,2,", 0), 0u) << cell;
     const std::size_t exactAt = cell.find(",2,") + 3;
     const std::size_t chartAt = cell.find(',', exactAt) + 1;
     EXPECT_NEAR(std::stod(cell.substr(exactAt)) / std::stod(cell.substr(chartAt)), 1.0, 1e-6);
-    EXPECT_EQ(cell.substr(cell.size() - 2), ",1");
+    EXPECT_EQ(cell.substr(cell.size() - 4), ",1,0");
+    // No stops, told apart by at_rest: the mass that never moves (Yc/Yf = 1.2) and the
+    // motion that never stops (z = 2.5, Yc/Yf = 0.1).
+    const std::string rest = rows[1 + 60 * 120 + 19];
+    EXPECT_EQ(rest.rfind("0.5,1.2,0,0,", 0), 0u) << rest;
+    EXPECT_EQ(rest.substr(rest.size() - 4), ",1,1") << rest;
+    const std::string moving = rows[1 + 5 * 120 + 99];
+    EXPECT_EQ(moving.rfind("2.5,0.10000000000000001,0,", 0), 0u) << moving;
+    EXPECT_EQ(moving.substr(moving.size() - 4), ",1,0") << moving;
 
     fv::RgbPicture picture;
     std::string error;
