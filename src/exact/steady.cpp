@@ -4,13 +4,16 @@
 // one a period before; when they agree within the tolerance the last period is the
 // steady motion and its record gives the amplitude, the stops and the time stuck.
 //
-// Where little damps the motion (zeta near 0, friction alone taking energy out) the
-// states approach their limit slowly. While they visibly close in on it, sliding
-// through the start of the period with the same stops every period, a Newton step on
-// the period map P (its derivative from two neighbouring periods) jumps close to the
-// fixed point P(s) = s; the integration then goes on from there, and only a state
-// that repeats over a whole integrated period counts. A jump that moves the states
-// apart is undone and not tried again.
+// Where little damps the motion (zeta near 0, friction alone taking energy out, or a
+// mass that barely breaks away, Yc/Yf near 1) the states approach their limit slowly.
+// While they visibly close in on it, with the same stops every period, a Newton step
+// on the period map P (its derivative from neighbouring periods: of the position and
+// velocity of a mass sliding through the start of the period, of the position alone
+// of one stuck there) jumps close to the fixed point P(s) = s; the integration then
+// goes on from there, and only a state that repeats over a whole integrated period
+// counts. A jump that moves the states apart is undone and not tried again. A motion
+// far smaller than the system's forces repeats only to within the rounding of its
+// positions, and that is when it counts as repeated.
 #include "exact/steady.h"
 
 #include <algorithm>
@@ -24,6 +27,17 @@ namespace {
 constexpr long firstJump = 8;           // periods before the first Newton step: the start settles
 constexpr long jumpInterval = 8;        // periods between Newton steps
 constexpr double derivativeStep = 1e-6; // relative step of the period map's derivative
+// Rounding of a position, relative to the size of the terms it sums [-].
+constexpr double positionRounding = 16.0 * DBL_EPSILON;
+// The smallest step of the period map's derivative, relative to the same size: well
+// clear of that rounding, so that a derivative near 1 (a slow approach) keeps its
+// distance from 1 [-].
+constexpr double derivativeFloor = 1e-10;
+
+// The size of the terms a position sums: the forced response, the force, the friction.
+double systemSize(const ExactSetup& e) {
+    return e.forcedAmplitude + std::fabs(e.sys.Yf) + e.sys.Yc;
+}
 
 // Distance between two period-start states, relative to the amplitude (the velocity to
 // the amplitude times the faster of z and 1).
@@ -33,14 +47,41 @@ double distance(const ExactState& a, const ExactState& b, double amplitude, doub
                      std::fabs(a.v - b.v) / (scale * std::fmax(z, 1.0)));
 }
 
+// Newton step on P(x) = x for a mass stuck at the start of the period: the map acts on
+// the position alone. A mass stuck at x at tau = 0 must stay within the friction force
+// there, |x| <= Yc.
+bool stuckNewtonStep(const ExactSetup& e, const ExactState& s, const ExactState& p,
+                     const PeriodRecord& rp, double amplitude, ExactState* next, long* periods) {
+    const double hx = std::fmax(derivativeStep * std::fmax(amplitude, std::fabs(s.x)),
+                                derivativeFloor * systemSize(e));
+    ExactState px = s;
+    px.x = s.x + hx;
+    PeriodRecord rx;
+    exactPeriod(e, &px, &rx);
+    *periods = *periods + 1;
+    if (px.sliding != Sliding::stuck || rx.stops != rp.stops || rx.incomplete) {
+        return false;
+    }
+    const double dx = (s.x - p.x) / ((px.x - p.x) / hx - 1.0);
+    if (!std::isfinite(dx) || !(std::fabs(s.x + dx) <= e.sys.Yc)) {
+        return false;
+    }
+    *next = {0.0, s.x + dx, 0.0, Sliding::stuck};
+    return true;
+}
+
 // Newton step on P(s) = s from s, whose image p = P(s) ended period record rp: the
 // estimate of the fixed point in *next. False when the neighbouring periods move
 // differently (another direction or other stops) or the step is not defined.
 bool newtonStep(const ExactSetup& e, const ExactState& s, const ExactState& p,
                 const PeriodRecord& rp, double amplitude, ExactState* next, long* periods) {
-    const double hx = derivativeStep * std::fmax(amplitude, std::fabs(s.x));
-    const double hv =
-        derivativeStep * std::fmax(amplitude * std::fmax(e.sys.z, 1.0), std::fabs(s.v));
+    if (s.sliding == Sliding::stuck) {
+        return stuckNewtonStep(e, s, p, rp, amplitude, next, periods);
+    }
+    const double floor = derivativeFloor * systemSize(e);
+    const double hx = std::fmax(derivativeStep * std::fmax(amplitude, std::fabs(s.x)), floor);
+    const double hv = std::fmax(
+        derivativeStep * std::fmax(amplitude * std::fmax(e.sys.z, 1.0), std::fabs(s.v)), floor);
     ExactState px = s;
     px.x = s.x + hx;
     ExactState pv = s;
@@ -72,13 +113,18 @@ bool newtonStep(const ExactSetup& e, const ExactState& s, const ExactState& p,
     return true;
 }
 
-bool repeats(const ExactState& now, const ExactState& before, double amplitude, double z) {
+// The states agree within the tolerance, or within the rounding of positions summed
+// from the forced response, the friction and the force: a motion much smaller than
+// those can repeat no closer.
+bool repeats(const ExactSetup& e, const ExactState& now, const ExactState& before,
+             double amplitude) {
     if (now.sliding != before.sliding) {
         return false;
     }
-    const double scale = std::fmax(amplitude, DBL_MIN);
-    return std::fabs(now.x - before.x) <= steadyRepeatTolerance * scale &&
-           std::fabs(now.v - before.v) <= steadyRepeatTolerance * scale * std::fmax(z, 1.0);
+    const double rounding = positionRounding * systemSize(e);
+    const double scale = std::fmax(amplitude * steadyRepeatTolerance, rounding);
+    return std::fabs(now.x - before.x) <= scale &&
+           std::fabs(now.v - before.v) <= scale * std::fmax(e.sys.z, 1.0);
 }
 
 } // namespace
@@ -127,7 +173,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
         result.amplitude = 0.5 * (r.xMax - r.xMin);
         result.stopsPerCycle = r.stops;
         result.stuckFraction = r.stuckTime / e.period;
-        if (repeats(state, before, result.amplitude, sys.z)) {
+        if (repeats(e, state, before, result.amplitude)) {
             result.converged = true;
             break;
         }
@@ -138,8 +184,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
             continue;
         }
         if (jumping && k >= firstJump && k - lastJump >= jumpInterval &&
-            state.sliding != Sliding::stuck && state.sliding == before.sliding &&
-            gap < lastDistance) {
+            state.sliding == before.sliding && gap < lastDistance) {
             ExactState next;
             if (newtonStep(e, before, state, r, result.amplitude, &next, &k)) {
                 beforeJump = state;
