@@ -12,8 +12,10 @@
 
 #include "control/params.h"
 #include "graphics/display.h"
+#include "graphics/timeview.h"
 #include "graphics/window.h"
 #include "graphics/xserver.h"
+#include "timeresp/integrate.h"
 
 namespace fv {
 
@@ -112,7 +114,15 @@ bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error
     if (frames == 0) {
         beginFrame();
     }
+    // The picture needs the state after the frames, not their drawings: the frames
+    // before the last two only advance the motion and record their samples. The last
+    // but one is drawn for the GL state that the last one starts from.
     for (long k = 1; k <= frames; ++k) {
+        if (k < frames - 1) {
+            advanceFrame();
+            recordTimeSample();
+            continue;
+        }
         drawFrame();
         if (k < frames) {
             endFrame();
