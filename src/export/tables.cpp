@@ -1,6 +1,6 @@
-// The numbers written out. Every number is written so that it reads back to the same
-// double: %.17g through std::to_chars, which ignores the locale, in the CSV files, and
-// the JSON library's shortest round-trip form in the summary.
+// The numbers written out. Every number is written in the shortest form that reads back
+// to the same double: std::to_chars, which ignores the locale, in the CSV files, and the
+// JSON library's own in the summary.
 #include "export/tables.h"
 
 #include <charconv>
@@ -11,9 +11,9 @@ namespace fv {
 
 namespace {
 
-constexpr int roundTripDigits = 17;
 constexpr double frameSeconds = stepsPerFrame * timeStep; // simulated time per frame [s]
-constexpr double frameSlack = 1e-9; // frames; far below one, far above rounding
+constexpr double frameSlack = 1e-9;      // frames; far below one, far above rounding
+constexpr double framesPerSecond = 10.0; // a frame is 0.1 s of motion
 
 using json = nlohmann::ordered_json; // keys in the order written
 
@@ -35,9 +35,11 @@ void appendAmplitude(std::string* row, double amplitude) {
 } // namespace
 
 std::string formatNumber(double value) {
+    if (!std::isfinite(value)) {
+        return ""; // spreadsheets would read nan and inf as text
+    }
     char text[64];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, roundTripDigits);
+    const auto result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
 }
 
@@ -125,8 +127,10 @@ std::string timeCsv(const MotionParams& p, MotionState start, double seconds) {
         if (k > 0) {
             advanceMotionFrame(p, &s);
         }
-        text += formatNumber(s.t) + "," + formatNumber(s.y) + "," + formatNumber(s.v) + "," +
-                formatNumber(externalForce(p, s.t)) + "," +
+        // The time of frame k is k tenths of a second, written as such; the integration
+        // keeps its own running sum, at which the forces are taken.
+        text += formatNumber(static_cast<double>(k) / framesPerSecond) + "," + formatNumber(s.y) +
+                "," + formatNumber(s.v) + "," + formatNumber(externalForce(p, s.t)) + "," +
                 formatNumber(-frictionForce(p, s.t, s.y, s.v)) + "\n";
     }
     return text;

@@ -38,7 +38,8 @@ struct CurvePair {
     const AmplitudeCurve* stickSlip;
 };
 
-// %.17g with a decimal point whatever the locale: reads back to the same double.
+// The shortest text that reads back to the same double, with a decimal point whatever
+// the locale; empty for not-a-number and the infinities (an empty cell).
 std::string formatNumber(double value);
 
 // summary.json: one object; numbers read back to the same double, and values that
@@ -50,7 +51,8 @@ std::string summaryJson(const SummaryValues& v);
 std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n);
 
 // time.csv: header and one row per frame from t = 0 at start through the frames that
-// fit in seconds, integrated as the window's strip chart integrates them.
+// fit in seconds, integrated as the window's strip chart integrates them; t_s is the
+// frame's index in tenths of a second.
 std::string timeCsv(const MotionParams& p, MotionState start, double seconds);
 
 // The regime map as CSV: header z,friction_ratio,stops_per_cycle,amplitude_exact,
