@@ -1,6 +1,7 @@
 // Console text: output conversion to the console's encoding, and the number reads
 // of the dialogue with recovery from input that is not a number.
 #include "control/console.h"
+#include "control/streams.h"
 
 #include <cctype>
 #include <cerrno>
@@ -21,6 +22,7 @@ constexpr std::size_t codesetNameSize = 64;
 
 // Console codeset when it needs conversion, or empty for UTF-8 output.
 char consoleCodeset[codesetNameSize] = "";
+int inputError = 0; // errno of the first read of standard input that failed
 
 // Codeset name reduced to upper case letters and digits: "Shift_JIS" -> "SHIFTJIS".
 void normaliseCodeset(const char* name, char* out, std::size_t outSize) {
@@ -130,8 +132,13 @@ void consolePrintf(const char* format, ...) {
     writeBytes(text, std::strlen(text));
 }
 
+int standardInputError() {
+    return inputError;
+}
+
 void readNumbers(double* a, double* b, double* c) {
-    std::fflush(stdout);
+    flushStandardOutput();
+    errno = 0;
     int wanted = 1;
     int got = 0;
     if (c != nullptr) {
@@ -142,6 +149,9 @@ void readNumbers(double* a, double* b, double* c) {
         got = std::scanf("%lf %lf", a, b);
     } else {
         got = std::scanf("%lf", a);
+    }
+    if (got == EOF && std::ferror(stdin) != 0 && inputError == 0) {
+        inputError = errno != 0 ? errno : EIO;
     }
     if (got == EOF || got == wanted) {
         return;

@@ -27,4 +27,8 @@ void consolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2))
 // prompt reads fresh input. At end of input nothing is read or waited for.
 void readNumbers(double* a, double* b = nullptr, double* c = nullptr);
 
+// The reason (errno) of the first read of standard input that failed, or 0: a failed
+// read counts as the end of input for the dialogue.
+int standardInputError();
+
 } // namespace fv

@@ -10,6 +10,7 @@
 #include "control/chart.h"
 #include "control/console.h"
 #include "control/params.h"
+#include "control/streams.h"
 #include "freqchar/stickslip.h"
 
 namespace fv {
@@ -83,7 +84,7 @@ void frictionGroup() {
         YZB = noStickSlipAmplitude;
     }
     consolePrintf("\n\n周波数特性計算中．．．．");
-    std::fflush(stdout);
+    flushStandardOutput();
     finishChart(&chart);
 }
 
@@ -141,7 +142,7 @@ void consoleDialogue() {
         frictionGroup();
     }
     initialConditionGroup();
-    std::fflush(stdout);
+    flushStandardOutput();
 }
 
 } // namespace fv

@@ -72,22 +72,11 @@ int exportFirstPass(const std::string& dir, double seconds) {
     for (int k = 0; k < familySize; ++k) {
         pairs[k + 1] = {"family", zetaTable[k], &continuousCurves[k], &stickSlipCurves[k]};
     }
-    const std::string contents[fileCount] = {
-        summaryJson(currentSummary()), frequencyCsv(pairs, pairCount, sweepCount),
-        timeCsv(currentMotionParams(), {0.0, y0, v0}, seconds)};
-    StagedFile staged[fileCount];
-    int done = 0;
-    bool ok = true;
-    for (; ok && done < fileCount; ++done) {
-        ok = stageFile(dir + "/" + fileNames[done], contents[done], &staged[done], &error);
-    }
-    if (ok) {
-        ok = commitFiles(staged, fileCount, &error);
-    } else {
-        for (int k = 0; k < done; ++k) {
-            discardFile(staged[k]);
-        }
-    }
+    const FileContent files[fileCount] = {
+        {dir + "/" + fileNames[0], summaryJson(currentSummary())},
+        {dir + "/" + fileNames[1], frequencyCsv(pairs, pairCount, sweepCount)},
+        {dir + "/" + fileNames[2], timeCsv(currentMotionParams(), {0.0, y0, v0}, seconds)}};
+    const bool ok = writeFileSet(files, fileCount, &error);
     if (!ok) {
         std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
         return 1;

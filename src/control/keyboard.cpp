@@ -10,6 +10,7 @@
 
 #include "control/dialogue.h"
 #include "control/keys.h"
+#include "control/streams.h"
 #include "export/picture_file.h"
 #include "graphics/display.h"
 #include "graphics/picture.h"
@@ -29,7 +30,7 @@ void savePicture() {
     } else {
         std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
     }
-    std::fflush(stdout);
+    flushStandardOutput();
 }
 
 } // namespace
@@ -45,7 +46,7 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         prepareRegimeMap();
         break;
     case KeyAction::quit:
-        std::fflush(stdout);
+        flushStandardOutput();
         std::exit(0);
     case KeyAction::picture:
         savePicture();

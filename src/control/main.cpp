@@ -3,6 +3,7 @@
 // its event loop for the rest of the run. The window and the pictures come from the
 // window module, loaded only then.
 #include <cstdio>
+#include <cstring>
 
 #include "control/console.h"
 #include "control/dialogue.h"
@@ -13,6 +14,7 @@
 #include "control/streams.h"
 #include "control/window_loader.h"
 #include "export/atomic_file.h"
+#include "export/interrupt.h"
 #include "export/picture_file.h"
 #include "export/tables.h"
 
@@ -57,20 +59,20 @@ int writeRegimeMap(const std::string& prefix, long frames) {
         return 1;
     }
     std::string error;
-    std::string png;
-    fv::StagedFile files[2];
-    if (!fv::encodePng(picture, &png, &error)) {
+    fv::FileContent files[2] = {{prefix + ".csv", fv::regimeCsv(fv::regimeMap)},
+                                {prefix + ".png", ""}};
+    if (!fv::encodePng(picture, &files[1].bytes, &error)) {
         error = prefix + ".png: " + error;
-    } else if (fv::stageFile(prefix + ".csv", fv::regimeCsv(fv::regimeMap), &files[0], &error)) {
-        if (fv::stageFile(prefix + ".png", png, &files[1], &error)) {
-            if (fv::commitFiles(files, 2, &error)) {
-                return 0;
-            }
-        } else {
-            fv::discardFile(files[0]);
-        }
+    } else if (fv::writeFileSet(files, 2, &error)) {
+        return 0;
     }
     std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
+    return 1;
+}
+
+// One line on standard error for standard input that cannot be read: 1.
+int reportUnreadableInput(int code) {
+    std::fprintf(stderr, "frictionvib: cannot read standard input: %s\n", std::strerror(code));
     return 1;
 }
 
@@ -78,6 +80,8 @@ int writeRegimeMap(const std::string& prefix, long frames) {
 
 int main(int argc, char** argv) {
     fv::openClosedStandardStreams();
+    fv::checkStandardOutputAtExit();
+    fv::installInterruptCleanup();
     fv::consoleInit();
     static fv::Options options;
     switch (fv::parseOptions(argc, argv, &options, stdout, stderr)) {
@@ -88,8 +92,15 @@ int main(int argc, char** argv) {
     case fv::OptionsOutcome::run:
         break;
     }
+    int inputCode = 0;
+    if (!fv::standardInputReadable(&inputCode)) {
+        return reportUnreadableInput(inputCode);
+    }
     fv::currentKey = 'm';
     fv::consoleDialogue();
+    if (fv::standardInputError() != 0) {
+        return reportUnreadableInput(fv::standardInputError());
+    }
     if (!options.batch) {
         std::string error;
         const fv::WindowModule* window = fv::loadWindowModule(&error);
@@ -110,6 +121,5 @@ int main(int argc, char** argv) {
     if (status == 0 && !options.regimeMapPrefix.empty()) {
         status = writeRegimeMap(options.regimeMapPrefix, options.pictureFrames);
     }
-    std::fflush(stdout);
     return status;
 }

@@ -42,10 +42,12 @@ const char* const usageText =
     "  -o, --export DIR       after the first pass, write DIR/summary.json,\n"
     "                         DIR/frequency.csv and DIR/time.csv (DIR is created if\n"
     "                         missing); implies --batch\n"
-    "      --duration SECONDS length of time.csv (default 20)\n"
+    "      --duration SECONDS length of time.csv (default 20, at most 100000);\n"
+    "                         needs --export\n"
     "      --png FILE         draw the window's picture (800 x 800) after --frames\n"
     "                         frames and write it to FILE as PNG; implies --batch\n"
-    "      --frames N         frames drawn before the picture is taken (default 1)\n"
+    "      --frames N         frames of motion before the picture is taken (default 1,\n"
+    "                         at most 100000); needs --png or --regime-map\n"
     "      --regime-map PREFIX\n"
     "                         write the regime map of the entered damping ratio to\n"
     "                         PREFIX.csv and PREFIX.png (the map as the window draws it);\n"
@@ -164,6 +166,8 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
         return OptionsOutcome::usage;
     }
     OptionsOutcome outcome = OptionsOutcome::run;
+    bool durationGiven = false; // options that mean something only with another
+    bool framesGiven = false;
     opterr = 0;
     optind = 0; // 0 also resets getopt's own state for a second parse
     int code = 0;
@@ -191,6 +195,7 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             }
             break;
         case optDuration:
+            durationGiven = true;
             if (!readSeconds(optarg, &options->exportSeconds) || options->exportSeconds < 0.0 ||
                 options->exportSeconds > maxExportSeconds) {
                 reportUsage(err, std::string("--duration: '") + optarg +
@@ -207,6 +212,7 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             }
             break;
         case optFrames:
+            framesGiven = true;
             if (!readCount(optarg, &options->pictureFrames) || options->pictureFrames < 0 ||
                 options->pictureFrames > maxPictureFrames) {
                 reportUsage(err, std::string("--frames: '") + optarg +
@@ -220,6 +226,11 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             if (options->regimeMapPrefix.empty()) {
                 reportUsage(err, "--regime-map: the prefix is empty");
                 outcome = OptionsOutcome::usage;
+            } else if (options->regimeMapPrefix.back() == '/') {
+                // It would name the hidden files DIR/.csv and DIR/.png.
+                reportUsage(err, std::string("--regime-map: '") + optarg +
+                                     "' is a folder; give a file name prefix");
+                outcome = OptionsOutcome::usage;
             }
             break;
         case ':':
@@ -227,6 +238,12 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             outcome = OptionsOutcome::usage;
             break;
         default:
+            if (std::strncmp(arg, "--", 2) == 0 && std::strchr(arg, '=') != nullptr &&
+                optopt != 0) {
+                reportUsage(err, "option '" + optionName(optopt, arg) + "' takes no value");
+                outcome = OptionsOutcome::usage;
+                break;
+            }
             reportUsage(err, "unknown option '" +
                                  (optopt > 0 && optopt < 256
                                       ? std::string("-") + static_cast<char>(optopt)
@@ -238,6 +255,13 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
     }
     if (outcome == OptionsOutcome::run && optind < restCount) {
         reportUsage(err, std::string("unexpected argument '") + rest[optind] + "'");
+        outcome = OptionsOutcome::usage;
+    } else if (outcome == OptionsOutcome::run && durationGiven && options->exportDir.empty()) {
+        reportUsage(err, "option '--duration' needs --export");
+        outcome = OptionsOutcome::usage;
+    } else if (outcome == OptionsOutcome::run && framesGiven && options->picturePath.empty() &&
+               options->regimeMapPrefix.empty()) {
+        reportUsage(err, "option '--frames' needs --png or --regime-map");
         outcome = OptionsOutcome::usage;
     }
     return outcome;

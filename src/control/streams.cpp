@@ -1,11 +1,17 @@
 // Standard streams. Were descriptor 1 closed, the X connection opened after the first
 // dialogue would take it and the next dialogue would write its texts into the X
 // protocol stream; were 0 closed, the dialogue would read X events. A /dev/null in
-// each closed slot, opened before anything else, keeps them apart.
+// each closed slot, opened before anything else, keeps them apart. A failed write to
+// standard output loses its buffer and its reason with it, so the first reason is kept
+// for the end.
 #include "control/streams.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fv {
@@ -13,6 +19,27 @@ namespace fv {
 namespace {
 
 constexpr int standardStreams = 3; // 0, 1 and 2
+constexpr int outputFailureStatus = 1;
+
+int firstOutputError = 0; // errno of the first failed flush of standard output
+
+void reportFailedOutput() {
+    errno = 0;
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (firstOutputError == 0) {
+        firstOutputError = errno;
+    }
+    if (!failed && firstOutputError == 0) {
+        return;
+    }
+    if (firstOutputError != 0) {
+        std::fprintf(stderr, "frictionvib: cannot write standard output: %s\n",
+                     std::strerror(firstOutputError));
+    } else {
+        std::fputs("frictionvib: cannot write standard output\n", stderr);
+    }
+    _exit(outputFailureStatus);
+}
 
 } // namespace
 
@@ -28,6 +55,31 @@ void openClosedStandardStreams() {
             close(opened);
         }
     }
+}
+
+bool standardInputReadable(int* code) {
+    struct stat st = {};
+    if (fstat(STDIN_FILENO, &st) == 0 && S_ISDIR(st.st_mode)) {
+        *code = EISDIR;
+        return false;
+    }
+    const int flags = fcntl(STDIN_FILENO, F_GETFL);
+    if (flags != -1 && (flags & O_ACCMODE) == O_WRONLY) {
+        *code = EBADF;
+        return false;
+    }
+    return true;
+}
+
+void flushStandardOutput() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 && firstOutputError == 0) {
+        firstOutputError = errno != 0 ? errno : EIO;
+    }
+}
+
+void checkStandardOutputAtExit() {
+    std::atexit(reportFailedOutput);
 }
 
 } // namespace fv

@@ -1,5 +1,6 @@
 // Standard streams: a program started with one of them closed (a launcher may do
-// that) must not let the next file it opens take its descriptor.
+// that) must not let the next file it opens take its descriptor; an input that cannot
+// be read and an output that cannot be written are failures, not silence.
 #pragma once
 
 namespace fv {
@@ -8,5 +9,17 @@ namespace fv {
 // the console reads end of input or writes into nothing, and the X connection opened
 // later never becomes the console.
 void openClosedStandardStreams();
+
+// Whether standard input can be read at all: false with the reason in *code for a
+// folder or a descriptor open for writing only. Nothing is read.
+bool standardInputReadable(int* code);
+
+// Flushes standard output, keeping the reason of its first failure.
+void flushStandardOutput();
+
+// From now on, a standard output that could not be written (a full disk, a closed pipe
+// that does not end the program) ends the program at its exit with status 1 and one
+// line on standard error, as GNU tools do.
+void checkStandardOutputAtExit();
 
 } // namespace fv

@@ -1,37 +1,35 @@
-// Files written whole or not at all: each file is written to a temporary name in its
-// own folder and renamed over the real name only when every byte has reached the disk.
+// Files written safely: whole or not at all, and never at the cost of what a path
+// names. One rule for every file the program writes:
+// - a symbolic link stays, and the file it leads to is replaced;
+// - a device, a FIFO or a socket is written into, never replaced;
+// - a regular file is replaced with its permission bits kept, and refused when this
+//   user may not write it;
+// - a new file gets the usual permissions (0666 less the umask).
+// A regular file is written under a temporary name beside its target, flushed to the
+// disk and renamed over it; the files of a set take their names together, under a
+// lock of their folder, so that concurrent runs leave one run's set whole. Where the
+// file system has no hard links, renames and exclusive creation stand in for them.
 #pragma once
 
 #include <string>
 
 namespace fv {
 
-// A file written under a temporary name, waiting to be renamed to path.
-struct StagedFile {
+// One file of a set: where it goes, as the user named it, and its bytes.
+struct FileContent {
     std::string path;
-    std::string temporary;
+    std::string bytes;
 };
 
-// Writes content to a new temporary file beside path. On failure *error reads
-// "PATH: reason" and nothing is left behind.
-bool stageFile(const std::string& path, const std::string& content, StagedFile* staged,
-               std::string* error);
+// Writes every file of the set, all or none: a file that was there is kept aside and
+// put back if any later one cannot take its name. False with *error ("PATH: reason")
+// when any cannot be written; no temporary is left either way.
+bool writeFileSet(const FileContent* files, int count, std::string* error);
 
-// Renames the staged file to its path, replacing what was there.
-bool commitFile(const StagedFile& staged, std::string* error);
-
-// Renames several staged files to their paths, all or none: a file that was there is
-// kept aside and put back if a later rename fails, and a name that was free is freed
-// again. The staged files are gone afterwards either way.
-bool commitFiles(StagedFile* files, int count, std::string* error);
-
-// Gives the staged file the name path only if nothing has that name yet (false with
-// *taken set when something has). The temporary name is gone afterwards either way.
-bool commitFileNew(const StagedFile& staged, const std::string& path, bool* taken,
-                   std::string* error);
-
-// Removes a staged file that will not be committed.
-void discardFile(const StagedFile& staged);
+// Writes bytes under the first free name of stem + suffix, stem + "-2" + suffix, ...,
+// stem + "-1000" + suffix, never replacing anything; the name taken goes to *chosen.
+bool writeNewFile(const std::string& stem, const std::string& suffix, const std::string& bytes,
+                  std::string* chosen, std::string* error);
 
 // Creates folder dir and its parents where missing.
 bool makeFolder(const std::string& dir, std::string* error);

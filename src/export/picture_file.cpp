@@ -1,5 +1,5 @@
-// Picture files. A new name is claimed with link(), which fails on a name that exists,
-// so two pictures taken in the same second, or by two programs, never overwrite each
+// Picture files: PNG bytes handed to the safe file writer. A new name is claimed so
+// that two pictures taken in the same second, or by two programs, never overwrite each
 // other.
 #include "export/picture_file.h"
 
@@ -7,20 +7,13 @@
 
 namespace fv {
 
-namespace {
-
-constexpr int maxSuffix = 1000; // names tried before giving up
-
-} // namespace
-
 bool writePictureFile(const RgbPicture& picture, const std::string& path, std::string* error) {
-    std::string bytes;
-    if (!encodePng(picture, &bytes, error)) {
+    FileContent file = {path, ""};
+    if (!encodePng(picture, &file.bytes, error)) {
         *error = path + ": " + *error;
         return false;
     }
-    StagedFile staged;
-    return stageFile(path, bytes, &staged, error) && commitFile(staged, error);
+    return writeFileSet(&file, 1, error);
 }
 
 bool writeNewPictureFile(const RgbPicture& picture, const std::string& stem, std::string* path,
@@ -30,25 +23,7 @@ bool writeNewPictureFile(const RgbPicture& picture, const std::string& stem, std
         *error = stem + ".png: " + *error;
         return false;
     }
-    StagedFile staged;
-    if (!stageFile(stem + ".png", bytes, &staged, error)) {
-        return false;
-    }
-    for (int n = 1; n <= maxSuffix; ++n) {
-        const std::string name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
-        bool taken = false;
-        if (commitFileNew(staged, name, &taken, error)) {
-            *path = name;
-            return true;
-        }
-        if (!taken) {
-            discardFile(staged);
-            return false;
-        }
-    }
-    discardFile(staged);
-    *error = stem + ".png: no free name up to suffix -1000";
-    return false;
+    return writeNewFile(stem, ".png", bytes, path, error);
 }
 
 std::string pictureStem(std::time_t when) {

@@ -9,7 +9,8 @@
 
 namespace fv {
 
-// Writes picture to path as PNG, whole or not at all, replacing what was there.
+// Writes picture to path as PNG, whole or not at all, by the rules of the safe file
+// writer (a link is followed, a device or FIFO written into, a regular file replaced).
 bool writePictureFile(const RgbPicture& picture, const std::string& path, std::string* error);
 
 // Writes picture to stem + ".png", or to

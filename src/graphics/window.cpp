@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "control/keyboard.h"
+#include "control/streams.h"
 #include "graphics/display.h"
 
 namespace fv {
@@ -67,7 +68,7 @@ XErrorHandler otherErrorHandler = nullptr;
 
 // The program ends as after a close of its window, with status 0.
 [[noreturn]] void endWithoutWindow() {
-    std::fflush(stdout);
+    flushStandardOutput();
     std::exit(0);
 }
 

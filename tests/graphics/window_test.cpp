@@ -231,10 +231,11 @@ int stripChartSamples(const std::vector<unsigned char>& shot) {
 }
 
 // A new program in the test's X server, given input, and its window (0 if none).
-void startProgram(const std::string& input, const ChildOptions& options = {}) {
+void startProgram(const std::string& input, const ChildOptions& options = {},
+                  const std::vector<std::string>& environment = windowEnvironment()) {
     program = Child();
     window = 0;
-    if (startChild(program, FRICTIONVIB_PATH, windowEnvironment(), options)) {
+    if (startChild(program, FRICTIONVIB_PATH, environment, options)) {
         sendInput(program, input);
         window = waitForWindow();
     }
@@ -562,6 +563,35 @@ TEST_F(RunningProgram, DestroyedWindowEndsTheProgram) {
     XDestroyWindow(display, window);
     XSync(display, False);
     EXPECT_EQ(waitExit(program, 5.0), 0) << program.err;
+    program.pid = -1;
+}
+
+// Where the file system has no hard links (link() fails with EPERM, as on FAT), 'p'
+// claims its names by creating them exclusively: two presses, two pictures.
+TEST_F(RunningProgram, KeyPWithoutHardLinks) {
+    ChildOptions options;
+    options.cwd = workFolder + "/nolinks";
+    ASSERT_EQ(mkdir(options.cwd.c_str(), 0700), 0);
+    std::vector<std::string> environment = {std::string("DISPLAY=") + std::getenv("DISPLAY"),
+                                            "LC_ALL=C.UTF-8",
+                                            "ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0",
+                                            std::string("LD_PRELOAD=") + NO_HARD_LINKS_PATH};
+    startProgram(firstInput, options, environment);
+    ASSERT_NE(window, 0u);
+    waitForPassEnd(0);
+    std::vector<std::string> names;
+    for (int press = 0; press < 2; ++press) {
+        const std::size_t from = program.out.size();
+        typeKey("p");
+        ASSERT_TRUE(readUntil(program, ".png\n", stepSeconds, from)) << program.err;
+        names.push_back(program.out.substr(from, program.out.find('\n', from) - from));
+        fv::RgbPicture saved;
+        std::string error;
+        EXPECT_TRUE(fv::readPng(options.cwd + "/" + names.back(), &saved, &error)) << error;
+    }
+    EXPECT_NE(names[0], names[1]);
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
     program.pid = -1;
 }
 

@@ -158,6 +158,9 @@ int waitExit(Child& child, double seconds) {
     }
     closeInput(child);
     closeOutputs(child);
+    if (WIFSIGNALED(status)) {
+        return signalStatusBase + WTERMSIG(status); // as a shell reports it
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

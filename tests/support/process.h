@@ -19,7 +19,7 @@ struct Child {
 struct ProcessResult {
     std::string out;       // everything written to standard output
     std::string err;       // everything written to standard error
-    int exitCode = -1;     // exit status, or -1 when it did not exit normally
+    int exitCode = -1;     // exit status (128 + n after signal n), or -1 at the time limit
     bool timedOut = false; // killed at the time limit
 };
 
@@ -39,7 +39,11 @@ void closeInput(Child& child);
 // Reads until the output holds text at or after position from; false at the limit or
 // when the output ends first.
 bool readUntil(Child& child, const std::string& text, double seconds, std::size_t from = 0);
-// Waits for the child to end; its exit status, or -1 after killing it at the limit.
+// Exit status of a child ended by signal n, as a shell gives it: 128 + n.
+constexpr int signalStatusBase = 128;
+
+// Waits for the child to end; its exit status (128 + the signal when a signal ended
+// it), or -1 after killing it at the limit.
 int waitExit(Child& child, double seconds);
 
 // Runs path with the whole of input on standard input (closed afterwards unless

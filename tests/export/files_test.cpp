@@ -1,0 +1,290 @@
+// The real program writing into a scratch folder whatever its paths name: a symbolic
+// link, a FIFO, a device, a file this user may not write, a file system without hard
+// links, a folder shared by concurrent runs, a run interrupted while it writes; and the
+// standard streams and CSV numbers around them.
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support/process.h"
+
+namespace {
+
+constexpr double limitSeconds = 120.0;
+const std::string pass = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        out.push_back(line);
+    }
+    return out;
+}
+
+// What a writer sends through the FIFO at path within seconds; a reader that never
+// blocks, so that a program which replaces the FIFO fails the test instead of hanging it.
+std::string readFifo(const std::string& path, double seconds) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    std::string bytes;
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<long>(seconds * 1e3));
+    while (fd >= 0 && std::chrono::steady_clock::now() < deadline) {
+        pollfd p = {fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0) {
+            continue; // no writer yet
+        }
+        char buffer[65536];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break; // the writer has closed it
+        }
+    }
+    if (fd >= 0) {
+        close(fd);
+    }
+    return bytes;
+}
+
+bool isPng(const std::string& bytes) {
+    return bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0;
+}
+
+struct Scratch {
+    std::string path;
+    Scratch() {
+        char name[] = "/tmp/fv-files-XXXXXX";
+        path = mkdtemp(name);
+        chmod(path.c_str(), 0777); // another user writes here too
+    }
+    ~Scratch() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+// The names in a folder that are temporaries of the writer.
+int temporaries(const std::string& folder) {
+    const std::string command = "ls -A '" + folder + "' | grep -c '\\.tmp-'";
+    FILE* p = popen(command.c_str(), "r");
+    int count = 0;
+    if (p != nullptr && std::fscanf(p, "%d", &count) != 1) {
+        count = 0;
+    }
+    if (p != nullptr) {
+        pclose(p);
+    }
+    return count;
+}
+
+// The program through a shell, for redirections, the environment and other users:
+// environment assignments, then a wrapper such as setpriv, then the program.
+ProcessResult run(const std::vector<std::string>& args, const std::string& input = pass,
+                  const std::string& environment = "", const std::string& redirect = "",
+                  const std::string& wrapper = "") {
+    std::string command = environment + " exec " + wrapper + " '" FRICTIONVIB_PATH "'";
+    for (const std::string& a : args) {
+        command += " '" + a + "'";
+    }
+    ChildOptions options;
+    options.args = {"-c", command + " " + redirect};
+    return runProcess("/bin/bash", input, {"LC_ALL=C.UTF-8"}, limitSeconds, false, options);
+}
+
+// Links stay and lead to the new file; devices and FIFOs are written into, not replaced;
+// a replaced file keeps its permission bits.
+TEST(FilesWritten, LinksDevicesFifosAndModes) {
+    Scratch s;
+    std::ofstream(s / "real.png") << "old";
+    ASSERT_EQ(symlink("real.png", (s / "link.png").c_str()), 0);
+    ASSERT_EQ(run({"--png", s / "link.png"}).exitCode, 0);
+    struct stat st = {};
+    ASSERT_EQ(lstat((s / "link.png").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_TRUE(isPng(readFile(s / "real.png")));
+
+    ASSERT_EQ(mkfifo((s / "pipe.png").c_str(), 0644), 0);
+    std::string fromPipe;
+    std::thread reader([&] { fromPipe = readFifo(s / "pipe.png", limitSeconds); });
+    EXPECT_EQ(run({"--png", s / "pipe.png"}).exitCode, 0);
+    reader.join();
+    EXPECT_TRUE(isPng(fromPipe));
+    ASSERT_EQ(lstat((s / "pipe.png").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    std::ofstream(s / "summary.json") << "old";
+    ASSERT_EQ(chmod((s / "summary.json").c_str(), 0604), 0);
+    ASSERT_EQ(run({"-o", s.path}).exitCode, 0);
+    ASSERT_EQ(stat((s / "summary.json").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+    EXPECT_EQ(temporaries(s.path), 0);
+
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a device node needs root";
+    }
+    ASSERT_EQ(mknod((s / "full").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0); // as /dev/full
+    const ProcessResult full = run({"--png", s / "full"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("full: No space left on device"), std::string::npos) << full.err;
+    ASSERT_EQ(lstat((s / "full").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// A file this user may not write is refused, as cp refuses it, and left as it was.
+TEST(FilesWritten, ReadOnlyFileOfAnotherUserIsRefused) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "running as another user needs root";
+    }
+    Scratch s;
+    std::ofstream(s / "summary.json") << "root's";
+    ASSERT_EQ(chmod((s / "summary.json").c_str(), 0644), 0);
+    const ProcessResult r =
+        run({"-o", s.path}, pass, "", "", "setpriv --reuid=65534 --regid=65534 --clear-groups");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("summary.json: Permission denied"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(s / "summary.json"), "root's");
+    EXPECT_EQ(temporaries(s.path), 0);
+}
+
+// Where link() fails with EPERM, as on FAT, exports into one folder and regime maps
+// replace what was there, again and again.
+TEST(FilesWritten, FileSystemWithoutHardLinks) {
+    Scratch s;
+    const std::string preload = std::string("LD_PRELOAD='") + NO_HARD_LINKS_PATH +
+                                "' ASAN_OPTIONS=verify_asan_link_order=0";
+    for (int round = 0; round < 2; ++round) {
+        const ProcessResult e = run({"-o", s.path}, pass, preload);
+        EXPECT_EQ(e.exitCode, 0) << e.err;
+        const ProcessResult m = run({"--regime-map", s / "map"}, pass, preload);
+        EXPECT_EQ(m.exitCode, 0) << m.err;
+    }
+    EXPECT_TRUE(isPng(readFile(s / "map.png")));
+    EXPECT_EQ(lines(readFile(s / "time.csv")).size(), 202u);
+    EXPECT_EQ(temporaries(s.path), 0);
+}
+
+// Six runs export into one folder at once: every run succeeds, and the folder holds the
+// three files of one of them.
+TEST(FilesWritten, ConcurrentExportsLeaveOneWholeSet) {
+    Scratch s;
+    constexpr int runs = 6;
+    std::vector<std::thread> threads;
+    std::vector<ProcessResult> results(runs);
+    for (int k = 0; k < runs; ++k) {
+        threads.emplace_back([&, k] {
+            const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n" + std::to_string(k) + " 0\n";
+            results[static_cast<std::size_t>(k)] = run({"-o", s.path}, input);
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    for (const ProcessResult& r : results) {
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+    const nlohmann::json summary = nlohmann::json::parse(readFile(s / "summary.json"));
+    const std::string firstRow = lines(readFile(s / "time.csv"))[1];
+    EXPECT_EQ(firstRow.rfind("0," + std::to_string(summary["input"]["y0"].get<int>()) + ",", 0), 0u)
+        << firstRow;
+    EXPECT_EQ(temporaries(s.path), 0);
+}
+
+// Interrupted while it waits to write time.csv into a FIFO, with the other two files
+// staged: the temporaries go, the earlier files stand, and the status tells the signal.
+TEST(FilesWritten, InterruptedExportLeavesTheEarlierFiles) {
+    Scratch s;
+    ASSERT_EQ(run({"-o", s.path}).exitCode, 0);
+    const std::string earlier = readFile(s / "frequency.csv");
+    ASSERT_EQ(unlink((s / "time.csv").c_str()), 0);
+    ASSERT_EQ(mkfifo((s / "time.csv").c_str(), 0644), 0);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        Child child;
+        ChildOptions options;
+        options.args = {"-o", s.path, "-b"};
+        ASSERT_TRUE(startChild(child, FRICTIONVIB_PATH, {"LC_ALL=C.UTF-8"}, options));
+        sendInput(child, "1 0.3 1\n0.5 0.5\n0.2\n0.1 0\n");
+        closeInput(child);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (temporaries(s.path) < 2 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_EQ(temporaries(s.path), 2) << "summary.json and frequency.csv staged";
+        kill(child.pid, signal);
+        EXPECT_EQ(waitExit(child, 30.0), signalStatusBase + signal);
+        EXPECT_EQ(temporaries(s.path), 0) << "signal " << signal;
+        EXPECT_EQ(readFile(s / "frequency.csv"), earlier) << "signal " << signal;
+    }
+}
+
+// Standard output that cannot be written and standard input that cannot be read end
+// with status 1 and one line; the input is refused before anything is written.
+TEST(StandardStreams, FullOutputAndFolderAsInput) {
+    for (const char* flag : {"--batch", "--help"}) {
+        const ProcessResult r = run({flag}, pass, "", "> /dev/full");
+        EXPECT_EQ(r.exitCode, 1) << flag;
+        EXPECT_EQ(r.err, "frictionvib: cannot write standard output: No space left on device\n");
+    }
+    Scratch s;
+    const ProcessResult r = run({"-o", s.path}, "", "", "< /");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "frictionvib: cannot read standard input: Is a directory\n");
+    EXPECT_EQ(readFile(s / "summary.json"), "");
+}
+
+TEST(CommandLine, OptionsThatCannotStandAlone) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--batch=1"}, "option '--batch' takes no value"},
+        {{"--help=x"}, "option '--help' takes no value"},
+        {{"--duration", "5"}, "option '--duration' needs --export"},
+        {{"--frames", "3", "-b"}, "option '--frames' needs --png or --regime-map"},
+        {{"--regime-map", "maps/"}, "--regime-map: 'maps/' is a folder"}};
+    for (const auto& [args, message] : cases) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+}
+
+// t_s is the frame's tenth of a second, every number is as short as reads back, and a
+// number that is not finite is an empty cell (m = 0 makes them).
+TEST(CsvNumbers, ShortestFormsAndEmptyCells) {
+    Scratch s;
+    ASSERT_EQ(run({"-o", s.path, "--duration", "60"}).exitCode, 0);
+    const std::vector<std::string> time = lines(readFile(s / "time.csv"));
+    ASSERT_EQ(time.size(), 602u);
+    EXPECT_EQ(time[1].rfind("0,0.1,0,0,", 0), 0u) << time[1];
+    EXPECT_EQ(time[2].rfind("0.1,", 0), 0u) << time[2];
+    EXPECT_EQ(time[601].rfind("60,", 0), 0u) << time[601];
+    ASSERT_EQ(run({"-o", s / "nonfinite"}, "0 0.2 1\n0.5 0.5\n0.2\n0.1 0\n").exitCode, 0);
+    for (const char* name : {"time.csv", "frequency.csv"}) {
+        const std::string text = readFile(s / "nonfinite" + "/" + name);
+        EXPECT_EQ(text.find("nan"), std::string::npos) << name;
+        EXPECT_EQ(text.find("inf"), std::string::npos) << name;
+    }
+    EXPECT_NE(readFile(s / "nonfinite/time.csv").find(",,"), std::string::npos);
+}
+
+} // namespace
