@@ -26,6 +26,7 @@ namespace {
 
 constexpr long firstJump = 8;           // periods before the first Newton step: the start settles
 constexpr long jumpInterval = 8;        // periods between Newton steps
+constexpr int maxFailedJumps = 6;       // jumps undone before none is tried again
 constexpr double derivativeStep = 1e-6; // relative step of the period map's derivative
 // Rounding of a position, relative to the size of the terms it sums [-].
 constexpr double positionRounding = 16.0 * DBL_EPSILON;
@@ -155,7 +156,8 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     ExactSteady result = {nan, 0, nan, false, false, 0};
     double lastDistance = INFINITY;
     long lastJump = 0;
-    bool jumping = true;
+    long nextJump = firstJump; // no Newton step before this period
+    int failedJumps = 0;
     ExactState beforeJump = state; // P(s) of the last jump, to go back to
     double distanceBeforeJump = INFINITY;
     for (long k = 1; k <= periodLimit; ++k) {
@@ -179,18 +181,22 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
         }
         const double gap = distance(state, before, result.amplitude, sys.z);
         if (lastJump == k - 1 && lastJump > 0 && !(gap < distanceBeforeJump)) {
-            state = beforeJump; // the jump did not bring the states closer
-            jumping = false;
+            // The jump did not bring the states closer: undone, and the next one waits
+            // twice as long as the last (the map may be far from linear here).
+            state = beforeJump;
+            failedJumps = failedJumps + 1;
+            nextJump =
+                failedJumps > maxFailedJumps ? periodLimit + 1 : k + (jumpInterval << failedJumps);
             continue;
         }
-        if (jumping && k >= firstJump && k - lastJump >= jumpInterval &&
-            state.sliding == before.sliding && gap < lastDistance) {
+        if (k >= nextJump && state.sliding == before.sliding && gap < lastDistance) {
             ExactState next;
             if (newtonStep(e, before, state, r, result.amplitude, &next, &k)) {
                 beforeJump = state;
                 distanceBeforeJump = gap;
                 state = next;
                 lastJump = k;
+                nextJump = k + jumpInterval;
             }
         }
         lastDistance = gap;
