@@ -9,6 +9,10 @@ constexpr unsigned char pictureKey = 'p';
 constexpr unsigned char exactDotsKey = 'e';
 constexpr unsigned char playbackKey = ' ';
 constexpr unsigned char regimeMapKey = 'g';
+constexpr unsigned char fitKey = 'a';
+// The fit key puts the highest point of the entered damping ratio's curves at this part
+// of the chart's height, from the axis to the top of the window [-].
+constexpr double fitHeight = 0.9;
 
 // What the window does after a key.
 enum class KeyAction {
@@ -19,18 +23,28 @@ enum class KeyAction {
     playback, // start or stop the playback
 };
 
-// Stores key in currentKey and applies its zoom or reset of simTime. A 't' that would
-// raise timeRingCapacity above the ring's 2000 is refused (nothing changes). A key that
-// returns to the console stops the playback.
+// Stores key in currentKey and applies its zoom, fit, toggle or reset of simTime. A 't'
+// that would raise timeRingCapacity above the ring's 2000 is refused (nothing changes).
+// A key that returns to the console stops the playback. 'e' and 'g' only show or hide:
+// what they show is computed by prepare... (at once) or startShownWork (off the event
+// loop).
 KeyAction applyKey(unsigned char key);
 
+// Whether key is one of the window's view keys, which change only what the window shows
+// (and draw a frame): s t T y Y z Z a e g.
+bool isViewKey(unsigned char key);
+
 // When the exact dots are shown, makes sure they are those of the current system,
-// computing them if they are not.
+// computing them at once if they are not.
 void prepareExactDots();
 
 // When the regime map is shown, makes sure it is that of the current zeta, computing it
-// if it is not.
+// at once if it is not.
 void prepareRegimeMap();
+
+// Starts computing, off the event loop, whatever is shown and not current: the exact
+// dots, the regime map.
+void startShownWork();
 
 // Whether the regime map is ready for the zeta the parameter set holds now.
 bool regimeMapCurrent();

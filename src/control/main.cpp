@@ -24,10 +24,10 @@ constexpr int usageStatus = 2;
 
 // The window's picture after frames frames, drawn without a display by the window
 // module; false after one line on standard error naming what.
-bool drawPicture(long frames, const char* what, fv::RgbPicture* picture) {
+bool drawPicture(long frames, const std::string& keys, const char* what, fv::RgbPicture* picture) {
     std::string error;
     const fv::WindowModule* window = fv::loadWindowModule(&error);
-    if (window == nullptr || !window->renderPictureOffscreen(frames, picture, &error)) {
+    if (window == nullptr || !window->renderPictureOffscreen(frames, keys, picture, &error)) {
         std::fprintf(stderr, "frictionvib: cannot draw %s: %s\n", what, error.c_str());
         return false;
     }
@@ -36,10 +36,10 @@ bool drawPicture(long frames, const char* what, fv::RgbPicture* picture) {
 
 // The window's picture after the asked frames, written to path: 0, or 1 after one line
 // on standard error.
-int writeOffscreenPicture(const std::string& path, long frames) {
+int writeOffscreenPicture(const std::string& path, long frames, const std::string& keys) {
     fv::RgbPicture picture;
     std::string error;
-    if (!drawPicture(frames, "the picture", &picture)) {
+    if (!drawPicture(frames, keys, "the picture", &picture)) {
         return 1;
     }
     if (!fv::writePictureFile(picture, path, &error)) {
@@ -51,11 +51,11 @@ int writeOffscreenPicture(const std::string& path, long frames) {
 
 // The regime map of the entered damping ratio into PREFIX.csv and PREFIX.png (the window
 // with the map shown), both or neither: 0, or 1 after one line on standard error.
-int writeRegimeMap(const std::string& prefix, long frames) {
+int writeRegimeMap(const std::string& prefix, long frames, const std::string& keys) {
     fv::showRegimeMap = true;
     fv::prepareRegimeMap();
     fv::RgbPicture picture;
-    if (!drawPicture(frames, "the regime map", &picture)) {
+    if (!drawPicture(frames, keys, "the regime map", &picture)) {
         return 1;
     }
     std::string error;
@@ -116,10 +116,11 @@ int main(int argc, char** argv) {
         status = fv::exportFirstPass(options.exportDir, options.exportSeconds);
     }
     if (status == 0 && !options.picturePath.empty()) {
-        status = writeOffscreenPicture(options.picturePath, options.pictureFrames);
+        status =
+            writeOffscreenPicture(options.picturePath, options.pictureFrames, options.viewKeys);
     }
     if (status == 0 && !options.regimeMapPrefix.empty()) {
-        status = writeRegimeMap(options.regimeMapPrefix, options.pictureFrames);
+        status = writeRegimeMap(options.regimeMapPrefix, options.pictureFrames, options.viewKeys);
     }
     return status;
 }

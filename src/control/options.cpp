@@ -10,13 +10,15 @@
 #include <getopt.h>
 #include <vector>
 
+#include "control/keys.h"
+
 namespace fv {
 
 namespace {
 
 constexpr const char* programName = "frictionvib";
 
-enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap };
+enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap, optKeys };
 
 const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"version", no_argument, nullptr, 'V'},
@@ -26,6 +28,7 @@ const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"png", required_argument, nullptr, optPng},
                               {"frames", required_argument, nullptr, optFrames},
                               {"regime-map", required_argument, nullptr, optRegimeMap},
+                              {"keys", required_argument, nullptr, optKeys},
                               {nullptr, 0, nullptr, 0}};
 constexpr const char* shortOptions = ":hVbo:";
 
@@ -50,8 +53,11 @@ const char* const usageText =
     "                         at most 100000); needs --png or --regime-map\n"
     "      --regime-map PREFIX\n"
     "                         write the regime map of the entered damping ratio to\n"
-    "                         PREFIX.csv and PREFIX.png (the map as the window draws it);\n"
-    "                         implies --batch\n"
+    "                         PREFIX.csv and PREFIX.png (the window with the map, after\n"
+    "                         --frames frames); implies --batch\n"
+    "      --keys KEYS        press the window's view keys KEYS (s t T y Y z Z a e g) in\n"
+    "                         order before the picture is taken; needs --png or\n"
+    "                         --regime-map\n"
     "\n"
     "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect,\n"
     "-gldebug, -sync) are passed on to the window. The keys of the window are listed\n"
@@ -168,6 +174,7 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
     OptionsOutcome outcome = OptionsOutcome::run;
     bool durationGiven = false; // options that mean something only with another
     bool framesGiven = false;
+    bool keysGiven = false;
     opterr = 0;
     optind = 0; // 0 also resets getopt's own state for a second parse
     int code = 0;
@@ -233,6 +240,18 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
                 outcome = OptionsOutcome::usage;
             }
             break;
+        case optKeys:
+            keysGiven = true;
+            options->viewKeys = optarg;
+            for (const char key : options->viewKeys) {
+                if (!isViewKey(static_cast<unsigned char>(key))) {
+                    reportUsage(err, std::string("--keys: '") + key +
+                                         "' is not a view key (s t T y Y z Z a e g)");
+                    outcome = OptionsOutcome::usage;
+                    break;
+                }
+            }
+            break;
         case ':':
             reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");
             outcome = OptionsOutcome::usage;
@@ -259,9 +278,10 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
     } else if (outcome == OptionsOutcome::run && durationGiven && options->exportDir.empty()) {
         reportUsage(err, "option '--duration' needs --export");
         outcome = OptionsOutcome::usage;
-    } else if (outcome == OptionsOutcome::run && framesGiven && options->picturePath.empty() &&
-               options->regimeMapPrefix.empty()) {
-        reportUsage(err, "option '--frames' needs --png or --regime-map");
+    } else if (outcome == OptionsOutcome::run && (framesGiven || keysGiven) &&
+               options->picturePath.empty() && options->regimeMapPrefix.empty()) {
+        reportUsage(err, std::string("option '") + (framesGiven ? "--frames" : "--keys") +
+                             "' needs --png or --regime-map");
         outcome = OptionsOutcome::usage;
     }
     return outcome;

@@ -23,6 +23,7 @@ struct Options {
     std::string picturePath; // draw the window's picture into this PNG file
     long pictureFrames = defaultPictureFrames;
     std::string regimeMapPrefix; // write the regime map to PREFIX.csv and PREFIX.png
+    std::string viewKeys;        // view keys pressed before the picture is taken
     // The command line as glutInit receives it: argv[0] and GLUT's own options.
     int glutArgc = 0;
     char* glutArgv[maxGlutArguments + 1] = {};

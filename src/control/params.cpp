@@ -61,6 +61,8 @@ bool showExactDots = false;
 bool exactDotsReady = false;
 ExactDots exactDots = {};
 
+bool frameCurrent = false;
+
 char currentKey = 0;
 
 } // namespace fv

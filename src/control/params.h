@@ -103,6 +103,10 @@ extern bool playing;           // playback runs
 extern int playbackGeneration; // the current run; a timer of an earlier run is ignored
 extern int nextFrameDueMs;     // when the next played frame is due [ms since glutInit]
 
+// The window's last frame shows the parameter set as it is: no dialogue has run since.
+// Only then may finished background work redraw that frame.
+extern bool frameCurrent;
+
 // Key that chose the dialogue's first group: 'f' (2), 'r' (3), 'j' (4), else (1).
 extern char currentKey;
 

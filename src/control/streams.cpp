@@ -23,14 +23,15 @@ constexpr int outputFailureStatus = 1;
 
 int firstOutputError = 0; // errno of the first failed flush of standard output
 
-void reportFailedOutput() {
+// True, after one line on standard error, when standard output could not be written.
+bool outputFailed() {
     errno = 0;
     const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
     if (firstOutputError == 0) {
         firstOutputError = errno;
     }
     if (!failed && firstOutputError == 0) {
-        return;
+        return false;
     }
     if (firstOutputError != 0) {
         std::fprintf(stderr, "frictionvib: cannot write standard output: %s\n",
@@ -38,7 +39,13 @@ void reportFailedOutput() {
     } else {
         std::fputs("frictionvib: cannot write standard output\n", stderr);
     }
-    _exit(outputFailureStatus);
+    return true;
+}
+
+void reportFailedOutput() {
+    if (outputFailed()) {
+        _exit(outputFailureStatus);
+    }
 }
 
 } // namespace
@@ -80,6 +87,15 @@ void flushStandardOutput() {
 
 void checkStandardOutputAtExit() {
     std::atexit(reportFailedOutput);
+}
+
+void endProgram(int status, bool threadsEnded) {
+    if (threadsEnded) {
+        std::exit(status);
+    }
+    // A worker still runs: no destructor may run under it, so the process ends at once,
+    // after what exit would have checked.
+    _exit(outputFailed() ? outputFailureStatus : status);
 }
 
 } // namespace fv

@@ -22,4 +22,9 @@ void flushStandardOutput();
 // line on standard error, as GNU tools do.
 void checkStandardOutputAtExit();
 
+// Ends the program with status (1 if standard output could not be written): by exit()
+// when every worker thread has ended, else at once, without the destructors that a
+// thread still at work might need.
+[[noreturn]] void endProgram(int status, bool threadsEnded);
+
 } // namespace fv

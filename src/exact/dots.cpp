@@ -10,12 +10,13 @@ double exactDotRatio(int k) {
     return static_cast<double>(k + 1) * exactDotStep;
 }
 
+void computeExactDot(const ClosedFormSystem& sys, int k, ExactDots* dots) {
+    dots->steady[k] = exactSteadyState({sys.zeta, exactDotRatio(k), sys.Yf, sys.Yc});
+}
+
 void computeExactDots(const ClosedFormSystem& sys, ExactDots* dots) {
     dots->system = sys;
-    parallelFor(exactDotCount, [&](long k) {
-        const int i = static_cast<int>(k);
-        dots->steady[i] = exactSteadyState({sys.zeta, exactDotRatio(i), sys.Yf, sys.Yc});
-    });
+    parallelFor(exactDotCount, [&](long k) { computeExactDot(sys, static_cast<int>(k), dots); });
 }
 
 } // namespace fv

@@ -21,4 +21,7 @@ double exactDotRatio(int k);
 // The dots of sys, computed on all cores; each steady state starts from rest.
 void computeExactDots(const ClosedFormSystem& sys, ExactDots* dots);
 
+// Dot k alone, for work that shows its progress (dots->system is not set).
+void computeExactDot(const ClosedFormSystem& sys, int k, ExactDots* dots);
+
 } // namespace fv

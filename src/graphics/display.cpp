@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include "control/background.h"
 #include "control/params.h"
 #include "graphics/freqview.h"
 #include "graphics/regimeview.h"
@@ -22,6 +23,7 @@ constexpr int mechanismMasses = 1;
 // drawn over the mechanism, or the regime map, drawn under it so that the motion stays
 // in sight.
 void drawScene(bool recordSample) {
+    collectBackgroundWork(); // a finished map or set of dots is drawn whole
     if (showRegimeMap) {
         drawRegimeView();
     }
@@ -37,6 +39,8 @@ void drawScene(bool recordSample) {
         drawFreqMarkers();
         drawFreqCurves();
         drawExactDots();
+    } else {
+        drawRegimeLegend();
     }
 }
 
@@ -47,6 +51,7 @@ void drawFrame() {
     beginFrame();
     advanceFrame();
     drawScene(true);
+    frameCurrent = true;
 }
 
 void redrawLastFrame() {

@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 #include <cmath>
 
+#include "control/background.h"
 #include "control/keys.h"
 #include "control/params.h"
 #include "graphics/primitives.h"
@@ -17,7 +18,12 @@ namespace {
 constexpr float legendX = -0.05f;
 constexpr double givenPointRadius = 0.01;   // window units
 constexpr double verticalLineHeight = 10.0; // reaches far beyond the top of the window
-constexpr double exactDotRadius = 0.008;    // window units: smaller than the red point
+// An exact dot is a filled disc 7.2 pixels across in a white ring 9.2 pixels across, so
+// that it stands out on a curve of its own colour and on the white background.
+constexpr double exactDotRadius = 0.009;      // window units
+constexpr double exactDotRingRadius = 0.0115; // window units
+constexpr float dotLegendY = -0.35f;          // the line under the chart's legend
+constexpr Color4 colorWhite = {1.0f, 1.0f, 1.0f, 0.0f};
 constexpr Color4 colorMagenta = {1.0f, 0.0f, 1.0f, 0.0f};
 constexpr Color4 colorGrey = {0.5f, 0.5f, 0.5f, 0.0f};
 
@@ -30,6 +36,11 @@ const Color4* exactDotColor(const ExactSteady& s) {
         return &colorBlack;
     }
     return s.stopsPerCycle <= 2 ? &colorBlue : &colorMagenta;
+}
+
+void drawRingedDot(const Point2* p, const Color4* color) {
+    drawDisc(p, exactDotRingRadius, &colorWhite);
+    drawDisc(p, exactDotRadius, color);
 }
 
 } // namespace
@@ -57,19 +68,29 @@ void drawFreqMarkers() {
 }
 
 void drawExactDots() {
-    if (!showExactDots || !exactDotsCurrent()) {
+    if (!showExactDots) {
+        return;
+    }
+    const ClosedFormSystem system = currentClosedFormSystem();
+    const bool complete = exactDotsCurrent();
+    const ExactDots* dots = complete ? &exactDots : exactDotsJobValues();
+    if (dots == nullptr || !(complete || exactDotsJobProgress(system).running)) {
         return;
     }
     const double sx = freqAxisScale / ratioStep;
     for (int k = 0; k < exactDotCount; ++k) {
-        const ExactSteady& s = exactDots.steady[k];
-        if (s.atRest || !std::isfinite(s.amplitude)) {
-            continue; // a mass that never moves has no amplitude to show
+        const ExactSteady& s = dots->steady[k];
+        if (!(complete || exactDotDone(k)) || s.atRest || !std::isfinite(s.amplitude)) {
+            continue; // not computed yet, or a mass that never moves: no amplitude to show
         }
         const Point2 p = {freqChartOrigin.x + exactDotRatio(k) * sx,
                           freqChartOrigin.y + s.amplitude * verticalScale};
-        drawDisc(&p, exactDotRadius, exactDotColor(s));
+        drawRingedDot(&p, exactDotColor(s));
     }
+    const Point2 sample = {legendX + exactDotRingRadius, dotLegendY + 0.012};
+    drawRingedDot(&sample, &colorBlack);
+    drawText(legendX + 3.0f * static_cast<float>(exactDotRingRadius), dotLegendY,
+             GLUT_BITMAP_HELVETICA_18, "exact: black 0, blue 1-2, magenta 3+ stops");
 }
 
 void drawFreqCurves() {

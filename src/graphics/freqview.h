@@ -9,9 +9,10 @@ void drawFreqLegend();
 void drawFreqMarkers();
 // The two red curves, then the ten black and ten blue family curves.
 void drawFreqCurves();
-// The exact steady amplitudes of the entered damping ratio as dots on the curves'
-// scales, when they are shown: black where the motion never stops, blue with one or
-// two stops per cycle, magenta with more, grey where the motion did not settle.
+// The exact steady amplitudes of the entered damping ratio as ringed dots on the
+// curves' scales, when they are shown (those computed so far while they are computed):
+// black where the motion never stops, blue with one or two stops per cycle, magenta
+// with more, grey where the motion did not settle; and their line of the legend.
 void drawExactDots();
 
 } // namespace fv

@@ -19,7 +19,8 @@ struct WindowModule {
     // Opens the window and runs its event loop; does not return.
     void (*runWindow)(int* argc, char** argv);
     // As renderPictureOffscreen of graphics/picture.h.
-    bool (*renderPictureOffscreen)(long frames, RgbPicture* picture, std::string* error);
+    bool (*renderPictureOffscreen)(long frames, const std::string& keys, RgbPicture* picture,
+                                   std::string* error);
 };
 
 } // namespace fv

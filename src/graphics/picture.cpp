@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "control/keys.h"
 #include "control/params.h"
 #include "graphics/display.h"
 #include "graphics/timeview.h"
@@ -92,7 +93,8 @@ RgbPicture readShownPicture() {
     return readBackBuffer(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
 }
 
-bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error) {
+bool renderPictureOffscreen(long frames, const std::string& keys, RgbPicture* picture,
+                            std::string* error) {
     PrivateServer server;
     if (!startPrivateServer(&server, error)) {
         return false;
@@ -127,6 +129,15 @@ bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error
         if (k < frames) {
             endFrame();
         }
+    }
+    // The view keys as if pressed: the frame before each is shown, the key applied,
+    // what it shows computed at once, and its frame drawn.
+    for (const char key : keys) {
+        endFrame();
+        applyKey(static_cast<unsigned char>(key));
+        prepareExactDots();
+        prepareRegimeMap();
+        drawFrame();
     }
     *picture = readBackBuffer(windowSize, windowSize);
     restoreMotion(before);

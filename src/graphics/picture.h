@@ -15,9 +15,11 @@ RgbPicture readShownPicture();
 
 // Opens the 800 x 800 window in a private X server, draws frames frames exactly as
 // the window draws them from the current parameter set (with the view it shows: the
-// frequency chart or the regime map) and reads the last one back. The motion and the
-// strip chart are as they were afterwards. False with *error when no server or window
-// can be had.
-bool renderPictureOffscreen(long frames, RgbPicture* picture, std::string* error);
+// frequency chart or the regime map), then applies the view keys of keys in order as if
+// they were pressed (each draws its frame), and reads the last frame back. The motion
+// and the strip chart are as they were afterwards. False with *error when no server or
+// window can be had.
+bool renderPictureOffscreen(long frames, const std::string& keys, RgbPicture* picture,
+                            std::string* error);
 
 } // namespace fv

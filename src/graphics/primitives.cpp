@@ -26,6 +26,12 @@ constexpr double axesHalfLength = 10.0;  // reaches far beyond the window
 constexpr float axesLineWidth = 2.0f;
 constexpr float gridLineWidth = 1.0f;
 constexpr float curveLineWidth = 2.0f;
+// A white box behind a line of 18-pixel text: below its base line, in all, and beside
+// it [window units].
+constexpr double textBoxDescent = 0.012;
+constexpr double textBoxHeight = 0.052;
+constexpr double textBoxMargin = 0.005;
+constexpr Color4 colorWhite = {1.0f, 1.0f, 1.0f, 0.0f};
 
 void setColor(const Color4* color) {
     glColor4f(color->r, color->g, color->b, color->a);
@@ -194,6 +200,18 @@ void drawText(float x, float y, void* font, const char* text) {
         glutBitmapCharacter(font, *p);
     }
     glPopAttrib();
+}
+
+void drawTextOnWhite(float x, float y, void* font, const char* text, float boxLeft) {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double unitsPerPixel = viewport[2] > 0 ? 2.0 / viewport[2] : 0.0;
+    const double width =
+        glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text)) * unitsPerPixel;
+    const double left = std::fmin(static_cast<double>(boxLeft), static_cast<double>(x));
+    const Point2 corner = {left - textBoxMargin, y - textBoxDescent};
+    drawCells(&corner, width + (x - left) + 2.0 * textBoxMargin, textBoxHeight, 1, 1, &colorWhite);
+    drawText(x, y, font, text);
 }
 
 void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int count,

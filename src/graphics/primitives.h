@@ -44,6 +44,9 @@ void drawCells(const Point2* corner, double width, double height, int rows, int 
                const Color4* colors);
 // Bitmap text whose base line starts at (x, y); it takes the current raster colour.
 void drawText(float x, float y, void* font, const char* text);
+// The same text on a white box just large enough for it (reaching left to boxLeft when
+// that is left of x), so that lines drawn before it do not cross it.
+void drawTextOnWhite(float x, float y, void* font, const char* text, float boxLeft = 1.0f);
 // Points 0..count-1 of curve joined by segments, broken where amplitude < 0 or NaN.
 void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int count,
                      const AmplitudeCurve* curve, const Color4* color);

@@ -1,13 +1,14 @@
 // Regime map view. The cells are whole pixels at the window's 800 x 800: 3 pixels a
 // column of z, 6 a row of Yc/Yf, the map's lower left corner just above the horizontal
 // axis. It is drawn before the mechanism figure, which moves over it; the view only
-// reads the map the keys computed.
+// reads the map, whole or as far as it is computed.
 #include "graphics/regimeview.h"
 
 #include <GL/freeglut.h>
 #include <cmath>
 #include <cstdio>
 
+#include "control/background.h"
 #include "control/keys.h"
 #include "control/params.h"
 #include "graphics/primitives.h"
@@ -24,9 +25,12 @@ constexpr double columnRatio = 0.025; // frequency ratio per column
 constexpr double pointRadius = 0.01;  // the red point, as on the chart
 constexpr float labelGap = 0.05f;     // text rows below the axis [window units]
 constexpr double swatchSize = 0.03;   // legend colour squares [window units]
-constexpr float legendX = 0.085f;
-constexpr float legendTextX = 0.13f;
-constexpr float legendTop = -0.16f;
+// The caption and the legend stand in the lower left, where the mechanism never goes
+// (its anchors are at x = 0.01 and 0.99): the mass moves over the map, not over them.
+constexpr float legendX = -0.95f;
+constexpr float legendTextX = -0.905f;
+constexpr float captionY = -0.55f;
+constexpr float legendTop = -0.61f;
 
 // Colours of the kinds of motion.
 constexpr Color4 colorNeverStops = {1.0f, 1.0f, 0.55f, 0.0f};
@@ -35,6 +39,7 @@ constexpr Color4 colorMoreStops = {1.0f, 0.6f, 0.25f, 0.0f}; // three or four ti
 constexpr Color4 colorManyStops = {0.8f, 0.35f, 0.8f, 0.0f}; // five times or more
 constexpr Color4 colorAtRest = {0.7f, 0.9f, 0.7f, 0.0f};
 constexpr Color4 colorUnsettled = {0.5f, 0.5f, 0.5f, 0.0f};
+constexpr Color4 colorPending = {1.0f, 1.0f, 1.0f, 0.0f}; // not computed yet
 
 const Color4& cellColor(const RegimeCell& cell) {
     if (!cell.converged) {
@@ -52,11 +57,13 @@ const Color4& cellColor(const RegimeCell& cell) {
     return cell.stopsPerCycle <= 4 ? colorMoreStops : colorManyStops;
 }
 
-void drawCellsOfMap() {
+// The cells of map, those not done yet (while it is computed) in the background's white.
+void drawCellsOfMap(const RegimeMap& map, bool complete) {
     static Color4 colors[regimeRows * regimeColumns];
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
-            colors[r * regimeColumns + c] = cellColor(regimeMap.cells[r][c]);
+            colors[r * regimeColumns + c] =
+                complete || regimeCellDone(r, c) ? cellColor(map.cells[r][c]) : colorPending;
         }
     }
     const Point2 corner = {mapLeft, mapBottom};
@@ -64,11 +71,11 @@ void drawCellsOfMap() {
 }
 
 // A staircase along the cell edges under the first row of each column that stops.
-void drawBoundary() {
+void drawBoundary(const RegimeMap& map) {
     glLineWidth(2.0f);
-    Point2 previous = {mapLeft, mapBottom + regimeBoundaryRow(regimeMap, 0) * cellHeight};
+    Point2 previous = {mapLeft, mapBottom + regimeBoundaryRow(map, 0) * cellHeight};
     for (int c = 0; c < regimeColumns; ++c) {
-        const double y = mapBottom + regimeBoundaryRow(regimeMap, c) * cellHeight;
+        const double y = mapBottom + regimeBoundaryRow(map, c) * cellHeight;
         const Point2 left = {mapLeft + c * cellWidth, y};
         const Point2 right = {mapLeft + (c + 1) * cellWidth, y};
         drawSegment(&previous, &left, &colorBlack);
@@ -101,8 +108,18 @@ void drawLabels() {
         drawText(0.012f, static_cast<float>(regimeMapY(0.5 * k)) - 0.012f, GLUT_BITMAP_HELVETICA_18,
                  ratios[k]);
     }
-    std::snprintf(text, sizeof text, "regime map, zeta=%.3f: z across, Yc/Yf up", regimeMap.zeta);
-    drawText(legendX, -2.0f * labelGap, GLUT_BITMAP_HELVETICA_18, text);
+}
+
+// "regime map, zeta=...: z across, Yc/Yf up", or how far its computation has come.
+void drawCaption(double mapZeta, const JobProgress& progress) {
+    char text[96];
+    if (progress.running) {
+        std::snprintf(text, sizeof text, "regime map, zeta=%.3f: computing %d %%", mapZeta,
+                      static_cast<int>(progress.fraction * 100.0));
+    } else {
+        std::snprintf(text, sizeof text, "regime map, zeta=%.3f: z across, Yc/Yf up", mapZeta);
+    }
+    drawTextOnWhite(legendX, captionY, GLUT_BITMAP_HELVETICA_18, text);
 }
 
 void drawLegend() {
@@ -118,12 +135,13 @@ void drawLegend() {
     float y = legendTop;
     for (const Entry& e : entries) {
         const Point2 corner = {legendX, y - 0.005};
+        drawTextOnWhite(legendTextX, y, GLUT_BITMAP_HELVETICA_18, e.text, legendX);
         drawCells(&corner, swatchSize, swatchSize, 1, 1, e.color);
-        drawText(legendTextX, y, GLUT_BITMAP_HELVETICA_18, e.text);
         y -= labelGap;
     }
-    drawText(legendX, y, GLUT_BITMAP_HELVETICA_18, "black line: boundary of no-stop motion");
-    drawText(legendX, y - labelGap, GLUT_BITMAP_HELVETICA_18, "red point: entered z and Yc/Yf");
+    drawTextOnWhite(legendX, y, GLUT_BITMAP_HELVETICA_18, "black line: boundary of no-stop motion");
+    drawTextOnWhite(legendX, y - labelGap, GLUT_BITMAP_HELVETICA_18,
+                    "red point: entered z and Yc/Yf");
 }
 
 } // namespace
@@ -137,13 +155,26 @@ double regimeMapY(double frictionRatio) {
 }
 
 void drawRegimeView() {
-    if (!regimeMapCurrent()) {
+    const bool complete = regimeMapCurrent();
+    const RegimeMap* map = complete ? &regimeMap : regimeMapJobCells();
+    if (!(complete || regimeMapJobProgress(zeta).running) || map == nullptr) {
         return;
     }
-    drawCellsOfMap();
-    drawBoundary();
+    drawCellsOfMap(*map, complete);
+    if (complete) {
+        drawBoundary(*map); // it needs every row
+    }
     drawEnteredPoint();
     drawLabels();
+}
+
+void drawRegimeLegend() {
+    const bool complete = regimeMapCurrent();
+    const JobProgress progress = regimeMapJobProgress(zeta);
+    if (!complete && !progress.running) {
+        return;
+    }
+    drawCaption(complete ? regimeMap.zeta : zeta, progress);
     drawLegend();
 }
 

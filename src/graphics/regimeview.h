@@ -8,8 +8,13 @@ namespace fv {
 double regimeMapX(double z);
 double regimeMapY(double frictionRatio);
 
-// The cells coloured by the stops per cycle, the boundary of motion without stops, the
-// red point of the entered z and Yc/Yf, the axes' labels and the legend.
+// The cells coloured by the stops per cycle (those done, while it is computed), the
+// boundary of motion without stops, the red point of the entered z and Yc/Yf and the
+// axes' labels: under the mechanism, which moves over them.
 void drawRegimeView();
+
+// The caption (with the progress while the map is computed) and the legend, in the lower
+// left where the mechanism never goes: drawn last, over the strip chart.
+void drawRegimeLegend();
 
 } // namespace fv

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "control/background.h"
 #include "control/keyboard.h"
 #include "control/streams.h"
 #include "graphics/display.h"
@@ -19,7 +20,8 @@ namespace fv {
 
 namespace {
 
-constexpr unsigned windowWatchMs = 250; // how often the window's existence is checked
+constexpr unsigned windowWatchMs = 250;  // how often the window's existence is checked
+constexpr double workStopSeconds = 0.25; // the longest wait for background work to stop
 
 // freeglut hands the title to X as Latin-1 text; name the window in UTF-8 so that
 // window managers and tools show and find the Japanese title.
@@ -68,8 +70,7 @@ XErrorHandler otherErrorHandler = nullptr;
 
 // The program ends as after a close of its window, with status 0.
 [[noreturn]] void endWithoutWindow() {
-    flushStandardOutput();
-    std::exit(0);
+    endProgram(0, stopBackgroundWork(workStopSeconds));
 }
 
 // freeglut ignores the destruction of its window by another client, which would leave

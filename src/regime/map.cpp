@@ -21,8 +21,9 @@ namespace {
 constexpr double chartStep = 0.0025; // the chart's ratio grid
 constexpr int chartLast = 1200;      // its last point: z = 3
 
-// The chart's amplitudes at every column of row, as the range rules pick them.
-void chartRow(double zeta, int row, RegimeMap* map) {
+} // namespace
+
+void computeRegimeChartRow(double zeta, int row, RegimeMap* map) {
     static thread_local AmplitudeCurve continuous;
     static thread_local AmplitudeCurve stickSlip;
     const ClosedFormSystem sys = {zeta, 1.0, regimeFrictionRatio(row)};
@@ -43,7 +44,7 @@ void chartRow(double zeta, int row, RegimeMap* map) {
     }
 }
 
-void exactCell(double zeta, int row, int column, RegimeMap* map) {
+void computeRegimeCell(double zeta, int row, int column, RegimeMap* map) {
     const ExactSteady s =
         exactSteadyState({zeta, regimeRatio(column), 1.0, regimeFrictionRatio(row)});
     RegimeCell& cell = map->cells[row][column];
@@ -52,8 +53,6 @@ void exactCell(double zeta, int row, int column, RegimeMap* map) {
     cell.converged = s.converged;
     cell.atRest = s.atRest;
 }
-
-} // namespace
 
 double regimeRatio(int column) {
     return static_cast<double>((column + 1) * regimeGridStride) * chartStep;
@@ -66,12 +65,13 @@ double regimeFrictionRatio(int row) {
 void computeRegimeMap(double zeta, RegimeMap* map, unsigned threads) {
     map->zeta = zeta;
     parallelFor(
-        regimeRows, [&](long row) { chartRow(zeta, static_cast<int>(row), map); }, threads);
+        regimeRows, [&](long row) { computeRegimeChartRow(zeta, static_cast<int>(row), map); },
+        threads);
     parallelFor(
         static_cast<long>(regimeRows) * regimeColumns,
         [&](long k) {
-            exactCell(zeta, static_cast<int>(k / regimeColumns),
-                      static_cast<int>(k % regimeColumns), map);
+            computeRegimeCell(zeta, static_cast<int>(k / regimeColumns),
+                              static_cast<int>(k % regimeColumns), map);
         },
         threads);
 }

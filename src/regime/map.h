@@ -36,6 +36,12 @@ double regimeFrictionRatio(int row);
 // depend on their number.
 void computeRegimeMap(double zeta, RegimeMap* map, unsigned threads = 0);
 
+// The parts of the map, each on its own and in any order, for work that shows its
+// progress: the chart's amplitudes of one row (amplitudeChart, chartContinuous), and
+// the exact steady state of one cell (the other fields). zeta as map->zeta.
+void computeRegimeChartRow(double zeta, int row, RegimeMap* map);
+void computeRegimeCell(double zeta, int row, int column, RegimeMap* map);
+
 // Whether a cell's motion stops: it has stops, or it never moves.
 bool regimeStops(const RegimeCell& cell);
 

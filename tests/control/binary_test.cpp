@@ -3,6 +3,8 @@
 // program waits; the command-line options.
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -204,6 +206,20 @@ TEST(CommandLine, HelpAndVersion) {
         EXPECT_EQ(r.out.rfind("frictionvib ", 0), 0u) << r.out;
         EXPECT_EQ(r.out.back(), '\n');
     }
+}
+
+// The README lists the options as --help does, word for word.
+TEST(CommandLine, ReadmeListsTheOptionsAsHelpDoes) {
+    std::ifstream in(README_PATH);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string readme = text.str();
+    const std::size_t start = readme.find("frictionvib [OPTION]...\n");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t from = start + std::string("frictionvib [OPTION]...\n").size();
+    const std::string block = readme.substr(from, readme.find("```", from) - from);
+    const std::string help = runWith({"--help"}).out;
+    EXPECT_NE(help.find(block), std::string::npos) << block;
 }
 
 TEST(CommandLine, WrongOptionsEndWithStatusTwoBeforeTheDialogue) {

@@ -2,8 +2,11 @@
 // the time-axis bound, and the actions of the dialogue keys, ESC and other keys.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "control/keys.h"
 #include "control/params.h"
+#include "support/dialogue_pass.h"
 
 namespace {
 
@@ -124,6 +127,28 @@ TEST(ApplyKey, OtherKeysOnlyStoreThemselves) {
     }
     EXPECT_EQ(fv::applyKey(27), fv::KeyAction::quit);
     EXPECT_EQ(fv::currentKey, 27);
+}
+
+// 'a' on a system whose resonance peak (9.37 m) lies far above the start scale: every
+// vertical scale grows or shrinks by one factor, and the peak of the entered curves sits
+// at 90 % of the chart's height; the ratio axis stays.
+TEST(ApplyKey, FitPutsTheEnteredPeakNearTheTop) {
+    dialoguePass('m', "1 0.1 1\n1 1\n0.05\n0 0\n");
+    const double before[3] = {fv::curveScale[0], fv::curveScale[1], fv::curveScale[2]};
+    double peak = 0.0;
+    for (int i = 0; i < fv::sweepCount; ++i) {
+        peak = std::fmax(peak, fv::continuousCurve.amplitude[i]);
+    }
+    EXPECT_NEAR(peak, 9.37, 0.01);
+    EXPECT_EQ(fv::applyKey('a'), fv::KeyAction::redraw);
+    EXPECT_NEAR(fv::freqChartOrigin.y + peak * fv::verticalScale, 0.9, 1e-12);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(fv::curveScale[k] / before[k], fv::verticalScale, 1e-12) << k;
+    }
+    EXPECT_EQ(fv::freqAxisScale, 0.001);
+    const double fitted = fv::verticalScale;
+    fv::applyKey('a');
+    EXPECT_NEAR(fv::verticalScale, fitted, 1e-15) << "a second 'a' keeps the fit";
 }
 
 } // namespace

@@ -259,7 +259,10 @@ TEST(CommandLine, OptionsThatCannotStandAlone) {
         {{"--help=x"}, "option '--help' takes no value"},
         {{"--duration", "5"}, "option '--duration' needs --export"},
         {{"--frames", "3", "-b"}, "option '--frames' needs --png or --regime-map"},
-        {{"--regime-map", "maps/"}, "--regime-map: 'maps/' is a folder"}};
+        {{"--regime-map", "maps/"}, "--regime-map: 'maps/' is a folder"},
+        {{"--keys", "s"}, "option '--keys' needs --png or --regime-map"},
+        {{"--png", "/tmp/fv-never.png", "--keys", "sgm"}, "--keys: 'm' is not a view key"},
+        {{"--png", "/tmp/fv-never.png", "--keys", "p"}, "--keys: 'p' is not a view key"}};
     for (const auto& [args, message] : cases) {
         const ProcessResult r = run(args);
         EXPECT_EQ(r.exitCode, 2) << message;

@@ -94,11 +94,17 @@ std::vector<unsigned char> screenshot() {
     return rgb;
 }
 
-// The picture that --png draws with DISPLAY unset, for the given input and frames.
-std::vector<unsigned char> pictureWithoutDisplay(const std::string& input, int frames) {
+// The picture that --png draws with DISPLAY unset, for the given input and frames, and
+// the view keys pressed after them.
+std::vector<unsigned char> pictureWithoutDisplay(const std::string& input, int frames,
+                                                 const std::string& keys = "") {
     const std::string path = workFolder + "/offscreen.png";
     ChildOptions options;
     options.args = {"--png", path, "--frames", std::to_string(frames)};
+    if (!keys.empty()) {
+        options.args.push_back("--keys");
+        options.args.push_back(keys);
+    }
     const ProcessResult r =
         runProcess(FRICTIONVIB_PATH, input, {"LC_ALL=C.UTF-8"}, stepSeconds, false, options);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -595,6 +601,78 @@ TEST_F(RunningProgram, KeyPWithoutHardLinks) {
     program.pid = -1;
 }
 
+// Every view key pressed in the window gives the picture that --keys gives after the
+// same frames and keys; what 'e' and 'g' show, computed off the event loop, reaches it.
+TEST_F(RunningProgram, ViewKeysEqualTheirPicturesFromTheCommandLine) {
+    const std::string input = "1 0.1 1\n1 1\n0.05\n0.1 0\n"; // a 9.4 m peak for 'a'
+    startProgram(input);
+    ASSERT_NE(window, 0u);
+    const int shown = framesShown(input);
+    ASSERT_GT(shown, 0);
+    std::string keys;
+    for (const char* key : {"s", "t", "T", "y", "Y", "z", "Z", "a", "e", "g"}) {
+        typeKey(key);
+        keys += key;
+        const std::vector<unsigned char> expected = pictureWithoutDisplay(input, shown, keys);
+        EXPECT_TRUE(
+            waitForPicture([&](const auto& shot) { return shot == expected; }, pictureSeconds))
+            << keys << ": " << differingPixels(screenshot(), expected) << " pixels differ";
+    }
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+// 'g' answers at once: right after the key the map's legend is there and its cells are
+// still coming; 'g' again brings the chart back while the map is computed, and ESC
+// during the computation ends the program with status 0.
+TEST_F(RunningProgram, RegimeMapIsComputedWhileTheKeysWork) {
+    const std::string input = "1 0 1\n1 0.5\n0.3\n0 0\n"; // zeta = 0: the slowest map
+    startProgram(input);
+    ASSERT_NE(window, 0u);
+    auto legendShown = [](const std::vector<unsigned char>& shot) {
+        const unsigned char* p = pixel(shot, -0.935, -0.597); // the "never stops" swatch
+        return p[0] == 255 && p[1] == 255 && p[2] == 140;
+    };
+    auto cellsPending = [](const std::vector<unsigned char>& shot) {
+        int white = 0;
+        for (double y = 0.02; y < 0.92; y += 0.015) {
+            const unsigned char* p = pixel(shot, 0.95, y); // a column of cells at z = 2.9
+            white += p[0] == 255 && p[1] == 255 && p[2] == 255 ? 1 : 0;
+        }
+        return white > 0;
+    };
+    typeKey("g");
+    std::vector<unsigned char> first;
+    ASSERT_TRUE(waitForPicture(
+        [&](const auto& shot) {
+            first = shot;
+            return legendShown(shot);
+        },
+        pictureSeconds));
+    EXPECT_TRUE(cellsPending(first)) << "the frame of the key shows the map before its cells";
+    typeKey("g");
+    EXPECT_TRUE(waitForPicture([](const auto& shot) { return isGreen(pixel(shot, 0.4102, 0.9)); },
+                               pictureSeconds))
+        << "the chart is back";
+    typeKey("g");
+    EXPECT_TRUE(
+        waitForPicture([&](const auto& shot) { return !cellsPending(shot); }, pictureSeconds))
+        << "the map completes";
+    typeKey("r");
+    ASSERT_TRUE(readUntil(program, prompt3Text, stepSeconds, 0));
+    sendInput(program, "0.4\n0 0\n");
+    waitForPassEnd(program.out.find(prompt3Text));
+    typeKey("m");
+    ASSERT_TRUE(readUntil(program, prompt1Text, stepSeconds, program.out.size() - 1));
+    const std::size_t from = program.out.size();
+    sendInput(program, "1 0.02 1\n1 0.5\n0.3\n0 0\n"); // a new zeta: a new map
+    waitForPassEnd(from);
+    typeKey("s Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
 // A second parameter set in a new program: stick-slip at low frequency, zeta = 0.
 TEST_F(RunningProgram, PictureWithoutDisplayEqualsTheWindowForASecondSystem) {
     const std::string input = "2 0 0.5\n0.3 0.1\n0.1\n0.2 0.1\n";
@@ -604,6 +682,30 @@ TEST_F(RunningProgram, PictureWithoutDisplayEqualsTheWindowForASecondSystem) {
     typeKey("Escape");
     EXPECT_EQ(waitExit(program, pictureSeconds), 0);
     program.pid = -1;
+}
+
+} // namespace
+
+// The exact dots have a line of the legend under the chart's, while they are shown.
+namespace {
+
+TEST(ExactDotsLegend, ShownWithTheDotsOnly) {
+    char folder[] = "/tmp/fv-legend-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    workFolder = folder;
+    auto darkInLegendLine = [](const std::vector<unsigned char>& shot) {
+        int dark = 0;
+        for (double y = -0.36; y < -0.32; y += 0.0025) {
+            for (double x = 0.02; x < 0.6; x += 0.0025) { // right of the strip chart's grid
+                const unsigned char* p = pixel(shot, x, y);
+                dark += p[0] < 100 && p[1] < 100 && p[2] < 100 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    EXPECT_EQ(darkInLegendLine(pictureWithoutDisplay(firstInput, 1)), 0);
+    EXPECT_GT(darkInLegendLine(pictureWithoutDisplay(firstInput, 1, "e")), 200);
+    std::system(("rm -rf '" + workFolder + "'").c_str());
 }
 
 } // namespace
