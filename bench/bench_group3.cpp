@@ -98,7 +98,7 @@ int main() {
     const double before = nsPerResidual([](double z) { return ref::stickSlipAmplitude(z); });
     const double after = nsPerResidual([](double z) {
         fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
-        return static_cast<double>(fv::stickSlipCandidates(z, list));
+        return static_cast<double>(fv::stickSlipCandidates(z, fv::currentClosedFormSystem(), list));
     });
     std::printf("one residual in the scan: reference %.1f ns, program %.1f ns\n", before, after);
     return 0;

@@ -14,9 +14,9 @@ inline void group3Pass() {
     fv::chartReady = false;
     static fv::ChartPass chart;
     fv::startChart(&chart);
-    fv::continuousAmplitude(fv::givenRatio, &fv::YZA);
+    fv::continuousAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &fv::YZA);
     double theta = 0.0;
     double beta = 0.0;
-    fv::YZB = fv::stickSlipAmplitude(fv::givenRatio, &theta, &beta);
+    fv::YZB = fv::stickSlipAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &theta, &beta);
     fv::finishChart(&chart);
 }

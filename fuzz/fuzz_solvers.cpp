@@ -2,7 +2,6 @@
 // zeta, Yf, Yc, ratios and grid steps. A single solver call must end within a second.
 #include "analysis/continuous.h"
 #include "analysis/range.h"
-#include "control/params.h"
 #include "freqchar/curves.h"
 #include "freqchar/stickslip.h"
 #include "fuzz_support.h"
@@ -20,20 +19,21 @@ fv::AmplitudeCurve stickSlip;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ByteReader in = {data, size, 0};
     const uint8_t mode = readByte(in);
-    fv::zeta = readDouble(in);
-    fv::Yf = readDouble(in);
-    fv::Yc = readDouble(in);
+    fv::ClosedFormSystem sys = {};
+    sys.zeta = readDouble(in);
+    sys.Yf = readDouble(in);
+    sys.Yc = readDouble(in);
     const double z = readDouble(in);
 
     auto start = FuzzClock::now();
     double result = 0.0;
-    fv::continuousAmplitude(z, &result);
+    fv::continuousAmplitude(z, sys, &result);
     checkDuration(start, callLimitSeconds, "continuousAmplitude");
 
     start = FuzzClock::now();
     double theta = 0.0;
     double beta = 0.0;
-    const double A = fv::stickSlipAmplitude(z, &theta, &beta);
+    const double A = fv::stickSlipAmplitude(z, sys, &theta, &beta);
     checkDuration(start, callLimitSeconds, "stickSlipAmplitude");
     if (A != -1.0 && !(A >= 0.001)) {
         std::fprintf(stderr, "stickSlipAmplitude returned %g\n", A);
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const double step = readDouble(in);
         const int n = static_cast<int>(readByte(in) % maxFuzzSweepPoints);
         start = FuzzClock::now();
-        fv::sweepContinuousAmplitude(step, n, continuous);
-        fv::sweepStickSlipAmplitude(step, n, stickSlip);
+        fv::sweepContinuousAmplitude(step, n, sys, continuous);
+        fv::sweepStickSlipCurves(step, n, &sys, &stickSlip, 1);
         checkDuration(start, callLimitSeconds * (n + 1), "sweeps");
         fv::IndexRange range = {-1, -1};
         fv::trimContinuousCurve(continuous, stickSlip, n, &range);

@@ -103,10 +103,6 @@ int continuousAmplitude(double z, const ClosedFormSystem& sys, double* result) {
     return 1;
 }
 
-int continuousAmplitude(double z, double* result) {
-    return continuousAmplitude(z, currentClosedFormSystem(), result);
-}
-
 void sweepContinuousAmplitude(double step, int count, const ClosedFormSystem& sys,
                               AmplitudeCurve& curve) {
     if (count > curveCapacity - 1) {
@@ -118,10 +114,6 @@ void sweepContinuousAmplitude(double step, int count, const ClosedFormSystem& sy
         curve.ratio[i] = z;
         curve.amplitude[i] = continuousAmplitude(z, sys, &amplitude) == 1 ? amplitude : -1.0;
     }
-}
-
-void sweepContinuousAmplitude(double step, int count, AmplitudeCurve& curve) {
-    sweepContinuousAmplitude(step, count, currentClosedFormSystem(), curve);
 }
 
 } // namespace fv

@@ -7,16 +7,13 @@
 
 namespace fv {
 
-// Amplitude [m] at frequency ratio z of sys (the first form reads zeta, Yf and Yc of the
-// parameter set). Returns 1 with the amplitude in *result; 0 with *result = -1.0 when
-// no continuous solution exists; 0 with *result untouched when z is exactly 0.
+// Amplitude [m] at frequency ratio z of sys. Returns 1 with the amplitude in *result; 0 with
+// *result = -1.0 when no continuous solution exists; 0 with *result untouched when z is exactly 0.
 int continuousAmplitude(double z, const ClosedFormSystem& sys, double* result);
-int continuousAmplitude(double z, double* result);
 
 // Fills points 0..count of curve with ratio i*step and its continuous amplitude,
 // -1.0 where continuousAmplitude gives none.
 void sweepContinuousAmplitude(double step, int count, const ClosedFormSystem& sys,
                               AmplitudeCurve& curve);
-void sweepContinuousAmplitude(double step, int count, AmplitudeCurve& curve);
 
 } // namespace fv

@@ -1,6 +1,5 @@
-// The three values of the parameter set that the closed-form solutions read, taken as
-// values so that a solution can be computed away from the shared variables (the family
-// pass changes zeta; the exact reference and the regime map run on many threads).
+// The three values that the closed-form solutions read: a system of the chart (the
+// entered one, a member of the family, a row of the regime map).
 #pragma once
 
 #include <cstring>
@@ -12,9 +11,6 @@ struct ClosedFormSystem {
     double Yf;   // static deflection [m]
     double Yc;   // dead band [m]
 };
-
-// zeta, Yf and Yc of the parameter set now.
-ClosedFormSystem currentClosedFormSystem();
 
 // Bit for bit the same values, as results kept for them need (0 and -0 differ).
 inline bool sameBits(double a, double b) {

@@ -72,12 +72,12 @@ void frictionGroup() {
     static ChartPass chart;
     startChart(&chart);
     givenRatio = omf / omega0;
-    continuousAmplitude(givenRatio, &YZA);
+    continuousAmplitude(givenRatio, currentClosedFormSystem(), &YZA);
     consolePrintf("\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f", zeta,
                   givenRatio, F, Fric, YZA);
     double dwellAngle = 0.0;
     double stopPhase = 0.0;
-    YZB = stickSlipAmplitude(givenRatio, &dwellAngle, &stopPhase);
+    YZB = stickSlipAmplitude(givenRatio, currentClosedFormSystem(), &dwellAngle, &stopPhase);
     consolePrintf("\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f", zeta,
                   givenRatio, Yf, Yc, YZB);
     if (YZB < 0.0) {

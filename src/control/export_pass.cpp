@@ -41,11 +41,12 @@ SummaryValues currentSummary() {
     v.phiDeg = phi / radiansPerDegree;
     v.z = givenRatio;
     double continuous = 0.0;
-    v.hasYZA = continuousAmplitude(givenRatio, &continuous) == 1;
+    v.hasYZA = continuousAmplitude(givenRatio, currentClosedFormSystem(), &continuous) == 1;
     v.YZA = YZA;
     double dwellAngle = 0.0;
     double stopPhase = 0.0;
-    v.hasYZB = stickSlipAmplitude(givenRatio, &dwellAngle, &stopPhase) >= 0.0;
+    v.hasYZB =
+        stickSlipAmplitude(givenRatio, currentClosedFormSystem(), &dwellAngle, &stopPhase) >= 0.0;
     v.YZB = YZB;
     // The family pass leaves its last member's range in continuousRange; the entered
     // curves' range comes back from trimming a copy again (the range depends on the

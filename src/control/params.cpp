@@ -65,4 +65,24 @@ bool frameCurrent = false;
 
 char currentKey = 0;
 
+ClosedFormSystem currentClosedFormSystem() {
+    return {zeta, Yf, Yc};
+}
+
+MotionParams currentMotionParams() {
+    return {m, lambda, K, F, omf, Fric, omega0};
+}
+
+MotionState currentMotion() {
+    return {simTime, stateY[0], stateY[1]};
+}
+
+void advanceMotion() {
+    MotionState s = currentMotion();
+    advanceFrame(currentMotionParams(), &s);
+    simTime = s.t;
+    stateY[0] = s.y;
+    stateY[1] = s.v;
+}
+
 } // namespace fv

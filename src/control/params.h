@@ -8,6 +8,7 @@
 #include "analysis/system.h"
 #include "exact/dots.h"
 #include "regime/map.h"
+#include "timeresp/integrate.h"
 
 namespace fv {
 
@@ -106,6 +107,13 @@ extern int nextFrameDueMs;     // when the next played frame is due [ms since gl
 // The window's last frame shows the parameter set as it is: no dialogue has run since.
 // Only then may finished background work redraw that frame.
 extern bool frameCurrent;
+
+// zeta, Yf and Yc now; the equation of motion's values now; the motion now.
+ClosedFormSystem currentClosedFormSystem();
+MotionParams currentMotionParams();
+MotionState currentMotion();
+// Advances stateY and simTime by one frame.
+void advanceMotion();
 
 // Key that chose the dialogue's first group: 'f' (2), 'r' (3), 'j' (4), else (1).
 extern char currentKey;

@@ -125,13 +125,14 @@ std::string timeCsv(const MotionParams& p, MotionState start, double seconds) {
     MotionState s = start;
     for (long k = 0; k <= frames; ++k) {
         if (k > 0) {
-            advanceMotionFrame(p, &s);
+            advanceFrame(p, &s);
         }
         // The time of frame k is k tenths of a second, written as such; the integration
         // keeps its own running sum, at which the forces are taken.
+        const TimeSample sample = timeSample(p, s);
         text += formatNumber(static_cast<double>(k) / framesPerSecond) + "," + formatNumber(s.y) +
-                "," + formatNumber(s.v) + "," + formatNumber(externalForce(p, s.t)) + "," +
-                formatNumber(-frictionForce(p, s.t, s.y, s.v)) + "\n";
+                "," + formatNumber(s.v) + "," + formatNumber(sample.force) + "," +
+                formatNumber(sample.friction) + "\n";
     }
     return text;
 }

@@ -104,7 +104,7 @@ void sweepStickSlipCurves(double step, int n, const ClosedFormSystem* systems,
     for (int k = 0; k < filled; ++k) {
         pointers[k] = &curves[k];
     }
-    static thread_local StickSlipSweep sweep;
+    StickSlipSweep sweep;
     startStickSlipSweep(&sweep, step, n, systems, pointers, filled);
     finishStickSlipSweep(&sweep);
 }
@@ -118,11 +118,6 @@ void sweepStickSlipHere(double step, int n, const ClosedFormSystem& sys, Amplitu
     }
     staticPoint(sys, curve);
     sweepPoints(step, 1, n, sys, curve);
-}
-
-void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve) {
-    const ClosedFormSystem system = currentClosedFormSystem();
-    sweepStickSlipCurves(step, n, &system, &curve, 1);
 }
 
 } // namespace fv

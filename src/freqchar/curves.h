@@ -28,13 +28,9 @@ struct StickSlipSweep {
     unsigned started; // helpers running
 };
 
-// Fills points 0..n of curve: point 0 is (0, Yf - Yc) without a search, point i is
-// (i*step, stickSlipAmplitude(i*step)) with -1.0 where there is no solution. Reads
-// zeta, Yf and Yc of the parameter set.
-void sweepStickSlipAmplitude(double step, int n, AmplitudeCurve& curve);
-
-// The same sweep of sys on the calling thread alone, for callers that spread their own
-// work over the cores.
+// Fills points 0..n of curve for sys: point 0 is (0, Yf - Yc) without a search, point i
+// is (i*step, stickSlipAmplitude(i*step)) with -1.0 where there is no solution; on the
+// calling thread alone, for callers that spread their own work over the cores.
 void sweepStickSlipHere(double step, int n, const ClosedFormSystem& sys, AmplitudeCurve& curve);
 
 // The same sweep for count systems at once (at most maxSweepCurves), curves[k] for

@@ -328,10 +328,10 @@ StickSlipSetup stickSlipSetup(double z, const ClosedFormSystem& system) {
 }
 
 double stickSlipResidual(double z, double wd, double s1, double s2, double P, double Q,
-                         double halfPeriod, double theta, double* beta) {
+                         double halfPeriod, double theta, const ClosedFormSystem& system,
+                         double* beta) {
     const StickSlipSetup s = {z, wd, s1, s2, P, Q, halfPeriod};
-    const EndTerms t =
-        endTerms(s, currentClosedFormSystem(), theta, std::sin(theta), std::cos(theta));
+    const EndTerms t = endTerms(s, system, theta, std::sin(theta), std::cos(theta));
     *beta = stopPhaseOf(t);
     return residualOf(t);
 }
@@ -366,10 +366,6 @@ int stickSlipCandidates(double z, const ClosedFormSystem& system, StickSlipCandi
     return count;
 }
 
-int stickSlipCandidates(double z, StickSlipCandidate* list) {
-    return stickSlipCandidates(z, currentClosedFormSystem(), list);
-}
-
 double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwellAngle,
                           double* stopPhase) {
     StickSlipCandidate list[maxStickSlipCandidates];
@@ -390,10 +386,6 @@ double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwel
     *dwellAngle = list[chosen].theta;
     *stopPhase = list[chosen].beta;
     return system.Yf * std::sin(list[chosen].theta + list[chosen].beta) + system.Yc;
-}
-
-double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase) {
-    return stickSlipAmplitude(z, currentClosedFormSystem(), dwellAngle, stopPhase);
 }
 
 } // namespace fv

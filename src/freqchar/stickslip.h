@@ -30,10 +30,11 @@ struct StickSlipSetup {
 // Builds the setup for ratio z.
 StickSlipSetup stickSlipSetup(double z, const ClosedFormSystem& system);
 
-// Residual a^2 + b^2 - g^2 of the end conditions for dwell angle theta, read from the
-// parameter set; zero exactly when a stop phase exists, which is written to *beta.
+// Residual a^2 + b^2 - g^2 of the end conditions of system for dwell angle theta; zero
+// exactly when a stop phase exists, which is written to *beta.
 double stickSlipResidual(double z, double wd, double s1, double s2, double P, double Q,
-                         double halfPeriod, double theta, double* beta);
+                         double halfPeriod, double theta, const ClosedFormSystem& system,
+                         double* beta);
 
 // Refines the zero of the residual between dwell angles thA and thB, whose residuals
 // fA and fB differ in sign, by regula falsi. Returns 1 with the zero in *theta and its
@@ -46,13 +47,10 @@ int refineStickSlipBracket(const StickSlipSetup& s, const ClosedFormSystem& syst
 // Scans the dwell angle at ratio z and writes every accepted zero, in scan order,
 // to list (room for maxStickSlipCandidates). Returns their number.
 int stickSlipCandidates(double z, const ClosedFormSystem& system, StickSlipCandidate* list);
-int stickSlipCandidates(double z, StickSlipCandidate* list);
 
 // Amplitude [m] of the stick-slip solution at ratio z with the largest amplitude, or
 // -1.0 when there is none; theta and beta of that solution go to *dwellAngle and
-// *stopPhase, which are left untouched when there is none. The first form reads the
-// parameter set.
-double stickSlipAmplitude(double z, double* dwellAngle, double* stopPhase);
+// *stopPhase, which are left untouched when there is none.
 double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwellAngle,
                           double* stopPhase);
 

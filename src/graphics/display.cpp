@@ -49,7 +49,7 @@ void drawScene(bool recordSample) {
 void drawFrame() {
     glGetFloatv(GL_LINE_WIDTH, &frameStartLineWidth);
     beginFrame();
-    advanceFrame();
+    advanceMotion();
     drawScene(true);
     frameCurrent = true;
 }

@@ -121,7 +121,7 @@ bool renderPictureOffscreen(long frames, const std::string& keys, RgbPicture* pi
     // but one is drawn for the GL state that the last one starts from.
     for (long k = 1; k <= frames; ++k) {
         if (k < frames - 1) {
-            advanceFrame();
+            advanceMotion();
             recordTimeSample();
             continue;
         }

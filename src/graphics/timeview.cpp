@@ -48,7 +48,8 @@ void drawMechanism(const Point2* anchor, double scale, int massCount, const doub
 }
 
 void drawForceArrow() {
-    const double d = std::sin(omf * simTime) * forceArrowScale * curveScale[0];
+    const double d = timeSample(currentMotionParams(), currentMotion()).forcePhase *
+                     forceArrowScale * curveScale[0];
     double angle = -halfPi;
     double offset = -arrowOffset;
     if (d >= 0.0) {
@@ -72,9 +73,10 @@ void recordTimeSample() {
     if (timeRingIndex > timeRingCapacity) {
         timeRingIndex = 0;
     }
-    timeCurves[0][timeRingIndex] = stateY[0];
-    timeCurves[1][timeRingIndex] = std::sin(omf * simTime) * F;
-    timeCurves[2][timeRingIndex] = -frictionForce(simTime, stateY[0], stateY[1]);
+    const TimeSample sample = timeSample(currentMotionParams(), currentMotion());
+    timeCurves[0][timeRingIndex] = sample.response;
+    timeCurves[1][timeRingIndex] = sample.force;
+    timeCurves[2][timeRingIndex] = sample.friction;
 }
 
 void drawTimeChart() {

@@ -1,13 +1,9 @@
-// Time-response integration with solid friction. The forms without parameters read the
-// parameter set at every call, so a change made in the console takes effect at the
-// next frame; the forms with MotionParams read nothing else.
+// Time-response integration with solid friction: plain values in, plain values out.
 #include "timeresp/integrate.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-
-#include "control/params.h"
 
 namespace fv {
 
@@ -20,10 +16,6 @@ constexpr double gillC = 0.16666667;
 constexpr int workVectors = 6; // W1, W2, W3 and the accumulators Q1, Q2, Q3
 
 } // namespace
-
-MotionParams currentMotionParams() {
-    return {m, lambda, K, F, omf, Fric, omega0};
-}
 
 // Sliding: Fric against the velocity. At rest (|v| <= 0.001 |z|, inclusive): the
 // friction balances the applied force S = F sin(omf t) - K y up to Fric, beyond
@@ -45,14 +37,6 @@ double frictionForce(const MotionParams& p, double t, double y, double v) {
     return (S / std::fabs(S)) * p.Fric;
 }
 
-double frictionForce(double t, double y, double v) {
-    return frictionForce(currentMotionParams(), t, y, v);
-}
-
-double externalForce(const MotionParams& p, double t) {
-    return std::sin(p.omf * t) * p.F;
-}
-
 double stateDerivative(const MotionParams& p, int i, double t, const double* Y) {
     if (i == 0) {
         return Y[1];
@@ -60,10 +44,6 @@ double stateDerivative(const MotionParams& p, int i, double t, const double* Y) 
     const double fe = std::sin(p.omf * t) * p.F;
     const double fr = frictionForce(p, t, Y[0], Y[1]);
     return ((fe - fr) - (p.lambda * Y[1] + p.K * Y[0])) / p.m;
-}
-
-double stateDerivative(int i, double t, const double* Y) {
-    return stateDerivative(currentMotionParams(), i, t, Y);
 }
 
 // Gill's variant of the classical fourth-order Runge-Kutta scheme; each stage runs
@@ -116,11 +96,7 @@ void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double*
     }
 }
 
-void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int n) {
-    rungeKuttaGillStep(currentMotionParams(), t, h, yIn, yOut, n);
-}
-
-void advanceMotionFrame(const MotionParams& p, MotionState* s) {
+void advanceFrame(const MotionParams& p, MotionState* s) {
     for (int k = 0; k < stepsPerFrame; ++k) {
         const double in[2] = {s->y, s->v};
         double out[2] = {0.0, 0.0};
@@ -131,15 +107,9 @@ void advanceMotionFrame(const MotionParams& p, MotionState* s) {
     }
 }
 
-// The parameters are read once per frame: nothing changes them while a frame runs.
-void advanceFrame() {
-    const MotionParams p = currentMotionParams();
-    for (int k = 0; k < stepsPerFrame; ++k) {
-        statePrev[0] = stateY[0];
-        statePrev[1] = stateY[1];
-        rungeKuttaGillStep(p, simTime, timeStep, statePrev, stateY, 2);
-        simTime = simTime + timeStep;
-    }
+TimeSample timeSample(const MotionParams& p, const MotionState& s) {
+    const double phase = std::sin(p.omf * s.t);
+    return {s.y, phase, phase * p.F, -frictionForce(p, s.t, s.y, s.v)};
 }
 
 } // namespace fv

@@ -10,8 +10,7 @@ constexpr int stepsPerFrame = 10; // steps per displayed frame: 0.1 s per frame
 // The mass counts as at rest below this fraction of the frequency ratio [m/s].
 constexpr double stickVelocityFactor = 0.001;
 
-// The values the equation of motion reads, taken as values so that a motion can be
-// integrated away from the parameter set (the export, the tests, other threads).
+// The values the equation of motion reads.
 struct MotionParams {
     double m;      // mass [kg]
     double lambda; // viscous damping coefficient [N/(m/s)]
@@ -29,30 +28,30 @@ struct MotionState {
     double v; // velocity [m/s]
 };
 
-// m, lambda, K, F, omf, Fric and omega0 of the parameter set now.
-MotionParams currentMotionParams();
+// What the strip chart records of a state: the response, the external force and the
+// friction force on the mass, with the force's phase term that the force arrow shows.
+struct TimeSample {
+    double response;   // displacement y [m]
+    double forcePhase; // sin(omf t) [-]
+    double force;      // external force F sin(omf t) [N]
+    double friction;   // friction force on the mass, -Fr [N]
+};
 
 // Friction force [N] in the sign convention of the equation above (subtracted from
 // the external force) at time t [s], displacement y [m] and velocity v [m/s].
 double frictionForce(const MotionParams& p, double t, double y, double v);
-double frictionForce(double t, double y, double v);
-
-// External force F sin(omf t) [N], in the order the strip chart records it.
-double externalForce(const MotionParams& p, double t);
 
 // Time derivative of component i (0: displacement, 1: velocity) of state Y at t.
 double stateDerivative(const MotionParams& p, int i, double t, const double* Y);
-double stateDerivative(int i, double t, const double* Y);
 
 // One Runge-Kutta-Gill step of size h from t for n components, yIn to yOut.
 void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
                         int n);
-void rungeKuttaGillStep(double t, double h, const double* yIn, double* yOut, int n);
 
 // One frame: stepsPerFrame steps of timeStep, the time advanced by repeated addition.
-void advanceMotionFrame(const MotionParams& p, MotionState* s);
+void advanceFrame(const MotionParams& p, MotionState* s);
 
-// Advances stateY and simTime by one frame.
-void advanceFrame();
+// The strip chart's sample of state s.
+TimeSample timeSample(const MotionParams& p, const MotionState& s);
 
 } // namespace fv

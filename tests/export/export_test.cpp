@@ -150,12 +150,13 @@ TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
     fv::stateY[1] = fv::v0;
     fv::simTime = 0.0;
     for (int k = 0; k < 50; ++k) {
-        fv::advanceFrame();
+        fv::advanceMotion();
     }
     EXPECT_EQ(time[51],
               "5," + fv::formatNumber(fv::stateY[0]) + "," + fv::formatNumber(fv::stateY[1]) + "," +
                   fv::formatNumber(std::sin(fv::omf * fv::simTime) * fv::F) + "," +
-                  fv::formatNumber(-fv::frictionForce(fv::simTime, fv::stateY[0], fv::stateY[1])));
+                  fv::formatNumber(-fv::frictionForce(fv::currentMotionParams(), fv::simTime,
+                                                      fv::stateY[0], fv::stateY[1])));
 }
 
 TEST(Export, MissingValuesAreNullOrEmpty) {

@@ -34,7 +34,8 @@ void expectSameSweep(double zeta, double Yf, double Yc, int n = 1200) {
     fv::zeta = zeta;
     fv::Yf = Yf;
     fv::Yc = Yc;
-    fv::sweepStickSlipAmplitude(0.0025, n, programCurve);
+    const fv::ClosedFormSystem sys = {zeta, Yf, Yc};
+    fv::sweepStickSlipCurves(0.0025, n, &sys, &programCurve, 1);
     ref::sweepStickSlipAmplitude(0.0025, n, referenceCurve);
     const int i = firstDifference(programCurve, referenceCurve, n);
     EXPECT_EQ(i, -1) << "zeta " << zeta << " Yf " << Yf << " Yc " << Yc << ": point " << i
@@ -70,7 +71,7 @@ TEST(SearchAgreement, RandomParameterSets) {
         fv::Yf = Yf;
         fv::Yc = Yc;
         double t1 = 0.0, b1 = 0.0;
-        const double program = fv::stickSlipAmplitude(z, &t1, &b1);
+        const double program = fv::stickSlipAmplitude(z, {zeta, Yf, Yc}, &t1, &b1);
         const double reference = ref::stickSlipAmplitude(z);
         EXPECT_EQ(std::memcmp(&program, &reference, sizeof(double)), 0)
             << "zeta " << zeta << " Yf " << Yf << " Yc " << Yc << " z " << z << ": " << program
@@ -114,9 +115,9 @@ TEST(SearchAgreement, WholeGroup3Pass) {
         fv::chartReady = false;
         static fv::ChartPass chart;
         fv::startChart(&chart);
-        fv::continuousAmplitude(fv::givenRatio, &fv::YZA);
+        fv::continuousAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &fv::YZA);
         double t = 0.0, b = 0.0;
-        fv::YZB = fv::stickSlipAmplitude(fv::givenRatio, &t, &b);
+        fv::YZB = fv::stickSlipAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &t, &b);
         fv::finishChart(&chart);
         EXPECT_EQ(fv::zeta, s[0]);
         capture(program);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "control/params.h"
 #include "freqchar/curves.h"
 #include "freqchar/stickslip.h"
 
@@ -12,16 +11,11 @@ namespace {
 
 fv::AmplitudeCurve curve;
 
-void setSystem(double zeta, double Yf, double Yc) {
-    fv::zeta = zeta;
-    fv::Yf = Yf;
-    fv::Yc = Yc;
-}
-
 TEST(SweepStickSlipAmplitude, PointsMatchTheSingleRatioSearch) {
-    setSystem(0.1, 0.5, 0.2);
+    fv::ClosedFormSystem sys = {};
+    sys = {0.1, 0.5, 0.2};
     curve.amplitude[1201] = 3.5;
-    fv::sweepStickSlipAmplitude(0.0025, 1200, curve);
+    fv::sweepStickSlipCurves(0.0025, 1200, &sys, &curve, 1);
     EXPECT_EQ(curve.ratio[0], 0.0);
     EXPECT_EQ(curve.amplitude[0], 0.5 - 0.2);
     EXPECT_EQ(curve.amplitude[1201], 3.5);
@@ -29,26 +23,27 @@ TEST(SweepStickSlipAmplitude, PointsMatchTheSingleRatioSearch) {
         double theta = 0.0;
         double beta = 0.0;
         EXPECT_EQ(curve.ratio[i], i * 0.0025);
-        EXPECT_EQ(curve.amplitude[i], fv::stickSlipAmplitude(i * 0.0025, &theta, &beta))
+        EXPECT_EQ(curve.amplitude[i], fv::stickSlipAmplitude(i * 0.0025, sys, &theta, &beta))
             << "point " << i;
     }
     EXPECT_EQ(curve.ratio[400], 1.0);
 }
 
 TEST(SweepStickSlipAmplitude, MissingValues) {
-    setSystem(0.0, 0.5, 0.2);
-    fv::sweepStickSlipAmplitude(0.0025, 1200, curve);
+    fv::ClosedFormSystem sys = {};
+    sys = {0.0, 0.5, 0.2};
+    fv::sweepStickSlipCurves(0.0025, 1200, &sys, &curve, 1);
     EXPECT_EQ(curve.amplitude[400], -1.0) << "no stick-slip at resonance without damping";
 
-    setSystem(0.1, 0.0, 0.2); // no force
-    fv::sweepStickSlipAmplitude(0.0025, 1200, curve);
+    sys = {0.1, 0.0, 0.2}; // no force
+    fv::sweepStickSlipCurves(0.0025, 1200, &sys, &curve, 1);
     EXPECT_EQ(curve.amplitude[0], -0.2);
     for (int i = 1; i <= 1200; ++i) {
         ASSERT_EQ(curve.amplitude[i], -1.0) << "point " << i;
     }
 
-    setSystem(0.1, 0.5, 0.0); // no friction: no bracket, and no direct hit with damping
-    fv::sweepStickSlipAmplitude(0.0025, 1200, curve);
+    sys = {0.1, 0.5, 0.0}; // no friction: no bracket, and no direct hit with damping
+    fv::sweepStickSlipCurves(0.0025, 1200, &sys, &curve, 1);
     EXPECT_EQ(curve.amplitude[0], 0.5);
     int found = 0;
     for (int i = 1; i <= 1200; ++i) {

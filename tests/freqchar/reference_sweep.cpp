@@ -152,8 +152,9 @@ void sweepStickSlipAmplitude(double step, int n, fv::AmplitudeCurve& curve) {
 void group3Pass() {
     fv::ratioStep = 0.0025;
     fv::sweepCount = 1200;
-    fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::continuousCurve);
-    fv::continuousAmplitude(fv::givenRatio, &fv::YZA);
+    fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::currentClosedFormSystem(),
+                                 fv::continuousCurve);
+    fv::continuousAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &fv::YZA);
     sweepStickSlipAmplitude(fv::ratioStep, fv::sweepCount, fv::stickSlipCurve);
     fv::trimContinuousCurve(fv::continuousCurve, fv::stickSlipCurve, fv::sweepCount,
                             &fv::continuousRange);
@@ -161,7 +162,8 @@ void group3Pass() {
     const double entered = zeta;
     for (int k = 0; k < fv::familySize; ++k) {
         zeta = fv::zetaTable[k];
-        fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::continuousCurves[k]);
+        fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::currentClosedFormSystem(),
+                                     fv::continuousCurves[k]);
         sweepStickSlipAmplitude(fv::ratioStep, fv::sweepCount, fv::stickSlipCurves[k]);
         fv::trimContinuousCurve(fv::continuousCurves[k], fv::stickSlipCurves[k], fv::sweepCount,
                                 &fv::continuousRange);

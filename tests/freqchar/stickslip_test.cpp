@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/params.h"
+#include "analysis/curve.h"
 #include "freqchar/stickslip.h"
 
 namespace {
@@ -15,62 +15,59 @@ constexpr double amplitudeTolerance = 5e-4; // reference amplitudes carry three 
 constexpr double angleTolerance = 5e-4;     // reference angles carry three digits [rad]
 constexpr double motionTolerance = 1e-6;    // end state of the re-integrated motion [m]
 
-void setSystem(double zeta, double Yf, double Yc) {
-    fv::zeta = zeta;
-    fv::Yf = Yf;
-    fv::Yc = Yc;
-}
-
 struct Solution {
     double A;
     double theta;
     double beta;
 };
 
-Solution solve(double z) {
+Solution solve(const fv::ClosedFormSystem& sys, double z) {
     Solution s = {0.0, -7.0, -7.0};
-    s.A = fv::stickSlipAmplitude(z, &s.theta, &s.beta);
+    s.A = fv::stickSlipAmplitude(z, sys, &s.theta, &s.beta);
     return s;
 }
 
 TEST(StickSlipAmplitude, ReferenceValuesAcrossTheDampingRegimes) {
+    fv::ClosedFormSystem sys = {};
     struct Case {
         double zeta, A, theta, beta;
     } cases[] = {
         {0.1, 0.591, 0.474, 1.769}, {1.0, 0.209, 0.665, 2.459}, {2.0, 0.111, 0.724, 2.597}};
     for (const Case& c : cases) {
-        setSystem(c.zeta, 0.5, 0.2);
-        const Solution s = solve(0.5);
+        sys = {c.zeta, 0.5, 0.2};
+        const Solution s = solve(sys, 0.5);
         EXPECT_NEAR(s.A, c.A, amplitudeTolerance) << "zeta " << c.zeta;
         EXPECT_NEAR(s.theta, c.theta, angleTolerance) << "zeta " << c.zeta;
         EXPECT_NEAR(s.beta, c.beta, angleTolerance) << "zeta " << c.zeta;
         EXPECT_NEAR(s.A, 0.5 * std::sin(s.theta + s.beta) + 0.2, 1e-15);
     }
-    setSystem(0.1, 0.5, 0.2);
-    EXPECT_EQ(solve(0.8).A, -1.0);
-    EXPECT_EQ(solve(2.0).A, -1.0);
+    sys = {0.1, 0.5, 0.2};
+    EXPECT_EQ(solve(sys, 0.8).A, -1.0);
+    EXPECT_EQ(solve(sys, 2.0).A, -1.0);
 }
 
 TEST(StickSlipAmplitude, ManyZerosAtSmallRatiosWithoutDamping) {
-    setSystem(0.0, 0.5, 0.2);
+    fv::ClosedFormSystem sys = {};
+    sys = {0.0, 0.5, 0.2};
     static fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
-    EXPECT_EQ(fv::stickSlipCandidates(0.02, list), 33);
-    Solution s = solve(0.02);
+    EXPECT_EQ(fv::stickSlipCandidates(0.02, sys, list), 33);
+    Solution s = solve(sys, 0.02);
     EXPECT_NEAR(s.A, 0.309, amplitudeTolerance);
     EXPECT_NEAR(s.theta, 1.412, angleTolerance);
 
-    EXPECT_EQ(fv::stickSlipCandidates(0.0025, list), 131);
-    s = solve(0.0025);
+    EXPECT_EQ(fv::stickSlipCandidates(0.0025, sys, list), 131);
+    s = solve(sys, 0.0025);
     EXPECT_NEAR(s.A, 0.301, amplitudeTolerance);
     EXPECT_NEAR(s.theta, 1.355, angleTolerance);
 }
 
 // The chosen candidate has the largest amplitude, the first of equals winning.
 TEST(StickSlipAmplitude, ChoosesTheLargestAmplitude) {
-    setSystem(0.0, 0.5, 0.2);
+    fv::ClosedFormSystem sys = {};
+    sys = {0.0, 0.5, 0.2};
     static fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
-    const int count = fv::stickSlipCandidates(0.02, list);
-    const Solution s = solve(0.02);
+    const int count = fv::stickSlipCandidates(0.02, sys, list);
+    const Solution s = solve(sys, 0.02);
     for (int i = 0; i < count; ++i) {
         const double A = 0.5 * std::sin(list[i].theta + list[i].beta) + 0.2;
         EXPECT_LE(A, s.A) << "candidate " << i;
@@ -84,31 +81,34 @@ TEST(StickSlipAmplitude, ChoosesTheLargestAmplitude) {
 }
 
 TEST(StickSlipAmplitude, NegativeStopPhaseAcceptedAboveResonance) {
-    setSystem(1.0, 0.5, 0.2);
-    const Solution s = solve(2.0);
+    fv::ClosedFormSystem sys = {};
+    sys = {1.0, 0.5, 0.2};
+    const Solution s = solve(sys, 2.0);
     EXPECT_NEAR(s.A, 0.0482, 5e-5);
     EXPECT_NEAR(s.theta, 0.130, angleTolerance);
     EXPECT_NEAR(s.beta, -2.963, angleTolerance);
 }
 
 TEST(StickSlipAmplitude, DirectHitWithoutFriction) {
-    setSystem(0.0, 0.5, 0.0);
-    const Solution s = solve(0.015);
+    fv::ClosedFormSystem sys = {};
+    sys = {0.0, 0.5, 0.0};
+    const Solution s = solve(sys, 0.015);
     EXPECT_NEAR(s.A, 0.318, amplitudeTolerance);
     EXPECT_NEAR(s.theta, 0.69, 1e-12) << "a scan point itself";
     EXPECT_NEAR(s.beta, 0.0, 1e-12);
 }
 
 TEST(StickSlipAmplitude, DegenerateCasesGiveNoSolution) {
+    fv::ClosedFormSystem sys = {};
     double theta = 11.0;
     double beta = 12.0;
-    setSystem(0.0, 0.5, 0.2);
-    EXPECT_EQ(fv::stickSlipAmplitude(1.0, &theta, &beta), -1.0) << "zeta 0 at resonance";
-    EXPECT_EQ(fv::stickSlipAmplitude(0.0, &theta, &beta), -1.0) << "z = 0";
-    setSystem(0.1, 0.0, 0.2);
-    EXPECT_EQ(fv::stickSlipAmplitude(0.5, &theta, &beta), -1.0) << "no force";
-    setSystem(0.1, 0.0004, 0.0004);
-    EXPECT_EQ(fv::stickSlipAmplitude(0.5, &theta, &beta), -1.0) << "Yf + Yc below 1 mm";
+    sys = {0.0, 0.5, 0.2};
+    EXPECT_EQ(fv::stickSlipAmplitude(1.0, sys, &theta, &beta), -1.0) << "zeta 0 at resonance";
+    EXPECT_EQ(fv::stickSlipAmplitude(0.0, sys, &theta, &beta), -1.0) << "z = 0";
+    sys = {0.1, 0.0, 0.2};
+    EXPECT_EQ(fv::stickSlipAmplitude(0.5, sys, &theta, &beta), -1.0) << "no force";
+    sys = {0.1, 0.0004, 0.0004};
+    EXPECT_EQ(fv::stickSlipAmplitude(0.5, sys, &theta, &beta), -1.0) << "Yf + Yc below 1 mm";
     EXPECT_EQ(theta, 11.0);
     EXPECT_EQ(beta, 12.0);
 }
@@ -116,13 +116,14 @@ TEST(StickSlipAmplitude, DegenerateCasesGiveNoSolution) {
 // Refinements that meet not-a-number or need many iterations still end, and a
 // refinement that converges is unaffected by the bound (44,000 iterations here).
 TEST(StickSlipAmplitude, RefinementAlwaysEnds) {
-    setSystem(0.0, 1.0, 0.01);
-    const Solution s = solve(0.005);
+    fv::ClosedFormSystem sys = {};
+    sys = {0.0, 1.0, 0.01};
+    const Solution s = solve(sys, 0.005);
     EXPECT_GT(s.A, 0.0);
-    setSystem(std::nan(""), 1.0, 0.01);
-    EXPECT_EQ(solve(0.5).A, -1.0);
-    setSystem(0.1, INFINITY, 0.2);
-    EXPECT_EQ(solve(0.5).A, -1.0);
+    sys = {std::nan(""), 1.0, 0.01};
+    EXPECT_EQ(solve(sys, 0.5).A, -1.0);
+    sys = {0.1, INFINITY, 0.2};
+    EXPECT_EQ(solve(sys, 0.5).A, -1.0);
 }
 
 // Refines every bracket of the scan at ratio z; returns the largest iteration count
@@ -135,16 +136,14 @@ struct RefinementSummary {
 
 RefinementSummary refineAllBrackets(const fv::ClosedFormSystem& system, double z) {
     const fv::StickSlipSetup s = fv::stickSlipSetup(z, system);
-    fv::zeta = system.zeta;
-    fv::Yf = system.Yf;
-    fv::Yc = system.Yc;
     RefinementSummary summary = {0, 0, 0};
     double beta = 0.0;
     double thA = 0.01;
-    double fA = fv::stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thA, &beta);
+    double fA =
+        fv::stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thA, system, &beta);
     for (double thB = thA + 0.01; thB <= 2.94159265358979; thB = thA + 0.01) {
         const double fB =
-            fv::stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thB, &beta);
+            fv::stickSlipResidual(z, s.wd, s.s1, s.s2, s.P, s.Q, s.halfPeriod, thB, system, &beta);
         if (!(std::fabs(fB / fA) < 1e-6) && fA * fB < 0.0) {
             double theta = 0.0;
             long iterations = 0;
@@ -210,13 +209,14 @@ void integrateMotion(double zeta, double Yf, double Yc, double z, double phase, 
 }
 
 TEST(StickSlipAmplitude, SolutionIsAPeriodicStickSlipMotion) {
+    fv::ClosedFormSystem sys = {};
     struct Case {
         double zeta, Yf, Yc, z;
     } cases[] = {{0.1, 0.5, 0.2, 0.5}, {1.0, 0.5, 0.2, 0.5}, {2.0, 0.5, 0.2, 0.5},
                  {1.0, 0.5, 0.2, 2.0}, {0.0, 0.5, 0.2, 0.1}, {0.05, 1.0, 0.1, 0.3}};
     for (const Case& c : cases) {
-        setSystem(c.zeta, c.Yf, c.Yc);
-        const Solution s = solve(c.z);
+        sys = {c.zeta, c.Yf, c.Yc};
+        const Solution s = solve(sys, c.z);
         ASSERT_GT(s.A, 0.0) << "zeta " << c.zeta << " z " << c.z;
         double x = s.A;
         double v = 0.0;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "analysis/continuous.h"
-#include "control/params.h"
 #include "freqchar/stickslip.h"
 #include "timeresp/integrate.h"
 
@@ -15,76 +14,63 @@ namespace {
 constexpr double linearTolerance = 1e-6;         // fourth order at h = 0.01 s over 20 s [m]
 constexpr double steadyRelativeTolerance = 0.01; // steady amplitude against closed form
 
-void setSystem(double m, double lambda, double K, double F, double omf, double Fric) {
-    fv::m = m;
-    fv::lambda = lambda;
-    fv::K = K;
-    fv::F = F;
-    fv::omf = omf;
-    fv::Fric = Fric;
-    fv::omega0 = std::sqrt(K / m);
-    fv::zeta = lambda / (2.0 * std::sqrt(m * K));
-    fv::Yf = F / K;
-    fv::Yc = Fric / K;
+fv::MotionParams params(double m, double lambda, double K, double F, double omf, double Fric) {
+    return {m, lambda, K, F, omf, Fric, std::sqrt(K / m)};
 }
 
-void start(double y0, double v0) {
-    fv::stateY[0] = y0;
-    fv::stateY[1] = v0;
-    fv::simTime = 0.0;
+fv::ClosedFormSystem closedForms(const fv::MotionParams& p) {
+    return {p.lambda / (2.0 * std::sqrt(p.m * p.K)), p.F / p.K, p.Fric / p.K};
 }
 
 TEST(FrictionForce, SlidingAndSticking) {
-    setSystem(1.0, 0.2, 1.0, 0.5, 0.5, 0.2); // rest below 0.0005 m/s
-    EXPECT_EQ(fv::frictionForce(0.0, 0.0, 0.01), 0.2);
-    EXPECT_EQ(fv::frictionForce(0.0, 0.0, -0.01), -0.2);
+    fv::MotionParams p = params(1.0, 0.2, 1.0, 0.5, 0.5, 0.2); // rest below 0.0005 m/s
+    EXPECT_EQ(fv::frictionForce(p, 0.0, 0.0, 0.01), 0.2);
+    EXPECT_EQ(fv::frictionForce(p, 0.0, 0.0, -0.01), -0.2);
     // At rest the friction balances S = F sin(omf t) - K y while |S| < Fric.
-    EXPECT_EQ(fv::frictionForce(0.0, 0.1, 0.0), -0.1);
-    EXPECT_EQ(fv::frictionForce(0.0, 0.1, 0.0005), -0.1) << "the threshold itself is rest";
-    EXPECT_EQ(fv::frictionForce(0.0, 0.1, 0.00051), 0.2);
+    EXPECT_EQ(fv::frictionForce(p, 0.0, 0.1, 0.0), -0.1);
+    EXPECT_EQ(fv::frictionForce(p, 0.0, 0.1, 0.0005), -0.1) << "the threshold itself is rest";
+    EXPECT_EQ(fv::frictionForce(p, 0.0, 0.1, 0.00051), 0.2);
     // Breakaway at and beyond the limit, in the direction of S.
-    EXPECT_EQ(fv::frictionForce(0.0, 0.2, 0.0), -0.2);
-    EXPECT_EQ(fv::frictionForce(0.0, -0.7, 0.0), 0.2);
+    EXPECT_EQ(fv::frictionForce(p, 0.0, 0.2, 0.0), -0.2);
+    EXPECT_EQ(fv::frictionForce(p, 0.0, -0.7, 0.0), 0.2);
     // omf = 0: only an exactly zero velocity is rest, and S = -K y.
-    setSystem(1.0, 0.2, 1.0, 0.5, 0.0, 0.2);
-    EXPECT_EQ(fv::frictionForce(3.0, 0.05, 0.0), -0.05);
-    EXPECT_EQ(fv::frictionForce(3.0, 0.05, 1e-300), 0.2);
-    setSystem(1.0, 0.2, 1.0, 0.5, 0.5, 0.0);
-    EXPECT_EQ(fv::frictionForce(1.0, 0.3, 0.0), 0.0);
+    p = params(1.0, 0.2, 1.0, 0.5, 0.0, 0.2);
+    EXPECT_EQ(fv::frictionForce(p, 3.0, 0.05, 0.0), -0.05);
+    EXPECT_EQ(fv::frictionForce(p, 3.0, 0.05, 1e-300), 0.2);
+    p = params(1.0, 0.2, 1.0, 0.5, 0.5, 0.0);
+    EXPECT_EQ(fv::frictionForce(p, 1.0, 0.3, 0.0), 0.0);
 }
 
 TEST(AdvanceFrame, FirstFrameEndsAtTheSumOfTenSteps) {
-    setSystem(1.0, 0.2, 1.0, 0.5, 0.5, 0.2);
-    start(0.0, 0.0);
-    fv::advanceFrame();
-    EXPECT_EQ(fv::simTime, 0.09999999999999999);
+    fv::MotionState s = {0.0, 0.0, 0.0};
+    fv::advanceFrame(params(1.0, 0.2, 1.0, 0.5, 0.5, 0.2), &s);
+    EXPECT_EQ(s.t, 0.09999999999999999);
 }
 
 TEST(AdvanceFrame, MassHeldByFrictionStaysExactlyAtRest) {
-    setSystem(1.0, 0.2, 1.0, 0.15, 0.5, 0.2);
-    start(0.0, 0.0);
+    const fv::MotionParams p = params(1.0, 0.2, 1.0, 0.15, 0.5, 0.2);
+    fv::MotionState s = {0.0, 0.0, 0.0};
     for (int frame = 0; frame < 500; ++frame) {
-        fv::advanceFrame();
-        ASSERT_EQ(fv::stateY[0], 0.0) << "frame " << frame;
+        fv::advanceFrame(p, &s);
+        ASSERT_EQ(s.y, 0.0) << "frame " << frame;
     }
 }
 
 // A slow mass under |S| < Fric keeps its velocity when nothing damps it.
 TEST(AdvanceFrame, SlowMassIsNotStoppedByFrictionAlone) {
-    setSystem(1.0, 0.0, 1.0, 0.0, 0.5, 0.2);
-    start(0.0, 0.0001);
-    fv::advanceFrame();
-    EXPECT_NEAR(fv::stateY[1], 0.0001, 1e-12);
+    fv::MotionState s = {0.0, 0.0, 0.0001};
+    fv::advanceFrame(params(1.0, 0.0, 1.0, 0.0, 0.5, 0.2), &s);
+    EXPECT_NEAR(s.v, 0.0001, 1e-12);
 }
 
 // m y'' + lambda y' + K y = F sin(omf t) solved exactly from (y0, v0).
-double linearResponse(double t, double y0, double v0) {
-    const double w = fv::omf;
-    const double w0 = fv::omega0;
-    const double z = fv::zeta;
-    const double den = (fv::K - fv::m * w * w);
-    const double Ad = fv::F / std::sqrt(den * den + (fv::lambda * w) * (fv::lambda * w));
-    const double ph = std::atan2(fv::lambda * w, den);
+double linearResponse(const fv::MotionParams& p, double t, double y0, double v0) {
+    const double w = p.omf;
+    const double w0 = p.omega0;
+    const double z = closedForms(p).zeta;
+    const double den = (p.K - p.m * w * w);
+    const double Ad = p.F / std::sqrt(den * den + (p.lambda * w) * (p.lambda * w));
+    const double ph = std::atan2(p.lambda * w, den);
     const double wd = w0 * std::sqrt(1.0 - z * z);
     const double c1 = y0 + Ad * std::sin(ph);
     const double c2 = (v0 - Ad * w * std::cos(ph) + z * w0 * c1) / wd;
@@ -93,43 +79,43 @@ double linearResponse(double t, double y0, double v0) {
 }
 
 TEST(AdvanceFrame, WithoutFrictionMatchesTheExactLinearResponse) {
-    setSystem(2.0, 0.6, 3.0, 1.2, 1.1, 0.0);
-    start(0.1, -0.3);
+    const fv::MotionParams p = params(2.0, 0.6, 3.0, 1.2, 1.1, 0.0);
+    fv::MotionState s = {0.0, 0.1, -0.3};
     double worst = 0.0;
     for (int frame = 1; frame <= 200; ++frame) {
-        fv::advanceFrame();
-        worst = std::fmax(worst, std::fabs(fv::stateY[0] - linearResponse(fv::simTime, 0.1, -0.3)));
+        fv::advanceFrame(p, &s);
+        worst = std::fmax(worst, std::fabs(s.y - linearResponse(p, s.t, 0.1, -0.3)));
     }
     EXPECT_LT(worst, linearTolerance);
 }
 
-// Largest |y| over the last 40 s of a 400 s run.
-double steadyAmplitude() {
-    start(0.0, 0.0);
+// Largest |y| over the last 40 s of a 400 s run from rest.
+double steadyAmplitude(const fv::MotionParams& p) {
+    fv::MotionState s = {0.0, 0.0, 0.0};
     double peak = 0.0;
     for (int frame = 1; frame <= 4000; ++frame) {
-        fv::advanceFrame();
+        fv::advanceFrame(p, &s);
         if (frame > 3600) {
-            peak = std::fmax(peak, std::fabs(fv::stateY[0]));
+            peak = std::fmax(peak, std::fabs(s.y));
         }
     }
     return peak;
 }
 
 TEST(AdvanceFrame, SteadyAmplitudeMatchesTheClosedForm) {
-    setSystem(1.0, 0.2, 1.0, 0.5, 0.5, 0.2); // z = 0.5: stick-slip
+    fv::MotionParams p = params(1.0, 0.2, 1.0, 0.5, 0.5, 0.2); // z = 0.5: stick-slip
     double theta = 0.0;
     double beta = 0.0;
-    const double stickSlip = fv::stickSlipAmplitude(0.5, &theta, &beta);
+    const double stickSlip = fv::stickSlipAmplitude(0.5, closedForms(p), &theta, &beta);
     EXPECT_NEAR(stickSlip, 0.5914, 1e-4);
-    const double simulatedStickSlip = steadyAmplitude();
+    const double simulatedStickSlip = steadyAmplitude(p);
     EXPECT_NEAR(simulatedStickSlip, stickSlip, steadyRelativeTolerance * stickSlip);
 
-    setSystem(1.0, 0.2, 1.0, 0.5, 1.0, 0.2); // z = 1: continuous motion
+    p = params(1.0, 0.2, 1.0, 0.5, 1.0, 0.2); // z = 1: continuous motion
     double continuous = 0.0;
-    ASSERT_EQ(fv::continuousAmplitude(1.0, &continuous), 1);
+    ASSERT_EQ(fv::continuousAmplitude(1.0, closedForms(p), &continuous), 1);
     EXPECT_NEAR(continuous, 1.2250, 1e-4);
-    const double simulatedContinuous = steadyAmplitude();
+    const double simulatedContinuous = steadyAmplitude(p);
     EXPECT_NEAR(simulatedContinuous, continuous, steadyRelativeTolerance * continuous);
 }
 
@@ -143,8 +129,8 @@ TEST(AdvanceFrame, NegativeForcingFrequencyIsTheForceOfTheOtherSign) {
     fv::MotionState a = {0.0, 0.1, 0.0};
     fv::MotionState b = a;
     for (int frame = 0; frame < 600; ++frame) {
-        fv::advanceMotionFrame(negative, &a);
-        fv::advanceMotionFrame(mirrored, &b);
+        fv::advanceFrame(negative, &a);
+        fv::advanceFrame(mirrored, &b);
         ASSERT_TRUE(std::isfinite(a.y) && std::isfinite(a.v)) << "frame " << frame;
         ASSERT_EQ(a.y, b.y) << "frame " << frame;
         ASSERT_EQ(a.v, b.v) << "frame " << frame;
