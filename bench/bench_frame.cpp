@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <thread>
 
-#include "control/params.h"
+#include "control/recompute.h"
 #include "graphics/display.h"
 #include "graphics/freqview.h"
 #include "graphics/primitives.h"
 #include "graphics/window.h"
-#include "group3_pass.h"
+#include "state/state.h"
 
 namespace {
 
@@ -27,38 +27,17 @@ double medianOf(double* times, int n) {
     return times[n / 2];
 }
 
-void setParameters() {
-    fv::m = 1.0;
-    fv::lambda = 0.2;
-    fv::K = 1.0;
-    fv::F = 0.5;
-    fv::omf = 0.5;
-    fv::Fric = 0.2;
-    fv::omega0 = 1.0;
-    fv::zeta = 0.1;
-    fv::Yf = 0.5;
-    fv::Yc = 0.2;
-    fv::givenRatio = 0.5;
-    group3Pass();
-    fv::givenPointAmplitude = fv::YZB;
-    fv::stateY[0] = 0.0;
-    fv::stateY[1] = 0.0;
-    fv::mechanismOrigin = {0.01, 0.0};
-    fv::timeChartOrigin = {-0.99, 0.0};
-    fv::freqChartOrigin = fv::mechanismOrigin;
-    fv::verticalScale = 1.0;
-    fv::curveScale[0] = 1.0;
-    fv::curveScale[1] = 1.0;
-    fv::curveScale[2] = 1.0;
-    fv::timeAxisScale = 0.005;
-    fv::timeRingCapacity = 200;
-    fv::freqAxisScale = 0.001;
+// The benchmark's system: m = K = 1, zeta = 0.1, Yf = 0.5, Yc = 0.2 at z = 0.5, from
+// rest, as a dialogue pass leaves it.
+void setParameters(fv::State& s) {
+    s.input = {1.0, 0.2, 1.0, 0.5, 0.5, 0.2, 0.0, 0.0};
+    fv::recomputeFrom(s, 1);
 }
 
 // One curve one segment at a time, each with its own lighting bracket.
-void curveBySegments(const fv::AmplitudeCurve& curve, const fv::Color4* color) {
+void curveBySegments(const fv::State& s, const fv::AmplitudeCurve& curve, const fv::Color4* color) {
     glLineWidth(2.0f);
-    for (int i = 1; i < fv::sweepCount; ++i) {
+    for (int i = 1; i < s.chart.sweepCount; ++i) {
         if (curve.amplitude[i - 1] >= 0.0 && curve.amplitude[i] >= 0.0) {
             const fv::Point2 a = {0.4 * curve.ratio[i - 1] + 0.01, curve.amplitude[i - 1]};
             const fv::Point2 b = {0.4 * curve.ratio[i] + 0.01, curve.amplitude[i]};
@@ -82,25 +61,27 @@ template <typename Draw> double medianMs(Draw draw) {
 } // namespace
 
 int main(int argc, char** argv) {
-    fv::createWindow(&argc, argv);
+    fv::State& s = fv::state;
+    fv::WindowContext context = {&s, nullptr};
+    fv::createWindow(&context, &argc, argv);
     for (int i = 0; i < 50; ++i) {
         glutMainLoopEvent();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     fv::reshape(fv::windowSize, fv::windowSize);
-    setParameters();
+    setParameters(s);
     const double frame = medianMs([] { fv::display(); });
-    const double batched = medianMs([] {
+    const double batched = medianMs([&s] {
         fv::beginFrame();
-        fv::drawFreqCurves();
+        fv::drawFreqCurves(s);
     });
-    const double bySegments = medianMs([] {
+    const double bySegments = medianMs([&s] {
         fv::beginFrame();
-        curveBySegments(fv::continuousCurve, &fv::colorRed);
-        curveBySegments(fv::stickSlipCurve, &fv::colorRed);
+        curveBySegments(s, s.chart.continuousCurve, &fv::colorRed);
+        curveBySegments(s, s.chart.stickSlipCurve, &fv::colorRed);
         for (int k = 0; k < fv::familySize; ++k) {
-            curveBySegments(fv::continuousCurves[k], &fv::colorBlack);
-            curveBySegments(fv::stickSlipCurves[k], &fv::colorBlue);
+            curveBySegments(s, s.chart.continuousCurves[k], &fv::colorBlack);
+            curveBySegments(s, s.chart.stickSlipCurves[k], &fv::colorBlue);
         }
     });
     std::printf("whole frame (display, glFinish), median of %d: %8.2f ms\n", frames, frame);

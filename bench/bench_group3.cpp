@@ -8,11 +8,11 @@
 #include <chrono>
 #include <cstdio>
 
-#include "control/params.h"
 #include "freqchar/curves.h"
 #include "freqchar/reference_sweep.h"
 #include "freqchar/stickslip.h"
 #include "group3_pass.h"
+#include "state/state.h"
 
 namespace {
 
@@ -27,19 +27,12 @@ struct ParameterSet {
     double zeta, Yf, Yc, givenRatio;
 };
 
-void setSystem(const ParameterSet& p) {
-    fv::zeta = p.zeta;
-    fv::Yf = p.Yf;
-    fv::Yc = p.Yc;
-    fv::givenRatio = p.givenRatio;
-}
-
-template <typename Pass> double medianMs(const ParameterSet& p, Pass pass) {
+template <typename Pass> double medianMs(fv::State& s, const ParameterSet& p, Pass pass) {
     double times[repetitions];
     for (double& t : times) {
-        setSystem(p);
+        setUpGroup3(s, p.zeta, p.Yf, p.Yc, p.givenRatio);
         const auto start = Clock::now();
-        pass();
+        pass(s);
         t = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     }
     std::sort(times, times + repetitions);
@@ -49,13 +42,11 @@ template <typename Pass> double medianMs(const ParameterSet& p, Pass pass) {
 // Nanoseconds per residual of a scan without brackets (no friction, damped: the
 // residual -g^2 never changes sign), over the whole ratio grid.
 template <typename Scan> double nsPerResidual(Scan scan) {
-    fv::zeta = 0.1;
-    fv::Yf = 0.5;
-    fv::Yc = 0.0;
+    const fv::ClosedFormSystem sys = {0.1, 0.5, 0.0};
     const auto start = Clock::now();
     double sink = 0.0;
     for (int i = 1; i <= residualRatios; ++i) {
-        sink += scan(i * 0.0025);
+        sink += scan(sys, i * 0.0025);
     }
     const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
     return sink == 12345.0 ? 0.0 : ns / (residualRatios * scanResiduals);
@@ -64,6 +55,7 @@ template <typename Scan> double nsPerResidual(Scan scan) {
 } // namespace
 
 int main() {
+    static fv::State s;
     const ParameterSet sets[] = {{"zeta=0    Yf=1   Yc=0.01", 0.0, 1.0, 0.01, 0.5},
                                  {"zeta=0.1  Yf=0.5 Yc=0.2", 0.1, 0.5, 0.2, 0.5},
                                  {"zeta=1    Yf=0.5 Yc=0.2", 1.0, 0.5, 0.2, 0.7},
@@ -71,8 +63,8 @@ int main() {
     std::printf("group (3) pass, median of %d runs\n", repetitions);
     std::printf("%-26s %14s %14s %8s\n", "parameters", "reference ms", "program ms", "ratio");
     for (const ParameterSet& p : sets) {
-        const double reference = medianMs(p, ref::group3Pass);
-        const double program = medianMs(p, group3Pass);
+        const double reference = medianMs(s, p, ref::group3Pass);
+        const double program = medianMs(s, p, group3Pass);
         std::printf("%-26s %14.1f %14.1f %7.1fx\n", p.name, reference, program,
                     reference / program);
     }
@@ -85,20 +77,21 @@ int main() {
             systems[k] = {fv::zetaTable[k], p.Yf, p.Yc};
         }
         systems[fv::familySize] = {p.zeta + 0.01, p.Yf, p.Yc};
-        const double two = medianMs(p, [&] {
+        const double two = medianMs(s, p, [&](fv::State&) {
             fv::sweepStickSlipCurves(0.0025, 1200, &systems[fv::familySize],
                                      &curves[fv::familySize], 1);
             fv::sweepStickSlipCurves(0.0025, 1200, systems, curves, fv::familySize);
         });
-        const double one = medianMs(p, [&] {
+        const double one = medianMs(s, p, [&](fv::State&) {
             fv::sweepStickSlipCurves(0.0025, 1200, systems, curves, fv::familySize + 1);
         });
         std::printf("%-26s %14.1f %14.1f\n", p.name, two, one);
     }
-    const double before = nsPerResidual([](double z) { return ref::stickSlipAmplitude(z); });
-    const double after = nsPerResidual([](double z) {
+    const double before = nsPerResidual(
+        [](const fv::ClosedFormSystem& sys, double z) { return ref::stickSlipAmplitude(sys, z); });
+    const double after = nsPerResidual([](const fv::ClosedFormSystem& sys, double z) {
         fv::StickSlipCandidate list[fv::maxStickSlipCandidates];
-        return static_cast<double>(fv::stickSlipCandidates(z, fv::currentClosedFormSystem(), list));
+        return static_cast<double>(fv::stickSlipCandidates(z, sys, list));
     });
     std::printf("one residual in the scan: reference %.1f ns, program %.1f ns\n", before, after);
     return 0;

@@ -1,22 +1,20 @@
-// Benchmark support: what a group (3) pass computes once the friction force has been
-// read, for the current zeta, Yf, Yc and givenRatio, as the dialogue computes it (the
-// curves always swept anew).
+// Benchmark support: a state set up for a group (3) pass of zeta, Yf, Yc and givenRatio
+// (through inputs that give them exactly: m = K = 1), and the pass itself as the dialogue
+// computes it (the curves always swept anew).
 #pragma once
 
-#include "analysis/continuous.h"
-#include "control/chart.h"
-#include "control/params.h"
-#include "freqchar/stickslip.h"
+#include "control/recompute.h"
+#include "state/state.h"
 
-inline void group3Pass() {
-    fv::ratioStep = 0.0025;
-    fv::sweepCount = 1200;
-    fv::chartReady = false;
-    static fv::ChartPass chart;
-    fv::startChart(&chart);
-    fv::continuousAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &fv::YZA);
-    double theta = 0.0;
-    double beta = 0.0;
-    fv::YZB = fv::stickSlipAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &theta, &beta);
-    fv::finishChart(&chart);
+inline void setUpGroup3(fv::State& s, double zeta, double Yf, double Yc, double givenRatio) {
+    s.input = {1.0, 2.0 * zeta, 1.0, Yf, givenRatio, Yc, 0.0, 0.0};
+    fv::deriveSpringMassDamper(s);
+    fv::deriveExternalForce(s);
+    s.derived.Yc = s.input.Fric / s.input.K;
+    s.derived.givenRatio = s.input.omf / s.derived.omega0;
+}
+
+inline void group3Pass(fv::State& s) {
+    s.chart.chartReady = false;
+    fv::deriveFriction(s);
 }

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "control/params.h"
 #include "freqchar/reference_sweep.h"
+#include "state/state.h"
 
 int main() {
     double m = 0, lambda = 0, K = 0, F = 0, omf = 0, Fric = 0, y0 = 0, v0 = 0;
@@ -14,12 +14,13 @@ int main() {
         8) {
         return 2;
     }
-    fv::omega0 = std::sqrt(K / m);
-    fv::zeta = lambda / (2.0 * std::sqrt(m * K));
-    fv::Yf = F / K;
-    fv::Yc = Fric / K;
-    fv::givenRatio = omf / fv::omega0;
-    ref::group3Pass();
-    std::printf("%.4f %.4f\n", fv::YZA, fv::YZB);
+    static fv::State s;
+    s.derived.omega0 = std::sqrt(K / m);
+    s.derived.zeta = lambda / (2.0 * std::sqrt(m * K));
+    s.derived.Yf = F / K;
+    s.derived.Yc = Fric / K;
+    s.derived.givenRatio = omf / s.derived.omega0;
+    ref::group3Pass(s);
+    std::printf("%.4f %.4f\n", s.derived.YZA, s.derived.YZB);
     return 0;
 }

@@ -10,12 +10,12 @@
 #include <memory>
 #include <system_error>
 #include <thread>
+#include <vector>
 #ifdef __linux__
 #include <sys/resource.h>
 #endif
 
 #include "common/parallel.h"
-#include "control/params.h"
 
 namespace fv {
 
@@ -28,13 +28,16 @@ constexpr long regimeParts = static_cast<long>(regimeRows) * (regimeColumns + ch
 constexpr int stopPollMs = 5;     // how often the end of the threads is looked for
 constexpr int workerNiceness = 5; // the workers' priority below the window's (nice)
 
+} // namespace
+
 struct RegimeJob {
     double zeta;
     RegimeMap map;
     std::atomic<bool> cellDone[regimeRows][regimeColumns];
     std::atomic<long> partsDone;
     std::atomic<bool> cancelled;
-    std::atomic<bool> finished;
+    std::atomic<bool> finished;    // every part is done (or the job was cancelled)
+    std::atomic<bool> threadEnded; // its thread has let go of it
 };
 
 struct DotsJob {
@@ -44,14 +47,10 @@ struct DotsJob {
     std::atomic<long> partsDone;
     std::atomic<bool> cancelled;
     std::atomic<bool> finished;
+    std::atomic<bool> threadEnded;
 };
 
-// The jobs under way; only the event loop's thread touches these pointers.
-std::shared_ptr<RegimeJob> regimeJob;
-std::shared_ptr<DotsJob> dotsJob;
-long regimePartsSeen = 0; // what the window last drew of them
-long dotPartsSeen = 0;
-std::atomic<int> liveThreads{0};
+namespace {
 
 void runRegimeJob(RegimeJob* job) {
     parallelFor(regimeRows, [job](long r) {
@@ -88,7 +87,6 @@ void runDotsJob(DotsJob* job) {
 // Runs work(job) on a detached thread that keeps the job alive; where no thread can be
 // started the calling thread does the work.
 template <typename Job> void launch(const std::shared_ptr<Job>& job, void (*work)(Job*)) {
-    liveThreads.fetch_add(1);
     try {
         std::thread([job, work] {
 #ifdef __linux__
@@ -97,139 +95,172 @@ template <typename Job> void launch(const std::shared_ptr<Job>& job, void (*work
             setpriority(PRIO_PROCESS, 0, workerNiceness);
 #endif
             work(job.get());
-            liveThreads.fetch_sub(1);
+            job->threadEnded.store(true, std::memory_order_release);
         }).detach();
     } catch (const std::system_error&) {
         work(job.get());
-        liveThreads.fetch_sub(1);
+        job->threadEnded.store(true, std::memory_order_release);
     }
 }
 
-template <typename Job> void cancel(std::shared_ptr<Job>* job) {
+// Cancels the job under way and keeps it among the retired until its thread ends.
+template <typename Job>
+void cancel(std::shared_ptr<Job>* job, std::vector<std::shared_ptr<Job>>* retired) {
     if (*job) {
         (*job)->cancelled.store(true);
+        retired->push_back(*job);
         job->reset();
     }
 }
 
+// Forgets the retired jobs whose threads have ended; true when none is left.
+template <typename Job> bool pruneRetired(std::vector<std::shared_ptr<Job>>* retired) {
+    std::vector<std::shared_ptr<Job>> running;
+    for (const std::shared_ptr<Job>& job : *retired) {
+        if (!job->threadEnded.load(std::memory_order_acquire)) {
+            running.push_back(job);
+        }
+    }
+    retired->swap(running);
+    return retired->empty();
+}
+
+template <typename Job> void clearFlags(Job* job) {
+    job->partsDone.store(0);
+    job->cancelled.store(false);
+    job->finished.store(false);
+    job->threadEnded.store(false);
+}
+
 } // namespace
 
-void startRegimeMapJob(double mapZeta) {
-    if ((regimeMapReady && sameBits(regimeMap.zeta, mapZeta)) ||
-        (regimeJob && sameBits(regimeJob->zeta, mapZeta))) {
+void startRegimeMapJob(Session& session, double zeta) {
+    BackgroundWork& work = session.work;
+    if ((session.regimeMapReady && sameBits(session.regimeMap.zeta, zeta)) ||
+        (work.regimeJob && sameBits(work.regimeJob->zeta, zeta))) {
         return;
     }
-    cancel(&regimeJob);
+    cancel(&work.regimeJob, &work.retiredMaps);
     auto job = std::make_shared<RegimeJob>();
-    job->zeta = mapZeta;
-    job->map.zeta = mapZeta;
+    job->zeta = zeta;
+    job->map.zeta = zeta;
     for (auto& row : job->cellDone) {
         for (std::atomic<bool>& done : row) {
             done.store(false, std::memory_order_relaxed);
         }
     }
-    job->partsDone.store(0);
-    job->cancelled.store(false);
-    job->finished.store(false);
-    regimeJob = job;
-    regimePartsSeen = 0;
+    clearFlags(job.get());
+    work.regimeJob = job;
+    work.regimePartsSeen = 0;
     launch<RegimeJob>(job, runRegimeJob);
 }
 
-JobProgress regimeMapJobProgress(double mapZeta) {
-    if (!regimeJob || !sameBits(regimeJob->zeta, mapZeta)) {
+JobProgress regimeMapJobProgress(const Session& session, double zeta) {
+    const std::shared_ptr<RegimeJob>& job = session.work.regimeJob;
+    if (!job || !sameBits(job->zeta, zeta)) {
         return {false, 0.0};
     }
-    return {true, static_cast<double>(regimeJob->partsDone.load()) / regimeParts};
+    return {true, static_cast<double>(job->partsDone.load()) / regimeParts};
 }
 
-bool regimeCellDone(int row, int column) {
-    return regimeJob && regimeJob->cellDone[row][column].load(std::memory_order_acquire);
+bool regimeCellDone(const Session& session, int row, int column) {
+    const std::shared_ptr<RegimeJob>& job = session.work.regimeJob;
+    return job && job->cellDone[row][column].load(std::memory_order_acquire);
 }
 
-const RegimeMap* regimeMapJobCells() {
-    return regimeJob ? &regimeJob->map : nullptr;
+const RegimeMap* regimeMapJobCells(const Session& session) {
+    return session.work.regimeJob ? &session.work.regimeJob->map : nullptr;
 }
 
-void startExactDotsJob(const ClosedFormSystem& sys) {
-    if ((exactDotsReady && sameSystem(exactDots.system, sys)) ||
-        (dotsJob && sameSystem(dotsJob->system, sys))) {
+void startExactDotsJob(Session& session, const ClosedFormSystem& sys) {
+    BackgroundWork& work = session.work;
+    if ((session.exactDotsReady && sameSystem(session.exactDots.system, sys)) ||
+        (work.dotsJob && sameSystem(work.dotsJob->system, sys))) {
         return;
     }
-    cancel(&dotsJob);
+    cancel(&work.dotsJob, &work.retiredDots);
     auto job = std::make_shared<DotsJob>();
     job->system = sys;
     job->dots.system = sys;
     for (std::atomic<bool>& done : job->dotDone) {
         done.store(false, std::memory_order_relaxed);
     }
-    job->partsDone.store(0);
-    job->cancelled.store(false);
-    job->finished.store(false);
-    dotsJob = job;
-    dotPartsSeen = 0;
+    clearFlags(job.get());
+    work.dotsJob = job;
+    work.dotPartsSeen = 0;
     launch<DotsJob>(job, runDotsJob);
 }
 
-JobProgress exactDotsJobProgress(const ClosedFormSystem& sys) {
-    if (!dotsJob || !sameSystem(dotsJob->system, sys)) {
+JobProgress exactDotsJobProgress(const Session& session, const ClosedFormSystem& sys) {
+    const std::shared_ptr<DotsJob>& job = session.work.dotsJob;
+    if (!job || !sameSystem(job->system, sys)) {
         return {false, 0.0};
     }
-    return {true, static_cast<double>(dotsJob->partsDone.load()) / exactDotCount};
+    return {true, static_cast<double>(job->partsDone.load()) / exactDotCount};
 }
 
-bool exactDotDone(int k) {
-    return dotsJob && dotsJob->dotDone[k].load(std::memory_order_acquire);
+bool exactDotDone(const Session& session, int k) {
+    const std::shared_ptr<DotsJob>& job = session.work.dotsJob;
+    return job && job->dotDone[k].load(std::memory_order_acquire);
 }
 
-const ExactDots* exactDotsJobValues() {
-    return dotsJob ? &dotsJob->dots : nullptr;
+const ExactDots* exactDotsJobValues(const Session& session) {
+    return session.work.dotsJob ? &session.work.dotsJob->dots : nullptr;
 }
 
-bool collectBackgroundWork() {
+bool collectBackgroundWork(Session& session) {
+    BackgroundWork& work = session.work;
     bool changed = false;
-    if (regimeJob) {
-        const long done = regimeJob->partsDone.load();
-        changed = changed || done != regimePartsSeen;
-        regimePartsSeen = done;
-        if (regimeJob->finished.load(std::memory_order_acquire)) {
-            regimeMap = regimeJob->map;
-            regimeMapReady = true;
-            regimeJob.reset();
+    if (work.regimeJob) {
+        const long done = work.regimeJob->partsDone.load();
+        changed = changed || done != work.regimePartsSeen;
+        work.regimePartsSeen = done;
+        if (work.regimeJob->finished.load(std::memory_order_acquire)) {
+            session.regimeMap = work.regimeJob->map;
+            session.regimeMapReady = true;
+            work.retiredMaps.push_back(work.regimeJob);
+            work.regimeJob.reset();
             changed = true;
         }
     }
-    if (dotsJob) {
-        const long done = dotsJob->partsDone.load();
-        changed = changed || done != dotPartsSeen;
-        dotPartsSeen = done;
-        if (dotsJob->finished.load(std::memory_order_acquire)) {
-            exactDots = dotsJob->dots;
-            exactDotsReady = true;
-            dotsJob.reset();
+    if (work.dotsJob) {
+        const long done = work.dotsJob->partsDone.load();
+        changed = changed || done != work.dotPartsSeen;
+        work.dotPartsSeen = done;
+        if (work.dotsJob->finished.load(std::memory_order_acquire)) {
+            session.exactDots = work.dotsJob->dots;
+            session.exactDotsReady = true;
+            work.retiredDots.push_back(work.dotsJob);
+            work.dotsJob.reset();
             changed = true;
         }
     }
+    pruneRetired(&work.retiredMaps);
+    pruneRetired(&work.retiredDots);
     return changed;
 }
 
-bool backgroundWorkRunning() {
-    return regimeJob != nullptr || dotsJob != nullptr;
+bool backgroundWorkRunning(const Session& session) {
+    return session.work.regimeJob != nullptr || session.work.dotsJob != nullptr;
 }
 
-void cancelBackgroundWork() {
-    cancel(&regimeJob);
-    cancel(&dotsJob);
+void cancelBackgroundWork(Session& session) {
+    cancel(&session.work.regimeJob, &session.work.retiredMaps);
+    cancel(&session.work.dotsJob, &session.work.retiredDots);
 }
 
-bool stopBackgroundWork(double seconds) {
-    cancelBackgroundWork();
+bool stopBackgroundWork(Session& session, double seconds) {
+    cancelBackgroundWork(session);
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(static_cast<long>(seconds * 1000.0));
-    while (liveThreads.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
+        const bool mapsEnded = pruneRetired(&session.work.retiredMaps);
+        const bool dotsEnded = pruneRetired(&session.work.retiredDots);
+        if ((mapsEnded && dotsEnded) || std::chrono::steady_clock::now() >= deadline) {
+            return mapsEnded && dotsEnded;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(stopPollMs));
     }
-    return liveThreads.load() == 0;
 }
 
 } // namespace fv

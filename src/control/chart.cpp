@@ -8,7 +8,6 @@
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
-#include "control/params.h"
 
 namespace fv {
 
@@ -16,14 +15,12 @@ namespace {
 
 // The red point shows continuous motion inside the continuous range (both ends
 // included) and stick-slip motion outside it.
-void chooseGivenPointAmplitude() {
-    const double lo = stickSlipCurve.ratio[continuousRange.low];
-    const double hi = stickSlipCurve.ratio[continuousRange.high];
-    if (givenRatio < lo || givenRatio > hi) {
-        givenPointAmplitude = YZB;
-    } else {
-        givenPointAmplitude = YZA;
-    }
+void chooseGivenPointAmplitude(State& s) {
+    Derived& d = s.derived;
+    const double lo = s.chart.stickSlipCurve.ratio[s.chart.continuousRange.low];
+    const double hi = s.chart.stickSlipCurve.ratio[s.chart.continuousRange.high];
+    d.givenPointContinuous = !(d.givenRatio < lo || d.givenRatio > hi);
+    d.givenPointAmplitude = d.givenPointContinuous ? d.YZA : d.YZB;
 }
 
 void copyPoints(const AmplitudeCurve& from, AmplitudeCurve& to, int n) {
@@ -35,12 +32,9 @@ void copyPoints(const AmplitudeCurve& from, AmplitudeCurve& to, int n) {
 
 } // namespace
 
-bool chartCurrent() {
-    return chartReady && sameSystem(chartSystem, currentClosedFormSystem());
-}
-
-void startChart(ChartPass* pass) {
-    pass->sweeping = !chartCurrent();
+void startChart(State& s, ChartPass* pass) {
+    Chart& chart = s.chart;
+    pass->sweeping = !chartCurrent(s);
     pass->sharedMember = -1;
     if (!pass->sweeping) {
         return;
@@ -49,40 +43,44 @@ void startChart(ChartPass* pass) {
     AmplitudeCurve* curves[familySize + 1];
     int count = 0;
     for (int k = 0; k < familySize; ++k) {
-        systems[count] = {zetaTable[k], Yf, Yc};
-        curves[count] = &stickSlipCurves[k];
+        systems[count] = {zetaTable[k], s.derived.Yf, s.derived.Yc};
+        curves[count] = &chart.stickSlipCurves[k];
         count = count + 1;
-        if (pass->sharedMember < 0 && sameBits(zetaTable[k], zeta)) {
+        if (pass->sharedMember < 0 && sameBits(zetaTable[k], s.derived.zeta)) {
             pass->sharedMember = k;
         }
     }
     if (pass->sharedMember < 0) {
-        systems[count] = currentClosedFormSystem();
-        curves[count] = &stickSlipCurve;
+        systems[count] = closedFormSystem(s);
+        curves[count] = &chart.stickSlipCurve;
         count = count + 1;
     }
-    chartReady = false; // the curves change from here on
-    startStickSlipSweep(&pass->sweep, ratioStep, sweepCount, systems, curves, count);
+    chart.chartReady = false; // the curves change from here on
+    startStickSlipSweep(&pass->sweep, chart.ratioStep, chart.sweepCount, systems, curves, count);
 }
 
-void finishChart(ChartPass* pass) {
+void finishChart(State& s, ChartPass* pass) {
+    Chart& chart = s.chart;
+    const int n = chart.sweepCount;
     if (pass->sweeping) {
-        sweepContinuousAmplitude(ratioStep, sweepCount, currentClosedFormSystem(), continuousCurve);
+        sweepContinuousAmplitude(chart.ratioStep, n, closedFormSystem(s), chart.continuousCurve);
         for (int k = 0; k < familySize; ++k) {
-            sweepContinuousAmplitude(ratioStep, sweepCount, {zetaTable[k], Yf, Yc},
-                                     continuousCurves[k]);
+            sweepContinuousAmplitude(chart.ratioStep, n, {zetaTable[k], s.derived.Yf, s.derived.Yc},
+                                     chart.continuousCurves[k]);
         }
         finishStickSlipSweep(&pass->sweep);
         if (pass->sharedMember >= 0) {
-            copyPoints(stickSlipCurves[pass->sharedMember], stickSlipCurve, sweepCount);
+            copyPoints(chart.stickSlipCurves[pass->sharedMember], chart.stickSlipCurve, n);
         }
-        chartSystem = currentClosedFormSystem();
-        chartReady = true;
+        chart.chartSystem = closedFormSystem(s);
+        chart.chartReady = true;
     }
-    trimContinuousCurve(continuousCurve, stickSlipCurve, sweepCount, &continuousRange);
-    chooseGivenPointAmplitude();
+    trimContinuousCurve(chart.continuousCurve, chart.stickSlipCurve, n, &chart.continuousRange);
+    s.derived.enteredRange = chart.continuousRange;
+    chooseGivenPointAmplitude(s);
     for (int k = 0; k < familySize; ++k) {
-        trimContinuousCurve(continuousCurves[k], stickSlipCurves[k], sweepCount, &continuousRange);
+        trimContinuousCurve(chart.continuousCurves[k], chart.stickSlipCurves[k], n,
+                            &chart.continuousRange);
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "freqchar/curves.h"
+#include "state/state.h"
 
 namespace fv {
 
@@ -13,18 +14,16 @@ struct ChartPass {
     StickSlipSweep sweep;
 };
 
-// Whether the 22 curves are those of zeta, Yf and Yc now.
-bool chartCurrent();
-
 // Starts the stick-slip sweeps of every distinct damping ratio (the entered one only
 // when the family lacks it) as one job on helper threads, unless the curves are still
 // current. The caller may print and compute meanwhile, but must not touch the curves.
-void startChart(ChartPass* pass);
+void startChart(State& s, ChartPass* pass);
 
 // Sweeps the continuous curves while the helpers sweep, works along until every curve
 // is complete, then trims them: the entered pair first (its range chooses the red point
 // between YZA and YZB), then the family's, member by member, as a whole recomputation
-// leaves them. Needs givenRatio, YZA and YZB.
-void finishChart(ChartPass* pass);
+// leaves them. Needs givenRatio, YZA and YZB; notes the entered range and the red
+// point's kind of motion in the state's derived values.
+void finishChart(State& s, ChartPass* pass);
 
 } // namespace fv

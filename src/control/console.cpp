@@ -1,7 +1,6 @@
 // Console text: output conversion to the console's encoding, and the number reads
 // of the dialogue with recovery from input that is not a number.
 #include "control/console.h"
-#include "control/streams.h"
 
 #include <cctype>
 #include <cerrno>
@@ -19,10 +18,6 @@ namespace {
 constexpr std::size_t formatBufferSize = 4096; // longest formatted text, with inf/nan
 constexpr std::size_t convertBufferSize = 8192;
 constexpr std::size_t codesetNameSize = 64;
-
-// Console codeset when it needs conversion, or empty for UTF-8 output.
-char consoleCodeset[codesetNameSize] = "";
-int inputError = 0; // errno of the first read of standard input that failed
 
 // Codeset name reduced to upper case letters and digits: "Shift_JIS" -> "SHIFTJIS".
 void normaliseCodeset(const char* name, char* out, std::size_t outSize) {
@@ -50,8 +45,8 @@ std::size_t utf8Length(unsigned char c) {
     return 1;
 }
 
-void writeBytes(const char* text, std::size_t length) {
-    std::fwrite(text, 1, length, stdout);
+void writeBytes(const Console& console, const char* text, std::size_t length) {
+    std::fwrite(text, 1, length, console.out);
 }
 
 } // namespace
@@ -104,60 +99,63 @@ long convertText(const char* utf8, const char* codeset, char* out, std::size_t o
     return static_cast<long>(dst - out);
 }
 
-void consoleInit() {
+void consoleInit(ConsoleState* console) {
     std::setlocale(LC_CTYPE, "");
     const char* codeset = nl_langinfo(CODESET);
     if (codeset != nullptr && isJapaneseLegacyCodeset(codeset) &&
-        std::strlen(codeset) < codesetNameSize) {
-        std::strcpy(consoleCodeset, codeset);
+        std::strlen(codeset) < sizeof console->codeset) {
+        std::strcpy(console->codeset, codeset);
     } else {
-        consoleCodeset[0] = '\0';
+        console->codeset[0] = '\0';
     }
 }
 
-void consolePrintf(const char* format, ...) {
+void consolePrintf(const Console& console, const char* format, ...) {
     char text[formatBufferSize];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    if (consoleCodeset[0] != '\0') {
+    if (console.state->codeset[0] != '\0') {
         char converted[convertBufferSize];
-        const long n = convertText(text, consoleCodeset, converted, sizeof converted);
+        const long n = convertText(text, console.state->codeset, converted, sizeof converted);
         if (n >= 0) {
-            writeBytes(converted, static_cast<std::size_t>(n));
+            writeBytes(console, converted, static_cast<std::size_t>(n));
             return;
         }
     }
-    writeBytes(text, std::strlen(text));
+    writeBytes(console, text, std::strlen(text));
 }
 
-int standardInputError() {
-    return inputError;
+void flushConsole(const Console& console) {
+    errno = 0;
+    if (std::fflush(console.out) != 0 && console.state->outputError == 0) {
+        console.state->outputError = errno != 0 ? errno : EIO;
+    }
 }
 
-void readNumbers(double* a, double* b, double* c) {
-    flushStandardOutput();
+void readNumbers(const Console& console, double* a, double* b, double* c) {
+    flushConsole(console);
     errno = 0;
     int wanted = 1;
     int got = 0;
     if (c != nullptr) {
         wanted = 3;
-        got = std::scanf("%lf %lf %lf", a, b, c);
+        got = std::fscanf(console.in, "%lf %lf %lf", a, b, c);
     } else if (b != nullptr) {
         wanted = 2;
-        got = std::scanf("%lf %lf", a, b);
+        got = std::fscanf(console.in, "%lf %lf", a, b);
     } else {
-        got = std::scanf("%lf", a);
+        got = std::fscanf(console.in, "%lf", a);
     }
-    if (got == EOF && std::ferror(stdin) != 0 && inputError == 0) {
-        inputError = errno != 0 ? errno : EIO;
+    if (got == EOF && std::ferror(console.in) != 0 && console.state->inputError == 0) {
+        console.state->inputError = errno != 0 ? errno : EIO;
     }
     if (got == EOF || got == wanted) {
         return;
     }
     int ch = 0;
-    while ((ch = std::getchar()) != '\n' && ch != EOF) {
+    while ((ch = std::fgetc(console.in)) != '\n' && ch != EOF) {
     }
 }
 

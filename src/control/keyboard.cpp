@@ -3,21 +3,21 @@
 // program. What 'e' and 'g' show is computed off the event loop and drawn as it comes.
 #include "control/keyboard.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 
 #include "control/background.h"
-#include "control/dialogue.h"
 #include "control/keys.h"
-#include "control/params.h"
+#include "control/report.h"
 #include "control/streams.h"
 #include "export/picture_file.h"
-#include "graphics/display.h"
 #include "graphics/picture.h"
 #include "graphics/playback.h"
 #include "graphics/progress.h"
+#include "graphics/window.h"
 
 namespace fv {
 
@@ -28,41 +28,52 @@ namespace {
 constexpr double stopSeconds = 0.25;
 
 // The picture the window shows, into a new file in the working folder; its name goes to
-// the console, a failure's reason to standard error. Nothing else changes.
-void savePicture() {
+// standard output, a failure's reason to standard error. Nothing else changes.
+void savePicture(State& s) {
     std::string path;
     std::string error;
-    if (writeNewPictureFile(readShownPicture(), pictureStem(std::time(nullptr)), &path, &error)) {
+    if (writeNewPictureFile(&s.files, readShownPicture(s), pictureStem(std::time(nullptr)), &path,
+                            &error)) {
         std::printf("%s\n", path.c_str());
     } else {
-        std::fprintf(stderr, "frictionvib: cannot write %s\n", error.c_str());
+        reportFailure("write", error);
     }
-    flushStandardOutput();
+    errno = 0;
+    if (std::fflush(stdout) != 0 && s.console.outputError == 0) {
+        s.console.outputError = errno != 0 ? errno : EIO; // reported at the end
+    }
 }
 
 } // namespace
 
 void keyboard(unsigned char key, int /*x*/, int /*y*/) {
-    switch (applyKey(key)) {
+    WindowContext* c = windowContext();
+    if (c == nullptr) {
+        return;
+    }
+    State& s = *c->state;
+    switch (applyKey(s, key)) {
     case KeyAction::redraw:
-        startShownWork(); // before the frame, which shows that it is under way
-        watchBackgroundWork();
+        startShownWork(s); // before the frame, which shows that it is under way
+        watchBackgroundWork(s.session);
         display();
         break;
     case KeyAction::console:
-        cancelBackgroundWork();
-        consoleDialogue();
-        frameCurrent = false; // the window keeps the last picture until the next frame
-        startShownWork();
-        watchBackgroundWork();
+        cancelBackgroundWork(s.session);
+        if (c->callbacks != nullptr) {
+            c->callbacks->dialogue(&s);
+        }
+        s.view.frameCurrent = false; // the window keeps the last picture until the next frame
+        startShownWork(s);
+        watchBackgroundWork(s.session);
         break;
     case KeyAction::quit:
-        endProgram(0, stopBackgroundWork(stopSeconds));
+        endProgram(&s.console, 0, stopBackgroundWork(s.session, stopSeconds));
     case KeyAction::picture:
-        savePicture();
+        savePicture(s);
         break;
     case KeyAction::playback:
-        togglePlayback();
+        togglePlayback(&s.session.playback);
         break;
     }
 }

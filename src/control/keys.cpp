@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "control/background.h"
-#include "control/params.h"
 
 namespace fv {
 
@@ -18,37 +17,38 @@ constexpr double windowRight = 1.0; // window coordinates of the right and top e
 constexpr double windowTop = 1.0;
 
 // Sets the time-chart sample width; refused when the ring could not hold the chart.
-void setTimeAxisScale(double scale) {
+void setTimeAxisScale(View& v, double scale) {
     const double capacity = 1.0 / scale;
     if (!(capacity < maxTimeRingCapacity + 1.0)) {
         return; // trunc(capacity) would exceed the ring's last index
     }
-    timeAxisScale = scale;
-    timeRingCapacity = static_cast<int>(1.0 / timeAxisScale);
+    v.timeAxisScale = scale;
+    v.timeRingCapacity = static_cast<int>(1.0 / v.timeAxisScale);
 }
 
-void scaleVertical(bool shrink) {
+// Every vertical scale (those that 'y' and 'Y' change) times or over factor.
+void scaleVertical(View& v, double factor, bool shrink) {
     if (shrink) {
-        verticalScale = verticalScale * zoomFactor;
-        for (double& s : curveScale) {
-            s = s * zoomFactor;
+        v.verticalScale = v.verticalScale * factor;
+        for (double& s : v.curveScale) {
+            s = s * factor;
         }
     } else {
-        verticalScale = verticalScale / zoomFactor;
-        for (double& s : curveScale) {
-            s = s / zoomFactor;
+        v.verticalScale = v.verticalScale / factor;
+        for (double& s : v.curveScale) {
+            s = s / factor;
         }
     }
 }
 
 // The highest amplitude of curve among the points the chart draws inside the window
 // (0 to sweepCount - 1, at x <= 1), or 0 when it draws none there.
-double highestShown(const AmplitudeCurve& curve) {
+double highestShown(const State& s, const AmplitudeCurve& curve) {
     double highest = 0.0;
-    const double perRatio = freqAxisScale / ratioStep;
-    for (int i = 0; i < sweepCount && i < curveCapacity; ++i) {
+    const double perRatio = s.view.freqAxisScale / s.chart.ratioStep;
+    for (int i = 0; i < s.chart.sweepCount && i < curveCapacity; ++i) {
         const double a = curve.amplitude[i];
-        const double x = freqChartOrigin.x + curve.ratio[i] * perRatio;
+        const double x = s.view.freqChartOrigin.x + curve.ratio[i] * perRatio;
         if (a >= 0.0 && std::isfinite(a) && x <= windowRight && a > highest) {
             highest = a;
         }
@@ -56,51 +56,42 @@ double highestShown(const AmplitudeCurve& curve) {
     return highest;
 }
 
-// Every vertical scale (those that 'y' and 'Y' change) by one factor, so that the
-// highest point of the entered damping ratio's curves in the chart sits at fitHeight of
-// the chart's height. Nothing changes where no such point is above the axis.
-void fitVerticalScale() {
-    const double highest = std::fmax(highestShown(continuousCurve), highestShown(stickSlipCurve));
-    const double factor = fitHeight * (windowTop - freqChartOrigin.y) / (highest * verticalScale);
+// Every vertical scale by one factor, so that the highest point of the entered damping
+// ratio's curves in the chart sits at fitHeight of the chart's height. Nothing changes
+// where no such point is above the axis.
+void fitVerticalScale(State& s) {
+    const double highest = std::fmax(highestShown(s, s.chart.continuousCurve),
+                                     highestShown(s, s.chart.stickSlipCurve));
+    const double factor =
+        fitHeight * (windowTop - s.view.freqChartOrigin.y) / (highest * s.view.verticalScale);
     if (!(highest > 0.0) || !std::isfinite(factor) || !(factor > 0.0)) {
         return;
     }
-    verticalScale = verticalScale * factor;
-    for (double& s : curveScale) {
-        s = s * factor;
-    }
+    scaleVertical(s.view, factor, true);
 }
 
 } // namespace
 
-bool exactDotsCurrent() {
-    return exactDotsReady && sameSystem(exactDots.system, currentClosedFormSystem());
-}
-
-void prepareExactDots() {
-    if (showExactDots && !exactDotsCurrent()) {
-        computeExactDots(currentClosedFormSystem(), &exactDots);
-        exactDotsReady = true;
+void prepareExactDots(State& s) {
+    if (s.view.showExactDots && !exactDotsCurrent(s)) {
+        computeExactDots(closedFormSystem(s), &s.session.exactDots);
+        s.session.exactDotsReady = true;
     }
 }
 
-bool regimeMapCurrent() {
-    return regimeMapReady && sameBits(regimeMap.zeta, zeta);
-}
-
-void prepareRegimeMap() {
-    if (showRegimeMap && !regimeMapCurrent()) {
-        computeRegimeMap(zeta, &regimeMap);
-        regimeMapReady = true;
+void prepareRegimeMap(State& s) {
+    if (s.view.showRegimeMap && !regimeMapCurrent(s)) {
+        computeRegimeMap(s.derived.zeta, &s.session.regimeMap);
+        s.session.regimeMapReady = true;
     }
 }
 
-void startShownWork() {
-    if (showExactDots && !exactDotsCurrent()) {
-        startExactDotsJob(currentClosedFormSystem());
+void startShownWork(State& s) {
+    if (s.view.showExactDots && !exactDotsCurrent(s)) {
+        startExactDotsJob(s.session, closedFormSystem(s));
     }
-    if (showRegimeMap && !regimeMapCurrent()) {
-        startRegimeMapJob(zeta);
+    if (s.view.showRegimeMap && !regimeMapCurrent(s)) {
+        startRegimeMapJob(s.session, s.derived.zeta);
     }
 }
 
@@ -122,33 +113,34 @@ bool isViewKey(unsigned char key) {
     }
 }
 
-KeyAction applyKey(unsigned char key) {
-    currentKey = static_cast<char>(key);
+KeyAction applyKey(State& s, unsigned char key) {
+    View& v = s.view;
+    s.session.currentKey = static_cast<char>(key);
     switch (key) {
     case 't':
-        setTimeAxisScale(timeAxisScale * zoomFactor);
+        setTimeAxisScale(v, v.timeAxisScale * zoomFactor);
         return KeyAction::redraw;
     case 'T':
-        setTimeAxisScale(timeAxisScale / zoomFactor);
+        setTimeAxisScale(v, v.timeAxisScale / zoomFactor);
         return KeyAction::redraw;
     case 'y':
-        scaleVertical(true);
+        scaleVertical(v, zoomFactor, true);
         return KeyAction::redraw;
     case 'Y':
-        scaleVertical(false);
+        scaleVertical(v, zoomFactor, false);
         return KeyAction::redraw;
     case 'z':
-        freqAxisScale = freqAxisScale * zoomFactor;
+        v.freqAxisScale = v.freqAxisScale * zoomFactor;
         return KeyAction::redraw;
     case 'Z':
-        freqAxisScale = freqAxisScale / zoomFactor;
+        v.freqAxisScale = v.freqAxisScale / zoomFactor;
         return KeyAction::redraw;
     case 'm':
     case 'f':
     case 'r':
     case 'j':
-        simTime = 0.0;
-        playing = false; // and it stays stopped after the dialogue
+        s.motion.simTime = 0.0;
+        s.session.playback.playing = false; // and it stays stopped after the dialogue
         return KeyAction::console;
     case playbackKey:
         return KeyAction::playback;
@@ -157,13 +149,13 @@ KeyAction applyKey(unsigned char key) {
     case pictureKey:
         return KeyAction::picture;
     case exactDotsKey:
-        showExactDots = !showExactDots;
+        v.showExactDots = !v.showExactDots;
         return KeyAction::redraw;
     case regimeMapKey:
-        showRegimeMap = !showRegimeMap;
+        v.showRegimeMap = !v.showRegimeMap;
         return KeyAction::redraw;
     case fitKey:
-        fitVerticalScale();
+        fitVerticalScale(s);
         return KeyAction::redraw;
     default:
         return KeyAction::redraw; // 's' and every unlisted key

@@ -1,6 +1,8 @@
 // Keyboard commands: what a key typed in the window does to the parameter set.
 #pragma once
 
+#include "state/state.h"
+
 namespace fv {
 
 constexpr double zoomFactor = 0.9; // every zoom step multiplies or divides by this
@@ -23,12 +25,11 @@ enum class KeyAction {
     playback, // start or stop the playback
 };
 
-// Stores key in currentKey and applies its zoom, fit, toggle or reset of simTime. A 't'
-// that would raise timeRingCapacity above the ring's 2000 is refused (nothing changes).
-// A key that returns to the console stops the playback. 'e' and 'g' only show or hide:
-// what they show is computed by prepare... (at once) or startShownWork (off the event
-// loop).
-KeyAction applyKey(unsigned char key);
+// Stores key in the session's currentKey and applies its zoom, fit, toggle or reset of simTime. A
+// 't' that would raise timeRingCapacity above the ring's 2000 is refused (nothing changes). A key
+// that returns to the console stops the playback. 'e' and 'g' only show or hide: what they show is
+// computed by prepare... (at once) or startShownWork (off the event loop).
+KeyAction applyKey(State& s, unsigned char key);
 
 // Whether key is one of the window's view keys, which change only what the window shows
 // (and draw a frame): s t T y Y z Z a e g.
@@ -36,20 +37,14 @@ bool isViewKey(unsigned char key);
 
 // When the exact dots are shown, makes sure they are those of the current system,
 // computing them at once if they are not.
-void prepareExactDots();
+void prepareExactDots(State& s);
 
 // When the regime map is shown, makes sure it is that of the current zeta, computing it
 // at once if it is not.
-void prepareRegimeMap();
+void prepareRegimeMap(State& s);
 
 // Starts computing, off the event loop, whatever is shown and not current: the exact
 // dots, the regime map.
-void startShownWork();
-
-// Whether the regime map is ready for the zeta the parameter set holds now.
-bool regimeMapCurrent();
-
-// Whether the exact dots are ready for the system the parameter set holds now.
-bool exactDotsCurrent();
+void startShownWork(State& s);
 
 } // namespace fv

@@ -21,29 +21,28 @@ namespace {
 constexpr int standardStreams = 3; // 0, 1 and 2
 constexpr int outputFailureStatus = 1;
 
-int firstOutputError = 0; // errno of the first failed flush of standard output
-
 // True, after one line on standard error, when standard output could not be written.
-bool outputFailed() {
+bool outputFailed(ConsoleState* console) {
     errno = 0;
     const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
-    if (firstOutputError == 0) {
-        firstOutputError = errno;
+    if (console->outputError == 0) {
+        console->outputError = errno;
     }
-    if (!failed && firstOutputError == 0) {
+    if (!failed && console->outputError == 0) {
         return false;
     }
-    if (firstOutputError != 0) {
+    if (console->outputError != 0) {
         std::fprintf(stderr, "frictionvib: cannot write standard output: %s\n",
-                     std::strerror(firstOutputError));
+                     std::strerror(console->outputError));
     } else {
         std::fputs("frictionvib: cannot write standard output\n", stderr);
     }
     return true;
 }
 
+// At exit, an entry point of its own: the program's state is the one it checks.
 void reportFailedOutput() {
-    if (outputFailed()) {
+    if (outputFailed(&state.console)) {
         _exit(outputFailureStatus);
     }
 }
@@ -78,24 +77,17 @@ bool standardInputReadable(int* code) {
     return true;
 }
 
-void flushStandardOutput() {
-    errno = 0;
-    if (std::fflush(stdout) != 0 && firstOutputError == 0) {
-        firstOutputError = errno != 0 ? errno : EIO;
-    }
-}
-
 void checkStandardOutputAtExit() {
     std::atexit(reportFailedOutput);
 }
 
-void endProgram(int status, bool threadsEnded) {
+void endProgram(ConsoleState* console, int status, bool threadsEnded) {
     if (threadsEnded) {
         std::exit(status);
     }
     // A worker still runs: no destructor may run under it, so the process ends at once,
     // after what exit would have checked.
-    _exit(outputFailed() ? outputFailureStatus : status);
+    _exit(outputFailed(console) ? outputFailureStatus : status);
 }
 
 } // namespace fv

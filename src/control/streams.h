@@ -3,6 +3,8 @@
 // be read and an output that cannot be written are failures, not silence.
 #pragma once
 
+#include "state/state.h"
+
 namespace fv {
 
 // Gives each of descriptors 0, 1 and 2 that is closed a /dev/null of its own, so that
@@ -14,17 +16,14 @@ void openClosedStandardStreams();
 // folder or a descriptor open for writing only. Nothing is read.
 bool standardInputReadable(int* code);
 
-// Flushes standard output, keeping the reason of its first failure.
-void flushStandardOutput();
-
 // From now on, a standard output that could not be written (a full disk, a closed pipe
 // that does not end the program) ends the program at its exit with status 1 and one
-// line on standard error, as GNU tools do.
+// line on standard error, as GNU tools do (with the reason the state's console kept).
 void checkStandardOutputAtExit();
 
 // Ends the program with status (1 if standard output could not be written): by exit()
 // when every worker thread has ended, else at once, without the destructors that a
 // thread still at work might need.
-[[noreturn]] void endProgram(int status, bool threadsEnded);
+[[noreturn]] void endProgram(ConsoleState* console, int status, bool threadsEnded);
 
 } // namespace fv

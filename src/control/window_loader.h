@@ -7,8 +7,8 @@
 
 namespace fv {
 
-// The module beside the program, loaded on first use; nullptr with *error (the reason
-// dlopen gives) when it cannot be loaded.
+// The module beside the program (loaded once; a second call finds it loaded); nullptr with *error
+// (the reason dlopen gives) when it cannot be loaded.
 const WindowModule* loadWindowModule(std::string* error);
 
 } // namespace fv

@@ -6,7 +6,6 @@
 #include "export/atomic_file.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -63,9 +62,10 @@ std::string folderOf(const std::string& path) {
 }
 
 // "PATH.tmp-PID-N": unique within this process, and across processes by the PID.
-std::string temporaryName(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+std::string temporaryName(TemporaryFiles* files, const std::string& path) {
+    const unsigned n = files->counter;
+    files->counter = n + 1;
+    return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n);
 }
 
 // Whether a failed link() means that the file system has no hard links (FAT, exFAT,
@@ -158,22 +158,22 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
-void discard(Target* t) {
+void discard(TemporaryFiles* files, Target* t) {
     if (!t->temporary.empty()) {
         unlink(t->temporary.c_str());
         t->temporary.clear();
     }
-    forgetTemporary(t->slot);
+    forgetTemporary(files, t->slot);
     t->slot = -1;
 }
 
 // The bytes under a new temporary name beside the target, on the disk.
-bool stage(Target* t, const std::string& bytes, std::string* error) {
+bool stage(TemporaryFiles* files, Target* t, const std::string& bytes, std::string* error) {
     int fd = -1;
     int code = 0;
     for (int attempt = 0; fd < 0 && attempt < maxNameAttempts; ++attempt) {
-        t->temporary = temporaryName(t->path);
-        t->slot = noteTemporary(t->temporary);
+        t->temporary = temporaryName(files, t->path);
+        t->slot = noteTemporary(files, t->temporary);
         if (t->slot < 0) {
             code = ENAMETOOLONG;
             break;
@@ -181,7 +181,7 @@ bool stage(Target* t, const std::string& bytes, std::string* error) {
         fd = open(t->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
         code = errno;
         if (fd < 0) {
-            forgetTemporary(t->slot);
+            forgetTemporary(files, t->slot);
             t->slot = -1;
             if (code != EEXIST) {
                 break;
@@ -201,7 +201,7 @@ bool stage(Target* t, const std::string& bytes, std::string* error) {
         code = errno;
     }
     if (!ok) {
-        discard(t);
+        discard(files, t);
         *error = reason(t->given, code);
     }
     return ok;
@@ -277,7 +277,7 @@ class FolderLocks {
 
 // Keeps the file at t's target aside under a temporary name: a second hard link, or
 // where there are none, a rename (the name is free until the new file takes it).
-bool keepAside(Target* t, std::string* error) {
+bool keepAside(TemporaryFiles* files, Target* t, std::string* error) {
     struct stat st = {};
     if (lstat(t->path.c_str(), &st) != 0) {
         return errno == ENOENT || (*error = reason(t->given, errno), false);
@@ -286,7 +286,7 @@ bool keepAside(Target* t, std::string* error) {
         *error = reason(t->given, EISDIR);
         return false;
     }
-    t->kept = temporaryName(t->path);
+    t->kept = temporaryName(files, t->path);
     if (link(t->path.c_str(), t->kept.c_str()) == 0) {
         return true;
     }
@@ -301,7 +301,7 @@ bool keepAside(Target* t, std::string* error) {
 }
 
 // The staged files take their names, all or none.
-bool commit(std::vector<Target*>& staged, std::string* error) {
+bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::string* error) {
     std::vector<std::string> folders;
     for (const Target* t : staged) {
         folders.push_back(folderOf(t->path));
@@ -313,7 +313,7 @@ bool commit(std::vector<Target*>& staged, std::string* error) {
     {
         const FolderLocks locks(folders);
         for (Target* t : staged) {
-            ok = ok && keepAside(t, error);
+            ok = ok && keepAside(files, t, error);
         }
         for (; ok && renamed < staged.size(); ++renamed) {
             Target* t = staged[renamed];
@@ -334,7 +334,7 @@ bool commit(std::vector<Target*>& staged, std::string* error) {
             } else if (!t->kept.empty()) {
                 unlink(t->kept.c_str());
             }
-            discard(t);
+            discard(files, t);
         }
     }
     unblockInterrupts(blocked);
@@ -343,7 +343,8 @@ bool commit(std::vector<Target*>& staged, std::string* error) {
 
 } // namespace
 
-bool writeFileSet(const FileContent* files, int count, std::string* error) {
+bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int count,
+                  std::string* error) {
     std::vector<Target> targets(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k) {
         Target& t = targets[static_cast<std::size_t>(k)];
@@ -357,7 +358,7 @@ bool writeFileSet(const FileContent* files, int count, std::string* error) {
     for (int k = 0; ok && k < count; ++k) {
         Target& t = targets[static_cast<std::size_t>(k)];
         if (t.kind == Kind::missing || t.kind == Kind::regular) {
-            ok = stage(&t, files[k].bytes, error);
+            ok = stage(temporaries, &t, files[k].bytes, error);
             if (ok) {
                 staged.push_back(&t);
             }
@@ -371,17 +372,17 @@ bool writeFileSet(const FileContent* files, int count, std::string* error) {
     }
     if (!ok) {
         for (Target* t : staged) {
-            discard(t);
+            discard(temporaries, t);
         }
         return false;
     }
-    return commit(staged, error);
+    return commit(temporaries, staged, error);
 }
 
-bool writeNewFile(const std::string& stem, const std::string& suffix, const std::string& bytes,
-                  std::string* chosen, std::string* error) {
+bool writeNewFile(TemporaryFiles* files, const std::string& stem, const std::string& suffix,
+                  const std::string& bytes, std::string* chosen, std::string* error) {
     Target t = {stem + suffix, stem + suffix, Kind::missing, 0, "", -1, "", false};
-    if (!stage(&t, bytes, error)) {
+    if (!stage(files, &t, bytes, error)) {
         return false;
     }
     BlockedInterrupts blocked;
@@ -425,7 +426,7 @@ bool writeNewFile(const std::string& stem, const std::string& suffix, const std:
     if (!done && !failed) {
         *error = stem + suffix + ": no free name up to suffix -" + std::to_string(maxSuffix);
     }
-    discard(&t);
+    discard(files, &t);
     unblockInterrupts(blocked);
     return done;
 }

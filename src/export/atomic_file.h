@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "state/state.h"
+
 namespace fv {
 
 // One file of a set: where it goes, as the user named it, and its bytes.
@@ -23,13 +25,15 @@ struct FileContent {
 
 // Writes every file of the set, all or none: a file that was there is kept aside and
 // put back if any later one cannot take its name. False with *error ("PATH: reason")
-// when any cannot be written; no temporary is left either way.
-bool writeFileSet(const FileContent* files, int count, std::string* error);
+// when any cannot be written; no temporary is left either way. The temporaries are
+// noted in temporaries while they exist.
+bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int count,
+                  std::string* error);
 
 // Writes bytes under the first free name of stem + suffix, stem + "-2" + suffix, ...,
 // stem + "-1000" + suffix, never replacing anything; the name taken goes to *chosen.
-bool writeNewFile(const std::string& stem, const std::string& suffix, const std::string& bytes,
-                  std::string* chosen, std::string* error);
+bool writeNewFile(TemporaryFiles* temporaries, const std::string& stem, const std::string& suffix,
+                  const std::string& bytes, std::string* chosen, std::string* error);
 
 // Creates folder dir and its parents where missing.
 bool makeFolder(const std::string& dir, std::string* error);

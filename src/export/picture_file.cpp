@@ -7,23 +7,24 @@
 
 namespace fv {
 
-bool writePictureFile(const RgbPicture& picture, const std::string& path, std::string* error) {
+bool writePictureFile(TemporaryFiles* temporaries, const RgbPicture& picture,
+                      const std::string& path, std::string* error) {
     FileContent file = {path, ""};
     if (!encodePng(picture, &file.bytes, error)) {
         *error = path + ": " + *error;
         return false;
     }
-    return writeFileSet(&file, 1, error);
+    return writeFileSet(temporaries, &file, 1, error);
 }
 
-bool writeNewPictureFile(const RgbPicture& picture, const std::string& stem, std::string* path,
-                         std::string* error) {
+bool writeNewPictureFile(TemporaryFiles* temporaries, const RgbPicture& picture,
+                         const std::string& stem, std::string* path, std::string* error) {
     std::string bytes;
     if (!encodePng(picture, &bytes, error)) {
         *error = stem + ".png: " + *error;
         return false;
     }
-    return writeNewFile(stem, ".png", bytes, path, error);
+    return writeNewFile(temporaries, stem, ".png", bytes, path, error);
 }
 
 std::string pictureStem(std::time_t when) {

@@ -6,18 +6,20 @@
 #include <string>
 
 #include "export/png.h"
+#include "state/state.h"
 
 namespace fv {
 
 // Writes picture to path as PNG, whole or not at all, by the rules of the safe file
 // writer (a link is followed, a device or FIFO written into, a regular file replaced).
-bool writePictureFile(const RgbPicture& picture, const std::string& path, std::string* error);
+bool writePictureFile(TemporaryFiles* temporaries, const RgbPicture& picture,
+                      const std::string& path, std::string* error);
 
 // Writes picture to stem + ".png", or to
 // stem-2.png, stem-3.png, ... when that name is taken; never replaces a file. The
 // name used goes to *path.
-bool writeNewPictureFile(const RgbPicture& picture, const std::string& stem, std::string* path,
-                         std::string* error);
+bool writeNewPictureFile(TemporaryFiles* temporaries, const RgbPicture& picture,
+                         const std::string& stem, std::string* path, std::string* error);
 
 // "frictionvib-YYYYMMDD-HHMMSS" for a local time.
 std::string pictureStem(std::time_t when);

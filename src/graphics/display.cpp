@@ -5,12 +5,10 @@
 #include <GL/gl.h>
 
 #include "control/background.h"
-#include "control/params.h"
+#include "control/motion.h"
 #include "graphics/freqview.h"
 #include "graphics/regimeview.h"
 #include "graphics/timeview.h"
-#include "graphics/window.h"
-#include "timeresp/integrate.h"
 
 namespace fv {
 
@@ -22,47 +20,48 @@ constexpr int mechanismMasses = 1;
 // strip chart where the frame order puts it. The right half holds the frequency chart,
 // drawn over the mechanism, or the regime map, drawn under it so that the motion stays
 // in sight.
-void drawScene(bool recordSample) {
-    collectBackgroundWork(); // a finished map or set of dots is drawn whole
-    if (showRegimeMap) {
-        drawRegimeView();
+void drawScene(State& s, bool recordSample) {
+    collectBackgroundWork(s.session); // a finished map or set of dots is drawn whole
+    const View& v = s.view;
+    if (v.showRegimeMap) {
+        drawRegimeView(s);
     }
-    drawMechanism(&mechanismOrigin, verticalScale, mechanismMasses, stateY);
-    drawForceArrow();
+    drawMechanism(&v.mechanismOrigin, v.verticalScale, mechanismMasses, s.motion.stateY);
+    drawForceArrow(s);
     drawTimeLegend();
     if (recordSample) {
-        recordTimeSample();
+        recordTimeSample(s);
     }
-    drawTimeChart();
-    if (!showRegimeMap) {
+    drawTimeChart(s);
+    if (!v.showRegimeMap) {
         drawFreqLegend();
-        drawFreqMarkers();
-        drawFreqCurves();
-        drawExactDots();
+        drawFreqMarkers(s);
+        drawFreqCurves(s);
+        drawExactDots(s);
     } else {
-        drawRegimeLegend();
+        drawRegimeLegend(s);
     }
 }
 
 } // namespace
 
-void drawFrame() {
-    glGetFloatv(GL_LINE_WIDTH, &frameStartLineWidth);
-    beginFrame();
-    advanceMotion();
-    drawScene(true);
-    frameCurrent = true;
+void beginFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
 }
 
-void redrawLastFrame() {
-    glLineWidth(frameStartLineWidth);
+void drawFrame(State& s) {
+    glGetFloatv(GL_LINE_WIDTH, &s.view.frameStartLineWidth);
     beginFrame();
-    drawScene(false);
+    advanceMotion(s);
+    drawScene(s, true);
+    s.view.frameCurrent = true;
 }
 
-void display() {
-    drawFrame();
-    endFrame();
+void redrawLastFrame(State& s) {
+    glLineWidth(s.view.frameStartLineWidth);
+    beginFrame();
+    drawScene(s, false);
 }
 
 } // namespace fv

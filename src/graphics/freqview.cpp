@@ -8,7 +8,6 @@
 
 #include "control/background.h"
 #include "control/keys.h"
-#include "control/params.h"
 #include "graphics/primitives.h"
 
 namespace fv {
@@ -54,38 +53,42 @@ void drawFreqLegend() {
     drawText(legendX, -0.3f, GLUT_BITMAP_HELVETICA_18, "green line : resonant frequency");
 }
 
-void drawFreqMarkers() {
-    const Point2 p = {freqAxisScale * givenRatio / ratioStep + freqChartOrigin.x,
-                      verticalScale * givenPointAmplitude + freqChartOrigin.y};
+void drawFreqMarkers(const State& s) {
+    const View& v = s.view;
+    const double perRatio = v.freqAxisScale / s.chart.ratioStep;
+    const Point2 p = {v.freqAxisScale * s.derived.givenRatio / s.chart.ratioStep +
+                          v.freqChartOrigin.x,
+                      v.verticalScale * s.derived.givenPointAmplitude + v.freqChartOrigin.y};
     drawDisc(&p, givenPointRadius, &colorRed);
-    const Point2 redBottom = {p.x, freqChartOrigin.y};
-    const Point2 redTop = {p.x, freqChartOrigin.y + verticalLineHeight};
+    const Point2 redBottom = {p.x, v.freqChartOrigin.y};
+    const Point2 redTop = {p.x, v.freqChartOrigin.y + verticalLineHeight};
     drawSegment(&redBottom, &redTop, &colorRed);
-    const double xr = freqAxisScale / ratioStep + freqChartOrigin.x;
-    const Point2 greenBottom = {xr, freqChartOrigin.y};
-    const Point2 greenTop = {xr, freqChartOrigin.y + verticalLineHeight};
+    const double xr = perRatio + v.freqChartOrigin.x;
+    const Point2 greenBottom = {xr, v.freqChartOrigin.y};
+    const Point2 greenTop = {xr, v.freqChartOrigin.y + verticalLineHeight};
     drawSegment(&greenBottom, &greenTop, &colorGreen);
 }
 
-void drawExactDots() {
-    if (!showExactDots) {
+void drawExactDots(const State& s) {
+    const View& v = s.view;
+    if (!v.showExactDots) {
         return;
     }
-    const ClosedFormSystem system = currentClosedFormSystem();
-    const bool complete = exactDotsCurrent();
-    const ExactDots* dots = complete ? &exactDots : exactDotsJobValues();
-    if (dots == nullptr || !(complete || exactDotsJobProgress(system).running)) {
+    const bool complete = exactDotsCurrent(s);
+    const ExactDots* dots = complete ? &s.session.exactDots : exactDotsJobValues(s.session);
+    if (dots == nullptr ||
+        !(complete || exactDotsJobProgress(s.session, closedFormSystem(s)).running)) {
         return;
     }
-    const double sx = freqAxisScale / ratioStep;
+    const double sx = v.freqAxisScale / s.chart.ratioStep;
     for (int k = 0; k < exactDotCount; ++k) {
-        const ExactSteady& s = dots->steady[k];
-        if (!(complete || exactDotDone(k)) || s.atRest || !std::isfinite(s.amplitude)) {
+        const ExactSteady& e = dots->steady[k];
+        if (!(complete || exactDotDone(s.session, k)) || e.atRest || !std::isfinite(e.amplitude)) {
             continue; // not computed yet, or a mass that never moves: no amplitude to show
         }
-        const Point2 p = {freqChartOrigin.x + exactDotRatio(k) * sx,
-                          freqChartOrigin.y + s.amplitude * verticalScale};
-        drawRingedDot(&p, exactDotColor(s));
+        const Point2 p = {v.freqChartOrigin.x + exactDotRatio(k) * sx,
+                          v.freqChartOrigin.y + e.amplitude * v.verticalScale};
+        drawRingedDot(&p, exactDotColor(e));
     }
     const Point2 sample = {legendX + exactDotRingRadius, dotLegendY + 0.012};
     drawRingedDot(&sample, &colorBlack);
@@ -93,14 +96,17 @@ void drawExactDots() {
              GLUT_BITMAP_HELVETICA_18, "exact: black 0, blue 1-2, magenta 3+ stops");
 }
 
-void drawFreqCurves() {
-    const double sx = freqAxisScale / ratioStep;
-    drawGappedCurve(&freqChartOrigin, sx, verticalScale, sweepCount, &continuousCurve, &colorRed);
-    drawGappedCurve(&freqChartOrigin, sx, verticalScale, sweepCount, &stickSlipCurve, &colorRed);
+void drawFreqCurves(const State& s) {
+    const View& v = s.view;
+    const Chart& c = s.chart;
+    const double sx = v.freqAxisScale / c.ratioStep;
+    const int n = c.sweepCount;
+    drawGappedCurve(&v.freqChartOrigin, sx, v.verticalScale, n, &c.continuousCurve, &colorRed);
+    drawGappedCurve(&v.freqChartOrigin, sx, v.verticalScale, n, &c.stickSlipCurve, &colorRed);
     for (int k = 0; k < familySize; ++k) {
-        drawGappedCurve(&freqChartOrigin, sx, verticalScale, sweepCount, &continuousCurves[k],
+        drawGappedCurve(&v.freqChartOrigin, sx, v.verticalScale, n, &c.continuousCurves[k],
                         &colorBlack);
-        drawGappedCurve(&freqChartOrigin, sx, verticalScale, sweepCount, &stickSlipCurves[k],
+        drawGappedCurve(&v.freqChartOrigin, sx, v.verticalScale, n, &c.stickSlipCurves[k],
                         &colorBlue);
     }
 }

@@ -1,12 +1,14 @@
 // The window module: the window, its drawing and the pictures, built as a module that
 // the program loads only when it opens the window or draws a picture, so that a batch
-// run or an export loads no GL or X library. The module calls back into the program
-// for the parameter set, the dialogue and the numerics.
+// run or an export loads no GL or X library. Its whole interface is this header: the
+// program hands it the state and the callbacks it needs (the console dialogue, which
+// stays the program's), and it uses nothing else of the program.
 #pragma once
 
 #include <string>
 
 #include "export/png.h"
+#include "state/state.h"
 
 namespace fv {
 
@@ -15,12 +17,20 @@ constexpr const char* windowModuleFile = "libfvwindow.so";
 // Name of the function that gives the module's entry points.
 constexpr const char* windowModuleSymbol = "fvWindowModule";
 
+// What the window asks of the program.
+struct WindowCallbacks {
+    // A console dialogue pass from the group that the session's currentKey chooses.
+    void (*dialogue)(State* s);
+};
+
 struct WindowModule {
-    // Opens the window and runs its event loop; does not return.
-    void (*runWindow)(int* argc, char** argv);
-    // As renderPictureOffscreen of graphics/picture.h.
-    bool (*renderPictureOffscreen)(long frames, const std::string& keys, RgbPicture* picture,
-                                   std::string* error);
+    // Opens the window on s and runs its event loop; does not return.
+    void (*runWindow)(State* s, const WindowCallbacks* callbacks, int* argc, char** argv);
+    // The window's picture after frames frames and the view keys of keys, drawn in a
+    // private X server; s's motion is as it was afterwards. False with *error when no
+    // server or window can be had.
+    bool (*renderPictureOffscreen)(State* s, long frames, const std::string& keys,
+                                   RgbPicture* picture, std::string* error);
 };
 
 } // namespace fv

@@ -8,10 +8,11 @@
 #include <GL/freeglut.h>
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <unistd.h>
 
 #include "control/keys.h"
-#include "control/params.h"
+#include "control/motion.h"
 #include "graphics/display.h"
 #include "graphics/timeview.h"
 #include "graphics/window.h"
@@ -26,14 +27,14 @@ constexpr int bytesPerPixel = 3;
 constexpr int mapEventRounds = 400; // event-loop rounds of mapPauseUs while the window maps
 constexpr unsigned mapPauseUs = 5000;
 
-bool reshaped = false;
-
 // The window is drawn only by the frames below, never by an exposure.
 void ignoreExposure() {}
 
 void reshapeAndNote(int width, int height) {
     reshape(width, height);
-    reshaped = true;
+    if (WindowContext* c = windowContext()) {
+        c->state->window.reshaped = true;
+    }
 }
 
 // The back buffer's pixels, turned to rows from the top.
@@ -59,60 +60,68 @@ RgbPicture readBackBuffer(int width, int height) {
     return picture;
 }
 
-// What the frames of a picture change in the parameter set.
-struct MotionSnapshot {
-    double stateY[2];
-    double simTime;
-    int timeRingIndex;
-    double timeCurves[timeRingRows][timeRingLength];
-    float frameStartLineWidth;
+// Everything the frames and keys of a picture may change, to be put back afterwards:
+// the picture is a look at the state, not a change of it. (The console and the
+// temporaries' record stay as they are.)
+struct Snapshot {
+    Inputs input;
+    Derived derived;
+    Chart chart;
+    Motion motion;
+    View view;
+    Session session;
+    WindowHandles window;
 };
 
-void saveMotion(MotionSnapshot* s) {
-    std::copy(stateY, stateY + 2, s->stateY);
-    s->simTime = simTime;
-    s->timeRingIndex = timeRingIndex;
-    std::copy(&timeCurves[0][0], &timeCurves[0][0] + timeRingRows * timeRingLength,
-              &s->timeCurves[0][0]);
-    s->frameStartLineWidth = frameStartLineWidth;
+void save(const State& s, Snapshot* k) {
+    k->input = s.input;
+    k->derived = s.derived;
+    k->chart = s.chart;
+    k->motion = s.motion;
+    k->view = s.view;
+    k->session = s.session;
+    k->window = s.window;
 }
 
-void restoreMotion(const MotionSnapshot& s) {
-    std::copy(s.stateY, s.stateY + 2, stateY);
-    simTime = s.simTime;
-    timeRingIndex = s.timeRingIndex;
-    std::copy(&s.timeCurves[0][0], &s.timeCurves[0][0] + timeRingRows * timeRingLength,
-              &timeCurves[0][0]);
-    frameStartLineWidth = s.frameStartLineWidth;
+void restore(const Snapshot& k, State* s) {
+    s->input = k.input;
+    s->derived = k.derived;
+    s->chart = k.chart;
+    s->motion = k.motion;
+    s->view = k.view;
+    s->session = k.session;
+    s->window = k.window;
 }
 
 } // namespace
 
-RgbPicture readShownPicture() {
-    redrawLastFrame();
+RgbPicture readShownPicture(State& s) {
+    redrawLastFrame(s);
     return readBackBuffer(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
 }
 
-bool renderPictureOffscreen(long frames, const std::string& keys, RgbPicture* picture,
+bool renderPictureOffscreen(State* s, long frames, const std::string& keys, RgbPicture* picture,
                             std::string* error) {
     PrivateServer server;
     if (!startPrivateServer(&server, error)) {
         return false;
     }
     setenv("DISPLAY", server.name.c_str(), 1);
-    static char programName[] = "frictionvib";
-    static char* argv[] = {programName, nullptr};
+    const std::unique_ptr<Snapshot> before(new Snapshot);
+    save(*s, before.get());
+    char programName[] = "frictionvib";
+    char* argv[] = {programName, nullptr};
     int argc = 1;
-    createWindow(&argc, argv);
+    WindowContext context = {s, nullptr};
+    s->window.reshaped = false;
+    createWindow(&context, &argc, argv);
     glutDisplayFunc(ignoreExposure);
     glutReshapeFunc(reshapeAndNote);
-    for (int i = 0; i < mapEventRounds && !reshaped; ++i) {
+    for (int i = 0; i < mapEventRounds && !s->window.reshaped; ++i) {
         glutMainLoopEvent();
         usleep(mapPauseUs);
     }
     reshape(windowSize, windowSize);
-    static MotionSnapshot before;
-    saveMotion(&before);
     if (frames == 0) {
         beginFrame();
     }
@@ -121,11 +130,11 @@ bool renderPictureOffscreen(long frames, const std::string& keys, RgbPicture* pi
     // but one is drawn for the GL state that the last one starts from.
     for (long k = 1; k <= frames; ++k) {
         if (k < frames - 1) {
-            advanceMotion();
-            recordTimeSample();
+            advanceMotion(*s);
+            recordTimeSample(*s);
             continue;
         }
-        drawFrame();
+        drawFrame(*s);
         if (k < frames) {
             endFrame();
         }
@@ -134,13 +143,13 @@ bool renderPictureOffscreen(long frames, const std::string& keys, RgbPicture* pi
     // what it shows computed at once, and its frame drawn.
     for (const char key : keys) {
         endFrame();
-        applyKey(static_cast<unsigned char>(key));
-        prepareExactDots();
-        prepareRegimeMap();
-        drawFrame();
+        applyKey(*s, static_cast<unsigned char>(key));
+        prepareExactDots(*s);
+        prepareRegimeMap(*s);
+        drawFrame(*s);
     }
     *picture = readBackBuffer(windowSize, windowSize);
-    restoreMotion(before);
+    restore(*before, s);
     glutDestroyWindow(glutGetWindow());
     glutExit();
     stopPrivateServer(&server);

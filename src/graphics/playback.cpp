@@ -6,33 +6,37 @@
 
 #include <GL/freeglut.h>
 
-#include "control/params.h"
-#include "graphics/display.h"
+#include "graphics/window.h"
 
 namespace fv {
 
 void playbackTick(int generation) {
-    if (!playing || generation != playbackGeneration) {
+    WindowContext* c = windowContext();
+    if (c == nullptr) {
+        return;
+    }
+    Playback& p = c->state->session.playback;
+    if (!p.playing || generation != p.generation) {
         return;
     }
     display();
     const int now = glutGet(GLUT_ELAPSED_TIME);
-    nextFrameDueMs = nextFrameDueMs + playbackFrameMs;
-    if (nextFrameDueMs <= now) {
-        nextFrameDueMs = now + playbackFrameMs; // late: no catching up
+    p.nextFrameDueMs = p.nextFrameDueMs + playbackFrameMs;
+    if (p.nextFrameDueMs <= now) {
+        p.nextFrameDueMs = now + playbackFrameMs; // late: no catching up
     }
-    glutTimerFunc(static_cast<unsigned>(nextFrameDueMs - now), playbackTick, generation);
+    glutTimerFunc(static_cast<unsigned>(p.nextFrameDueMs - now), playbackTick, generation);
 }
 
-void togglePlayback() {
-    if (playing) {
-        playing = false;
+void togglePlayback(Playback* p) {
+    if (p->playing) {
+        p->playing = false;
         return;
     }
-    playing = true;
-    playbackGeneration = playbackGeneration + 1;
-    nextFrameDueMs = glutGet(GLUT_ELAPSED_TIME);
-    playbackTick(playbackGeneration);
+    p->playing = true;
+    p->generation = p->generation + 1;
+    p->nextFrameDueMs = glutGet(GLUT_ELAPSED_TIME);
+    playbackTick(p->generation);
 }
 
 } // namespace fv

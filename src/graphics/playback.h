@@ -2,12 +2,14 @@
 // motion) every 100 ms of real time, the same frames that 's' draws.
 #pragma once
 
+#include "state/state.h"
+
 namespace fv {
 
 constexpr int playbackFrameMs = 100; // real time per frame: 0.1 s of motion [ms]
 
 // Starts the playback with a frame at once, or stops it (no frame).
-void togglePlayback();
+void togglePlayback(Playback* playback);
 
 // The GLUT timer callback of playback run generation: one frame, and the next one
 // scheduled; a timer of a stopped or earlier run does nothing.

@@ -15,7 +15,6 @@ namespace fv {
 namespace {
 
 constexpr double deviceScale = 400.0; // window pixels per unit, and back
-constexpr double radiansPerDegree = 0.01745329252;
 constexpr double discPi = 3.1415926536;
 constexpr int discSegments = 100;
 constexpr double arrowShaftWidth = 0.02; // window units

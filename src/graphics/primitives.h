@@ -2,7 +2,7 @@
 // text and the two curve drawers, in window coordinates (-1..1 on both axes).
 #pragma once
 
-#include "control/params.h"
+#include "state/state.h"
 
 namespace fv {
 

@@ -6,7 +6,6 @@
 #include <GL/freeglut.h>
 
 #include "control/background.h"
-#include "control/params.h"
 #include "graphics/display.h"
 #include "graphics/window.h"
 
@@ -14,24 +13,28 @@ namespace fv {
 
 namespace {
 
-bool ticking = false;
-
 void progressTick(int /*value*/) {
-    if (collectBackgroundWork() && frameCurrent && (showRegimeMap || showExactDots)) {
-        redrawLastFrame();
+    WindowContext* c = windowContext();
+    if (c == nullptr) {
+        return;
+    }
+    State& s = *c->state;
+    if (collectBackgroundWork(s.session) && s.view.frameCurrent &&
+        (s.view.showRegimeMap || s.view.showExactDots)) {
+        redrawLastFrame(s);
         endFrame();
     }
-    ticking = backgroundWorkRunning();
-    if (ticking) {
+    s.session.work.ticking = backgroundWorkRunning(s.session);
+    if (s.session.work.ticking) {
         glutTimerFunc(progressTickMs, progressTick, 0);
     }
 }
 
 } // namespace
 
-void watchBackgroundWork() {
-    if (!ticking && backgroundWorkRunning()) {
-        ticking = true;
+void watchBackgroundWork(Session& session) {
+    if (!session.work.ticking && backgroundWorkRunning(session)) {
+        session.work.ticking = true;
         glutTimerFunc(progressTickMs, progressTick, 0);
     }
 }

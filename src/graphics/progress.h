@@ -3,11 +3,13 @@
 // again from the same state (the motion does not advance).
 #pragma once
 
+#include "state/state.h"
+
 namespace fv {
 
 constexpr unsigned progressTickMs = 100; // how often progress is shown [ms]
 
 // Starts the timer when work is under way and it is not running yet.
-void watchBackgroundWork();
+void watchBackgroundWork(Session& session);
 
 } // namespace fv

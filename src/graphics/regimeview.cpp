@@ -7,10 +7,9 @@
 #include <GL/freeglut.h>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "control/background.h"
-#include "control/keys.h"
-#include "control/params.h"
 #include "graphics/primitives.h"
 
 namespace fv {
@@ -58,16 +57,17 @@ const Color4& cellColor(const RegimeCell& cell) {
 }
 
 // The cells of map, those not done yet (while it is computed) in the background's white.
-void drawCellsOfMap(const RegimeMap& map, bool complete) {
-    static Color4 colors[regimeRows * regimeColumns];
+void drawCellsOfMap(const Session& session, const RegimeMap& map, bool complete) {
+    std::vector<Color4> colors(static_cast<std::size_t>(regimeRows) * regimeColumns);
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
-            colors[r * regimeColumns + c] =
-                complete || regimeCellDone(r, c) ? cellColor(map.cells[r][c]) : colorPending;
+            colors[static_cast<std::size_t>(r * regimeColumns + c)] = complete || regimeCellDone(session, r, c)
+                                                ? cellColor(map.cells[r][c])
+                                                : colorPending;
         }
     }
     const Point2 corner = {mapLeft, mapBottom};
-    drawCells(&corner, cellWidth, cellHeight, regimeRows, regimeColumns, colors);
+    drawCells(&corner, cellWidth, cellHeight, regimeRows, regimeColumns, colors.data());
 }
 
 // A staircase along the cell edges under the first row of each column that stops.
@@ -84,9 +84,9 @@ void drawBoundary(const RegimeMap& map) {
     }
 }
 
-void drawEnteredPoint() {
-    const double ratio = Yc / Yf;
-    const double x = regimeMapX(givenRatio);
+void drawEnteredPoint(const Derived& d) {
+    const double ratio = d.Yc / d.Yf;
+    const double x = regimeMapX(d.givenRatio);
     const double y = regimeMapY(ratio);
     const double right = mapLeft + regimeColumns * cellWidth;
     const double top = mapBottom + regimeRows * cellHeight;
@@ -154,27 +154,27 @@ double regimeMapY(double frictionRatio) {
     return mapBottom + (frictionRatio / regimeRowStep + 0.5) * cellHeight;
 }
 
-void drawRegimeView() {
-    const bool complete = regimeMapCurrent();
-    const RegimeMap* map = complete ? &regimeMap : regimeMapJobCells();
-    if (!(complete || regimeMapJobProgress(zeta).running) || map == nullptr) {
+void drawRegimeView(const State& s) {
+    const bool complete = regimeMapCurrent(s);
+    const RegimeMap* map = complete ? &s.session.regimeMap : regimeMapJobCells(s.session);
+    if (!(complete || regimeMapJobProgress(s.session, s.derived.zeta).running) || map == nullptr) {
         return;
     }
-    drawCellsOfMap(*map, complete);
+    drawCellsOfMap(s.session, *map, complete);
     if (complete) {
         drawBoundary(*map); // it needs every row
     }
-    drawEnteredPoint();
+    drawEnteredPoint(s.derived);
     drawLabels();
 }
 
-void drawRegimeLegend() {
-    const bool complete = regimeMapCurrent();
-    const JobProgress progress = regimeMapJobProgress(zeta);
+void drawRegimeLegend(const State& s) {
+    const bool complete = regimeMapCurrent(s);
+    const JobProgress progress = regimeMapJobProgress(s.session, s.derived.zeta);
     if (!complete && !progress.running) {
         return;
     }
-    drawCaption(complete ? regimeMap.zeta : zeta, progress);
+    drawCaption(complete ? s.session.regimeMap.zeta : s.derived.zeta, progress);
     drawLegend();
 }
 

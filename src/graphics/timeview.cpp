@@ -47,17 +47,18 @@ void drawMechanism(const Point2* anchor, double scale, int massCount, const doub
     glFlush();
 }
 
-void drawForceArrow() {
-    const double d = timeSample(currentMotionParams(), currentMotion()).forcePhase *
-                     forceArrowScale * curveScale[0];
+void drawForceArrow(const State& s) {
+    const View& v = s.view;
+    const double d =
+        timeSample(motionParams(s), motionState(s)).forcePhase * forceArrowScale * v.curveScale[0];
     double angle = -halfPi;
     double offset = -arrowOffset;
     if (d >= 0.0) {
         angle = halfPi;
         offset = arrowOffset;
     }
-    const Point2 tip = {mechanismOrigin.x + (mechanismRightX - mechanismOrigin.x) * 0.5,
-                        stateY[0] * curveScale[0] + mechanismOrigin.y - offset};
+    const Point2 tip = {v.mechanismOrigin.x + (mechanismRightX - v.mechanismOrigin.x) * 0.5,
+                        s.motion.stateY[0] * v.curveScale[0] + v.mechanismOrigin.y - offset};
     drawArrow(&tip, std::fabs(d), angle, &colorGreen);
 }
 
@@ -68,26 +69,16 @@ void drawTimeLegend() {
     drawText(legendX, 0.8f, GLUT_BITMAP_HELVETICA_18, "1grid=(2s, 0.2m)");
 }
 
-void recordTimeSample() {
-    timeRingIndex = timeRingIndex + 1;
-    if (timeRingIndex > timeRingCapacity) {
-        timeRingIndex = 0;
-    }
-    const TimeSample sample = timeSample(currentMotionParams(), currentMotion());
-    timeCurves[0][timeRingIndex] = sample.response;
-    timeCurves[1][timeRingIndex] = sample.force;
-    timeCurves[2][timeRingIndex] = sample.friction;
-}
-
-void drawTimeChart() {
-    drawAxesCross(&timeChartOrigin, 0.0);
+void drawTimeChart(const State& s) {
+    const View& v = s.view;
+    drawAxesCross(&v.timeChartOrigin, 0.0);
     const double sampleTime = stepsPerFrame * timeStep;
-    const double cell = gridCellSeconds * timeAxisScale / sampleTime;
-    const Point2 centre = {mechanismOrigin.x - gridHalfSpanSeconds * timeAxisScale / sampleTime,
-                           mechanismOrigin.y};
-    drawGrid(&centre, 0.0, gridHalfCount, cell, gridCellMetres * verticalScale);
-    drawSampledCurves(&timeChartOrigin, timeAxisScale, curveScale, timeRingRows, timeRingIndex,
-                      &timeCurves[0][0], sampledCurveStride);
+    const double cell = gridCellSeconds * v.timeAxisScale / sampleTime;
+    const Point2 centre = {v.mechanismOrigin.x - gridHalfSpanSeconds * v.timeAxisScale / sampleTime,
+                           v.mechanismOrigin.y};
+    drawGrid(&centre, 0.0, gridHalfCount, cell, gridCellMetres * v.verticalScale);
+    drawSampledCurves(&v.timeChartOrigin, v.timeAxisScale, v.curveScale, timeRingRows,
+                      s.motion.timeRingIndex, &s.motion.timeCurves[0][0], sampledCurveStride);
 }
 
 } // namespace fv

@@ -2,7 +2,7 @@
 // and the strip chart of y(t), f(t)/K and Fr(t)/K.
 #pragma once
 
-#include "control/params.h"
+#include "state/state.h"
 
 namespace fv {
 
@@ -11,12 +11,9 @@ constexpr double mechanismRightX = 0.99; // x of the right anchor [window units]
 // Masses on a string from anchor to the right anchor, mass i at displacements[i].
 void drawMechanism(const Point2* anchor, double scale, int massCount, const double* displacements);
 // Green arrow under (force up) or over (force down) the mass.
-void drawForceArrow();
+void drawForceArrow(const State& s);
 void drawTimeLegend();
-// Advances timeRingIndex with its wrap and records y, the external force and the
-// friction force on the mass at the current time and state.
-void recordTimeSample();
 // Axes cross, 2 s x 0.2 m grid and the three sampled curves.
-void drawTimeChart();
+void drawTimeChart(const State& s);
 
 } // namespace fv

@@ -42,42 +42,38 @@ void setUtf8Title(const char* title) {
     XFlush(display);
 }
 
-// Whether the last Xlib request failed because the window is gone.
-bool windowMissing = false;
-
-int noteMissingWindow(Display* /*display*/, XErrorEvent* error) {
-    windowMissing = error->error_code == BadWindow || error->error_code == BadDrawable;
+// Whether the X server still has window on display; its errors are caught here and
+// reach no other handler. (An error handler takes no context: it keeps its finding in
+// the request's own error code, read back at once.)
+int noteMissingWindow(Display* /*display*/, XErrorEvent* /*error*/) {
     return 0;
 }
 
-// Whether the X server still has window on display; its errors are caught here and
-// reach no other handler.
 bool windowExists(Display* display, Window window) {
     XSync(display, False);
     const XErrorHandler previous = XSetErrorHandler(noteMissingWindow);
-    windowMissing = false;
     XWindowAttributes attributes;
     const Status status = XGetWindowAttributes(display, window, &attributes);
     XSync(display, False);
     XSetErrorHandler(previous);
-    return status != 0 && !windowMissing;
+    return status != 0;
 }
 
-// The window's X display and id, as created.
-Display* watchedDisplay = nullptr;
-Window watchedWindow = 0;
-XErrorHandler otherErrorHandler = nullptr;
-
 // The program ends as after a close of its window, with status 0.
-[[noreturn]] void endWithoutWindow() {
-    endProgram(0, stopBackgroundWork(workStopSeconds));
+[[noreturn]] void endWithoutWindow(State* s) {
+    endProgram(&s->console, 0, stopBackgroundWork(s->session, workStopSeconds));
 }
 
 // freeglut ignores the destruction of its window by another client, which would leave
 // the program sleeping for ever without a window: the timer finds it gone.
 void watchWindow(int /*value*/) {
-    if (watchedDisplay != nullptr && !windowExists(watchedDisplay, watchedWindow)) {
-        endWithoutWindow();
+    WindowContext* c = windowContext();
+    if (c == nullptr) {
+        return;
+    }
+    const WindowHandles& w = c->state->window;
+    if (w.display != nullptr && !windowExists(static_cast<Display*>(w.display), w.window)) {
+        endWithoutWindow(c->state);
     }
     glutTimerFunc(windowWatchMs, watchWindow, 0);
 }
@@ -85,27 +81,37 @@ void watchWindow(int /*value*/) {
 // A frame drawn into a window just destroyed fails with BadDrawable or BadWindow for
 // it: the window is gone, too. Every other error goes where it went before.
 int onXError(Display* display, XErrorEvent* error) {
-    if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
-        error->resourceid == watchedWindow && watchedWindow != 0) {
-        endWithoutWindow();
+    WindowContext* c = windowContext();
+    if (c == nullptr) {
+        return 0;
     }
-    return otherErrorHandler != nullptr ? otherErrorHandler(display, error) : 0;
+    const WindowHandles& w = c->state->window;
+    if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
+        error->resourceid == w.window && w.window != 0) {
+        endWithoutWindow(c->state);
+    }
+    const auto other = reinterpret_cast<XErrorHandler>(w.otherErrorHandler);
+    return other != nullptr ? other(display, error) : 0;
 }
 
 } // namespace
 
-void createWindow(int* argc, char** argv) {
+void createWindow(WindowContext* context, int* argc, char** argv) {
     glutInitWindowSize(windowSize, windowSize);
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow(windowTitle);
+    glutSetWindowData(context);
     setUtf8Title(windowTitle);
-    watchedDisplay = glXGetCurrentDisplay();
-    watchedWindow = glXGetCurrentDrawable();
+    WindowHandles& w = context->state->window;
+    w.display = glXGetCurrentDisplay();
+    w.window = glXGetCurrentDrawable();
     const XErrorHandler previous = XSetErrorHandler(onXError);
     if (previous != onXError) {
-        otherErrorHandler = previous; // a second window keeps the first one's chain
+        // a second window keeps the first one's chain
+        w.otherErrorHandler = reinterpret_cast<void (*)()>(previous);
     }
+    context->state->view.frameStartLineWidth = 1.0f; // GL's line width before any frame
     glutTimerFunc(windowWatchMs, watchWindow, 0);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
@@ -113,9 +119,24 @@ void createWindow(int* argc, char** argv) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void runWindow(int* argc, char** argv) {
-    createWindow(argc, argv);
+WindowContext* windowContext() {
+    if (glutGetWindow() == 0) {
+        return nullptr; // glutGetWindowData would end the program without a window
+    }
+    return static_cast<WindowContext*>(glutGetWindowData());
+}
+
+void runWindow(WindowContext* context, int* argc, char** argv) {
+    createWindow(context, argc, argv);
     glutMainLoop();
+}
+
+void display() {
+    WindowContext* c = windowContext();
+    if (c != nullptr) {
+        drawFrame(*c->state);
+        endFrame();
+    }
 }
 
 void reshape(int width, int height) {
@@ -123,11 +144,6 @@ void reshape(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
-}
-
-void beginFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
 }
 
 void endFrame() {

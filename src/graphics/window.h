@@ -1,6 +1,10 @@
-// Window, callbacks and frame: the one 800 x 800 GLUT window, its reshape callback
-// and the two steps that open and close every frame.
+// Window, callbacks and frame: the one 800 x 800 GLUT window, its callbacks and the
+// step that closes every frame. GLUT's callbacks take no arguments: the window keeps
+// its context (the state it shows, the program's callbacks) as its window data.
 #pragma once
+
+#include "graphics/module.h"
+#include "state/state.h"
 
 namespace fv {
 
@@ -9,13 +13,24 @@ constexpr int windowSize = 800; // initial width and height [pixels]
 inline constexpr const char* windowTitle =
     "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続";
 
-// Creates the window, registers display, reshape and keyboard, enters the event
-// loop; does not return.
-void runWindow(int* argc, char** argv);
+// What the window's callbacks work on.
+struct WindowContext {
+    State* state;
+    const WindowCallbacks* callbacks; // none for a picture's window
+};
+
+// Creates the window on context, registers display, reshape and keyboard, enters the
+// event loop; does not return.
+void runWindow(WindowContext* context, int* argc, char** argv);
 // Creates the window and sets its callbacks and clear colour, without the loop.
-void createWindow(int* argc, char** argv);
+void createWindow(WindowContext* context, int* argc, char** argv);
+// The context of the current window, or nullptr when there is none.
+WindowContext* windowContext();
+
+// The GLUT display callback: a frame, then flush and swap.
+void display();
 void reshape(int width, int height);
-void beginFrame();
+// Last step of every frame: flush, then swap the buffers.
 void endFrame();
 
 } // namespace fv

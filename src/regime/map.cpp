@@ -7,6 +7,7 @@
 #include "regime/map.h"
 
 #include <cmath>
+#include <memory>
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
@@ -16,21 +17,16 @@
 
 namespace fv {
 
-namespace {
-
-constexpr double chartStep = 0.0025; // the chart's ratio grid
-constexpr int chartLast = 1200;      // its last point: z = 3
-
-} // namespace
-
 void computeRegimeChartRow(double zeta, int row, RegimeMap* map) {
-    static thread_local AmplitudeCurve continuous;
-    static thread_local AmplitudeCurve stickSlip;
+    // Two curves of 32 KB each: on the heap, as threads may have small stacks.
+    const std::unique_ptr<AmplitudeCurve[]> curves(new AmplitudeCurve[2]);
+    AmplitudeCurve& continuous = curves[0];
+    AmplitudeCurve& stickSlip = curves[1];
     const ClosedFormSystem sys = {zeta, 1.0, regimeFrictionRatio(row)};
-    sweepContinuousAmplitude(chartStep, chartLast, sys, continuous);
-    sweepStickSlipHere(chartStep, chartLast, sys, stickSlip);
+    sweepContinuousAmplitude(gridRatioStep, gridSweepCount, sys, continuous);
+    sweepStickSlipHere(gridRatioStep, gridSweepCount, sys, stickSlip);
     IndexRange range = {};
-    trimContinuousCurve(continuous, stickSlip, chartLast, &range);
+    trimContinuousCurve(continuous, stickSlip, gridSweepCount, &range);
     const double lo = stickSlip.ratio[range.low];
     const double hi = stickSlip.ratio[range.high];
     for (int c = 0; c < regimeColumns; ++c) {
@@ -55,7 +51,7 @@ void computeRegimeCell(double zeta, int row, int column, RegimeMap* map) {
 }
 
 double regimeRatio(int column) {
-    return static_cast<double>((column + 1) * regimeGridStride) * chartStep;
+    return static_cast<double>((column + 1) * regimeGridStride) * gridRatioStep;
 }
 
 double regimeFrictionRatio(int row) {

@@ -14,10 +14,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "control/params.h"
+#include "control/motion.h"
 #include "exact/steady.h"
 #include "export/png.h"
 #include "export/tables.h"
+#include "state/state.h"
 #include "support/dialogue_pass.h"
 #include "support/process.h"
 #include "timeresp/integrate.h"
@@ -104,32 +105,36 @@ TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
     const ProcessResult r = exportRun(input, {"--export", dir, "--duration", "5"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    dialoguePass('m', input);
+    const auto owned = newState();
+    fv::State& s = *owned;
+    dialoguePass(s, 'm', input);
 
     const nlohmann::json j = nlohmann::json::parse(readFile(dir + "/summary.json"));
     const std::pair<const char*, double> inputs[] = {
-        {"m", fv::m},     {"lambda", fv::lambda}, {"K", fv::K},   {"F", fv::F},
-        {"omf", fv::omf}, {"Fric", fv::Fric},     {"y0", fv::y0}, {"v0", fv::v0}};
+        {"m", s.input.m},     {"lambda", s.input.lambda}, {"K", s.input.K},   {"F", s.input.F},
+        {"omf", s.input.omf}, {"Fric", s.input.Fric},     {"y0", s.input.y0}, {"v0", s.input.v0}};
     for (const auto& [key, value] : inputs) {
         EXPECT_TRUE(sameDouble(j["input"][key], value)) << key;
     }
     const std::pair<const char*, double> derived[] = {
-        {"omega0", fv::omega0}, {"zeta", fv::zeta}, {"Yf", fv::Yf},
-        {"Yc", fv::Yc},         {"Ad", fv::Ad},     {"phi_deg", fv::phi / 0.01745329252},
-        {"z", fv::givenRatio}};
+        {"omega0", s.derived.omega0}, {"zeta", s.derived.zeta},
+        {"Yf", s.derived.Yf},         {"Yc", s.derived.Yc},
+        {"Ad", s.derived.Ad},         {"phi_deg", s.derived.phi / 0.01745329252},
+        {"z", s.derived.givenRatio}};
     for (const auto& [key, value] : derived) {
         EXPECT_TRUE(sameDouble(j["derived"][key], value)) << key;
     }
-    EXPECT_TRUE(sameDouble(j["YZA"], fv::YZA));
-    EXPECT_TRUE(sameDouble(j["YZB"], fv::YZB));
-    EXPECT_TRUE(sameDouble(j["givenPointAmplitude"], fv::givenPointAmplitude));
+    EXPECT_TRUE(sameDouble(j["YZA"], s.derived.YZA));
+    EXPECT_TRUE(sameDouble(j["YZB"], s.derived.YZB));
+    EXPECT_TRUE(sameDouble(j["givenPointAmplitude"], s.derived.givenPointAmplitude));
     // The entered curves' range (the family pass overwrites the variable afterwards):
     // stick-slip up to z = 0.5875, so the red point at z = 0.5 shows YZB.
     EXPECT_EQ(j["continuousRange"]["low"], 235);
     EXPECT_EQ(j["continuousRange"]["high"], 1200);
     EXPECT_TRUE(sameDouble(j["continuousRange"]["zLow"], 235 * 0.0025));
     EXPECT_EQ(j["givenPointMotion"], "stickslip");
-    const fv::ExactSteady exact = fv::exactSteadyState({fv::zeta, fv::givenRatio, fv::Yf, fv::Yc});
+    const fv::ExactSteady exact =
+        fv::exactSteadyState({s.derived.zeta, s.derived.givenRatio, s.derived.Yf, s.derived.Yc});
     EXPECT_TRUE(sameDouble(j["exact"]["amplitude_m"], exact.amplitude));
     EXPECT_EQ(j["exact"]["stopsPerCycle"], 2);
     EXPECT_EQ(j["exact"]["converged"], true);
@@ -138,25 +143,26 @@ TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
     ASSERT_EQ(freq.size(), gridRows + 1u);
     EXPECT_EQ(freq[0], "curve,zeta,z,continuous_m,stickslip_m");
     EXPECT_EQ(freq[1 + 200],
-              "entered,0.1,0.5,," + fv::formatNumber(fv::stickSlipCurve.amplitude[200]));
+              "entered,0.1,0.5,," + fv::formatNumber(s.chart.stickSlipCurve.amplitude[200]));
     // Family member 3 (zeta 0.1) at ratio 2: continuous only.
     EXPECT_EQ(freq[1 + 4 * 1201 + 800],
-              "family,0.1,2," + fv::formatNumber(fv::continuousCurves[3].amplitude[800]) + ",");
+              "family,0.1,2," + fv::formatNumber(s.chart.continuousCurves[3].amplitude[800]) + ",");
 
     const std::vector<std::string> time = lines(readFile(dir + "/time.csv"));
     ASSERT_EQ(time.size(), 1u + 51u) << "t = 0 and 50 frames of 0.1 s";
     EXPECT_EQ(time[1], "0,0.1,0,0,0.1");
-    fv::stateY[0] = fv::y0;
-    fv::stateY[1] = fv::v0;
-    fv::simTime = 0.0;
+    s.motion.stateY[0] = s.input.y0;
+    s.motion.stateY[1] = s.input.v0;
+    s.motion.simTime = 0.0;
     for (int k = 0; k < 50; ++k) {
-        fv::advanceMotion();
+        fv::advanceMotion(s); // the window's frames
     }
     EXPECT_EQ(time[51],
-              "5," + fv::formatNumber(fv::stateY[0]) + "," + fv::formatNumber(fv::stateY[1]) + "," +
-                  fv::formatNumber(std::sin(fv::omf * fv::simTime) * fv::F) + "," +
-                  fv::formatNumber(-fv::frictionForce(fv::currentMotionParams(), fv::simTime,
-                                                      fv::stateY[0], fv::stateY[1])));
+              "5," + fv::formatNumber(s.motion.stateY[0]) + "," +
+                  fv::formatNumber(s.motion.stateY[1]) + "," +
+                  fv::formatNumber(std::sin(s.input.omf * s.motion.simTime) * s.input.F) + "," +
+                  fv::formatNumber(-fv::frictionForce(fv::motionParams(s), s.motion.simTime,
+                                                      s.motion.stateY[0], s.motion.stateY[1])));
 }
 
 TEST(Export, MissingValuesAreNullOrEmpty) {

@@ -6,18 +6,15 @@
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
-#include "control/params.h"
+#include "state/state.h"
 
 namespace ref {
 
 namespace {
 
-using fv::Yc;
-using fv::Yf;
-using fv::zeta;
-
-void freeMotion(double h0, double w, double T, double wd, double s1, double s2, double* h,
-                double* dh) {
+void freeMotion(const fv::ClosedFormSystem& sys, double h0, double w, double T, double wd,
+                double s1, double s2, double* h, double* dh) {
+    const double zeta = sys.zeta;
     if (zeta < 1.0) {
         const double e = std::exp(-zeta * T);
         const double cw = std::cos(wd * T);
@@ -40,8 +37,10 @@ void freeMotion(double h0, double w, double T, double wd, double s1, double s2, 
     }
 }
 
-double residual(double z, double wd, double s1, double s2, double P, double Q, double halfPeriod,
-                double theta, double* beta) {
+double residual(const fv::ClosedFormSystem& sys, double z, double wd, double s1, double s2,
+                double P, double Q, double halfPeriod, double theta, double* beta) {
+    const double Yf = sys.Yf;
+    const double Yc = sys.Yc;
     const double T = halfPeriod - theta / z;
     const double st = std::sin(theta);
     const double ct = std::cos(theta);
@@ -50,8 +49,8 @@ double residual(double z, double wd, double s1, double s2, double P, double Q, d
     const double W1 = z * (P * ct - Q * st);
     const double W2 = -z * (P * st + Q * ct);
     double hA, dhA, hB, dhB;
-    freeMotion(A0, W1, T, wd, s1, s2, &hA, &dhA);
-    freeMotion(B0, W2, T, wd, s1, s2, &hB, &dhB);
+    freeMotion(sys, A0, W1, T, wd, s1, s2, &hA, &dhA);
+    freeMotion(sys, B0, W2, T, wd, s1, s2, &hB, &dhB);
     const double X1 = Yf * st - Q + hA;
     const double X2 = Yf * ct - P + hB;
     const double V1 = -z * P + dhA;
@@ -65,7 +64,10 @@ double residual(double z, double wd, double s1, double s2, double P, double Q, d
 
 } // namespace
 
-double stickSlipAmplitude(double z) {
+double stickSlipAmplitude(const fv::ClosedFormSystem& sys, double z) {
+    const double zeta = sys.zeta;
+    const double Yf = sys.Yf;
+    const double Yc = sys.Yc;
     const double z2 = z * z;
     const double D = (1.0 - z2) * (1.0 - z2) + 4.0 * zeta * zeta * z2;
     const double P = (1.0 - z2) * Yf / D;
@@ -89,14 +91,14 @@ double stickSlipAmplitude(double z) {
         }
     };
     double thA = 0.01, betaA;
-    double fA = residual(z, wd, s1, s2, P, Q, halfPeriod, thA, &betaA);
+    double fA = residual(sys, z, wd, s1, s2, P, Q, halfPeriod, thA, &betaA);
     for (;;) {
         const double thB = thA + 0.01;
         if (thB > 2.94159265358979) {
             break;
         }
         double betaB;
-        const double fB = residual(z, wd, s1, s2, P, Q, halfPeriod, thB, &betaB);
+        const double fB = residual(sys, z, wd, s1, s2, P, Q, halfPeriod, thB, &betaB);
         if (std::fabs(fB / fA) < 1e-6) {
             test(thB, betaB);
         } else if (fA * fB < 0.0) {
@@ -104,7 +106,7 @@ double stickSlipAmplitude(double z) {
             for (long k = 0; k < 10000000; ++k) {
                 const double r = a - fa * (b - a) / (fb - fa);
                 double betaR;
-                const double fr = residual(z, wd, s1, s2, P, Q, halfPeriod, r, &betaR);
+                const double fr = residual(sys, z, wd, s1, s2, P, Q, halfPeriod, r, &betaR);
                 if (std::isnan(r) || std::isnan(fr)) {
                     break;
                 }
@@ -139,36 +141,39 @@ double stickSlipAmplitude(double z) {
     return Yf * std::sin(thetas[chosen] + betas[chosen]) + Yc;
 }
 
-void sweepStickSlipAmplitude(double step, int n, fv::AmplitudeCurve& curve) {
+void sweepStickSlipAmplitude(const fv::ClosedFormSystem& sys, double step, int n,
+                             fv::AmplitudeCurve& curve) {
     curve.ratio[0] = 0.0;
-    curve.amplitude[0] = Yf - Yc;
+    curve.amplitude[0] = sys.Yf - sys.Yc;
     for (int i = 1; i <= n; ++i) {
         const double z = static_cast<double>(i) * step;
         curve.ratio[i] = z;
-        curve.amplitude[i] = stickSlipAmplitude(z);
+        curve.amplitude[i] = stickSlipAmplitude(sys, z);
     }
 }
 
-void group3Pass() {
-    fv::ratioStep = 0.0025;
-    fv::sweepCount = 1200;
-    fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::currentClosedFormSystem(),
-                                 fv::continuousCurve);
-    fv::continuousAmplitude(fv::givenRatio, fv::currentClosedFormSystem(), &fv::YZA);
-    sweepStickSlipAmplitude(fv::ratioStep, fv::sweepCount, fv::stickSlipCurve);
-    fv::trimContinuousCurve(fv::continuousCurve, fv::stickSlipCurve, fv::sweepCount,
-                            &fv::continuousRange);
-    fv::YZB = stickSlipAmplitude(fv::givenRatio);
-    const double entered = zeta;
+// The pass as the reference writes it: one shared zeta, set to each family member in
+// turn and restored.
+void group3Pass(fv::State& s) {
+    fv::Chart& c = s.chart;
+    fv::Derived& d = s.derived;
+    fv::ClosedFormSystem shared = fv::closedFormSystem(s);
+    c.ratioStep = 0.0025;
+    c.sweepCount = 1200;
+    fv::sweepContinuousAmplitude(c.ratioStep, c.sweepCount, shared, c.continuousCurve);
+    fv::continuousAmplitude(d.givenRatio, shared, &d.YZA);
+    sweepStickSlipAmplitude(shared, c.ratioStep, c.sweepCount, c.stickSlipCurve);
+    fv::trimContinuousCurve(c.continuousCurve, c.stickSlipCurve, c.sweepCount, &c.continuousRange);
+    d.YZB = stickSlipAmplitude(shared, d.givenRatio);
+    const double entered = shared.zeta;
     for (int k = 0; k < fv::familySize; ++k) {
-        zeta = fv::zetaTable[k];
-        fv::sweepContinuousAmplitude(fv::ratioStep, fv::sweepCount, fv::currentClosedFormSystem(),
-                                     fv::continuousCurves[k]);
-        sweepStickSlipAmplitude(fv::ratioStep, fv::sweepCount, fv::stickSlipCurves[k]);
-        fv::trimContinuousCurve(fv::continuousCurves[k], fv::stickSlipCurves[k], fv::sweepCount,
-                                &fv::continuousRange);
+        shared.zeta = fv::zetaTable[k];
+        fv::sweepContinuousAmplitude(c.ratioStep, c.sweepCount, shared, c.continuousCurves[k]);
+        sweepStickSlipAmplitude(shared, c.ratioStep, c.sweepCount, c.stickSlipCurves[k]);
+        fv::trimContinuousCurve(c.continuousCurves[k], c.stickSlipCurves[k], c.sweepCount,
+                                &c.continuousRange);
     }
-    zeta = entered;
+    shared.zeta = entered;
 }
 
 } // namespace ref

@@ -12,12 +12,12 @@
 
 #include "control/keyboard.h"
 #include "control/keys.h"
-#include "control/params.h"
 #include "graphics/display.h"
 #include "graphics/picture.h"
 #include "graphics/playback.h"
 #include "graphics/primitives.h"
 #include "graphics/window.h"
+#include "state/state.h"
 #include "support/dialogue_pass.h"
 
 namespace {
@@ -31,9 +31,16 @@ struct Rgb {
 
 std::vector<unsigned char> pixels(size* size * 3);
 
+// The state the test window shows, and the window's context on it.
+fv::State& state() {
+    static const std::unique_ptr<fv::State> owned = newState();
+    return *owned;
+}
+fv::WindowContext context = {&state(), nullptr};
+
 // Draws one frame as display does, without the swap, and reads the back buffer.
 void frame() {
-    fv::drawFrame();
+    fv::drawFrame(state());
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -117,7 +124,7 @@ class Frame : public ::testing::Test {
         static int argc = 1;
         static char name[] = "fv_frame_tests";
         static char* argv[] = {name, nullptr};
-        fv::createWindow(&argc, argv);
+        fv::createWindow(&context, &argc, argv);
         glutPositionWindow(0, 0);
         // Let the window map and receive its first reshape.
         for (int i = 0; i < 50; ++i) {
@@ -130,10 +137,11 @@ class Frame : public ::testing::Test {
 
 // No force and no friction: every curve is empty, only the lines remain.
 void linesOnly() {
-    dialoguePass('m', "1 0.3 1\n0 0.5\n0\n-0.5 0\n");
+    dialoguePass(state(), 'm', "1 0.3 1\n0 0.5\n0\n-0.5 0\n");
 }
 
 TEST_F(Frame, ResonanceLineRedLineAxesAndMass) {
+    fv::State& s = state();
     linesOnly();
     frame();
     const int resonance = px(0.41);
@@ -155,7 +163,7 @@ TEST_F(Frame, ResonanceLineRedLineAxesAndMass) {
     EXPECT_TRUE(pixelIs(px(-0.99) - 1, px(-0.45), black, "vertical axis"));
 
     // The mass: a red disc of radius 0.04 at x = 0.5, y = verticalScale * y.
-    const int massY = px(fv::verticalScale * fv::stateY[0]);
+    const int massY = px(s.view.verticalScale * s.motion.stateY[0]);
     EXPECT_TRUE(pixelIs(px(0.5), massY, red, "mass centre"));
     EXPECT_TRUE(pixelIs(px(0.5) + 12, massY, red, "inside the mass"));
     EXPECT_TRUE(pixelIs(px(0.5) + 20, massY + 20, white, "outside the mass"));
@@ -163,7 +171,7 @@ TEST_F(Frame, ResonanceLineRedLineAxesAndMass) {
     // (the axis, drawn later, covers their middle rows).
     EXPECT_TRUE(pixelIs(px(0.99), px(0.0) + 2, red, "right anchor"));
     EXPECT_TRUE(pixelIs(px(0.01), px(0.0) - 3, red, "left anchor"));
-    const int stringY = px(fv::stateY[0] * (0.25 - 0.01) / (0.5 - 0.01));
+    const int stringY = px(s.motion.stateY[0] * (0.25 - 0.01) / (0.5 - 0.01));
     EXPECT_TRUE(red(at(px(0.25), stringY)) || red(at(px(0.25), stringY + 1)) ||
                 red(at(px(0.25), stringY - 1)))
         << "string at row " << stringY;
@@ -204,26 +212,28 @@ TEST_F(Frame, GridSpacingAndLegendText) {
 }
 
 TEST_F(Frame, RedPointAtTheEnteredRatioAndAmplitude) {
-    dialoguePass('m', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
-    ASSERT_GT(fv::givenPointAmplitude, 0.0);
-    ASSERT_LT(fv::givenPointAmplitude, 1.0);
+    fv::State& s = state();
+    dialoguePass(state(), 'm', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
+    ASSERT_GT(s.derived.givenPointAmplitude, 0.0);
+    ASSERT_LT(s.derived.givenPointAmplitude, 1.0);
     frame();
     const int x = px(0.01 + 0.5 * 0.4);
-    const int y = px(fv::givenPointAmplitude);
+    const int y = px(s.derived.givenPointAmplitude);
     EXPECT_TRUE(pixelIs(x, y, red, "red point"));
     EXPECT_TRUE(pixelIs(x + 3, y, red, "red point"));
     EXPECT_TRUE(pixelIs(x - 3, y + 2, red, "red point"));
 }
 
 TEST_F(Frame, GappedCurveIsBrokenWhereTheAmplitudeIsMissing) {
+    fv::State& s = state();
     linesOnly();
-    fv::givenRatio = 2.5; // move the red line off the chart
+    s.derived.givenRatio = 2.5; // move the red line off the chart
     for (int i = 0; i <= 1200; ++i) {
         const bool valid = (i <= 99) || (i >= 200 && i <= 299);
-        fv::continuousCurve.amplitude[i] = valid ? 0.25 : -1.0;
+        s.chart.continuousCurve.amplitude[i] = valid ? 0.25 : -1.0;
     }
     for (int i = 240; i <= 260; ++i) {
-        fv::continuousCurve.amplitude[i] = std::nan("");
+        s.chart.continuousCurve.amplitude[i] = std::nan("");
     }
     frame();
     const int y = px(0.25);
@@ -237,15 +247,16 @@ TEST_F(Frame, GappedCurveIsBrokenWhereTheAmplitudeIsMissing) {
 // Samples 0.05 apart: the first frame after the dialogue draws one segment per row,
 // from index 0 to index 1; after timeRingCapacity samples the trace wraps.
 TEST_F(Frame, StripChartFirstSegmentAndWrap) {
-    dialoguePass('m', "1 0 1\n0 1\n0.05\n0 1\n");
-    fv::timeAxisScale = 0.05;
-    fv::timeRingCapacity = 20;
-    fv::timeCurves[0][0] = 0.0;
-    fv::timeCurves[2][0] = 0.0;
+    fv::State& s = state();
+    dialoguePass(state(), 'm', "1 0 1\n0 1\n0.05\n0 1\n");
+    s.view.timeAxisScale = 0.05;
+    s.view.timeRingCapacity = 20;
+    s.motion.timeCurves[0][0] = 0.0;
+    s.motion.timeCurves[2][0] = 0.0;
     frame();
-    ASSERT_EQ(fv::timeRingIndex, 1);
+    ASSERT_EQ(s.motion.timeRingIndex, 1);
     // Red from (-0.99, 0) to (-0.94, y(0.1 s)); blue down to -Fric/K = -0.05.
-    const double y1 = fv::stateY[0];
+    const double y1 = s.motion.stateY[0];
     const int midX = px(-0.965);
     EXPECT_TRUE(columnPairHas(midX, px(0.5 * y1), red) ||
                 columnPairHas(midX, px(0.5 * y1) + 1, red))
@@ -257,9 +268,9 @@ TEST_F(Frame, StripChartFirstSegmentAndWrap) {
     for (int i = 0; i < 19; ++i) {
         frame();
     }
-    ASSERT_EQ(fv::timeRingIndex, 20);
+    ASSERT_EQ(s.motion.timeRingIndex, 20);
     frame();
-    ASSERT_EQ(fv::timeRingIndex, 0);
+    ASSERT_EQ(s.motion.timeRingIndex, 0);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < px(0.0); ++x) {
             const Rgb c = at(x, y);
@@ -270,17 +281,18 @@ TEST_F(Frame, StripChartFirstSegmentAndWrap) {
 }
 
 TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
+    fv::State& s = state();
     linesOnly();
-    fv::applyKey('z');
+    fv::applyKey(state(), 'z');
     frame();
     const int resonance = px(0.37);
     EXPECT_TRUE(columnPairHas(resonance, px(0.6), green)) << "green line at 0.37";
     EXPECT_FALSE(columnPairHas(px(0.41), px(0.6), green));
 
     linesOnly();
-    fv::applyKey('y');
+    fv::applyKey(state(), 'y');
     frame();
-    EXPECT_TRUE(pixelIs(px(0.5), px(0.9 * fv::stateY[0]), red, "mass at 0.9 y"));
+    EXPECT_TRUE(pixelIs(px(0.5), px(0.9 * s.motion.stateY[0]), red, "mass at 0.9 y"));
     const std::vector<int> rows = gridRows(px(-0.5) + 5);
     ASSERT_GE(rows.size(), 7u);
     for (std::size_t i = 1; i < rows.size(); ++i) {
@@ -289,7 +301,7 @@ TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
     }
 
     linesOnly();
-    fv::applyKey('t');
+    fv::applyKey(state(), 't');
     frame();
     const std::vector<int> columns = gridColumns(px(-0.7));
     ASSERT_GE(columns.size(), 9u);
@@ -300,33 +312,34 @@ TEST_F(Frame, ZoomKeysMoveWhatTheyShould) {
 
 // Playback draws the frames that 's' draws: the same motion, samples and pixels.
 TEST_F(Frame, PlaybackFramesAreTheFramesOfS) {
+    fv::State& s = state();
     struct Shown {
         double t, y, v;
         int index;
         std::vector<double> samples;
         fv::RgbPicture picture;
     };
-    auto shown = [] {
-        const double* rows = &fv::timeCurves[0][0];
-        return Shown{fv::simTime,
-                     fv::stateY[0],
-                     fv::stateY[1],
-                     fv::timeRingIndex,
+    auto shown = [&s] {
+        const double* rows = &s.motion.timeCurves[0][0];
+        return Shown{s.motion.simTime,
+                     s.motion.stateY[0],
+                     s.motion.stateY[1],
+                     s.motion.timeRingIndex,
                      std::vector<double>(rows, rows + fv::timeRingRows * fv::timeRingLength),
-                     fv::readShownPicture()};
+                     fv::readShownPicture(state())};
     };
-    dialoguePass('m', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
+    dialoguePass(state(), 'm', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
     for (int k = 0; k < 4; ++k) {
         fv::keyboard('s', 0, 0);
     }
     const Shown bySKey = shown();
-    dialoguePass('j', "-0.5 0\n");
+    dialoguePass(state(), 'j', "-0.5 0\n");
     fv::keyboard(' ', 0, 0); // the first frame at once
     for (int k = 1; k < 4; ++k) {
-        fv::playbackTick(fv::playbackGeneration);
+        fv::playbackTick(s.session.playback.generation);
     }
     fv::keyboard(' ', 0, 0);
-    EXPECT_FALSE(fv::playing);
+    EXPECT_FALSE(s.session.playback.playing);
     const Shown played = shown();
     EXPECT_EQ(played.t, bySKey.t);
     EXPECT_EQ(played.y, bySKey.y);
@@ -350,7 +363,7 @@ TEST_F(Frame, ResizedWindowStretchesThePicture) {
     fv::reshape(wide, size);
     linesOnly();
     fv::display(); // the first swap lets the drawable take the new size
-    fv::drawFrame();
+    fv::drawFrame(state());
     glFinish();
     std::vector<unsigned char> row(static_cast<std::size_t>(wide) * 3);
     glReadBuffer(GL_BACK);
@@ -434,23 +447,28 @@ template <typename Draw> std::vector<unsigned char> picture(Draw draw) {
 // The curves are drawn as one batch of segments per curve; the pixels and the state
 // left for later drawing must be those of one segment at a time.
 TEST_F(Frame, BatchedCurvesDrawTheSamePixelsAsSingleSegments) {
-    dialoguePass('m', "1 0.02 1\n0.5 0.7\n0.1\n0.2 0\n");
+    fv::State& s = state();
+    dialoguePass(state(), 'm', "1 0.02 1\n0.5 0.7\n0.1\n0.2 0\n");
     const fv::Point2 origin = {0.01, 0.0};
     const double sx = 0.4;
     auto batched = [&] {
-        fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurve, &fv::colorRed);
-        fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurve, &fv::colorRed);
+        fv::drawGappedCurve(&origin, sx, 1.0, 1200, &s.chart.continuousCurve, &fv::colorRed);
+        fv::drawGappedCurve(&origin, sx, 1.0, 1200, &s.chart.stickSlipCurve, &fv::colorRed);
         for (int k = 0; k < 10; ++k) {
-            fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurves[k], &fv::colorBlack);
-            fv::drawGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurves[k], &fv::colorBlue);
+            fv::drawGappedCurve(&origin, sx, 1.0, 1200, &s.chart.continuousCurves[k],
+                                &fv::colorBlack);
+            fv::drawGappedCurve(&origin, sx, 1.0, 1200, &s.chart.stickSlipCurves[k],
+                                &fv::colorBlue);
         }
     };
     auto single = [&] {
-        referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurve, &fv::colorRed);
-        referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurve, &fv::colorRed);
+        referenceGappedCurve(&origin, sx, 1.0, 1200, &s.chart.continuousCurve, &fv::colorRed);
+        referenceGappedCurve(&origin, sx, 1.0, 1200, &s.chart.stickSlipCurve, &fv::colorRed);
         for (int k = 0; k < 10; ++k) {
-            referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::continuousCurves[k], &fv::colorBlack);
-            referenceGappedCurve(&origin, sx, 1.0, 1200, &fv::stickSlipCurves[k], &fv::colorBlue);
+            referenceGappedCurve(&origin, sx, 1.0, 1200, &s.chart.continuousCurves[k],
+                                 &fv::colorBlack);
+            referenceGappedCurve(&origin, sx, 1.0, 1200, &s.chart.stickSlipCurves[k],
+                                 &fv::colorBlue);
         }
     };
     EXPECT_TRUE(picture(batched) == picture(single)) << "frequency curves";

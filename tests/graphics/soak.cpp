@@ -15,10 +15,11 @@
 #include <string>
 #include <unistd.h>
 
+#include "control/dialogue.h"
 #include "control/keyboard.h"
 #include "control/keys.h"
-#include "control/params.h"
 #include "graphics/window.h"
+#include "state/state.h"
 
 namespace {
 
@@ -37,6 +38,14 @@ constexpr long zoomInterval = 97;  // frames between zoom keys
 constexpr char zoomKeys[] = {'t', 'y', 'z', 'T', 'Y', 'Z'};
 constexpr char consoleKeys[] = {'r', 'j', 'f', 'm'};
 
+// The soak's state: the program's own, as the entry point has it.
+fv::State& s = fv::state;
+
+// The window's dialogue: the console passes read the prepared input.
+void soakDialogue(fv::State* st) {
+    fv::consoleDialogue(*st, {stdin, stdout, &st->console});
+}
+
 long residentKiB() {
     long pages = 0;
     long resident = 0;
@@ -53,20 +62,20 @@ long residentKiB() {
 
 [[noreturn]] void fail(long frame, const char* what) {
     std::fprintf(stderr, "soak: frame %ld: %s (index %d, capacity %d, t %g, y %g, v %g)\n", frame,
-                 what, fv::timeRingIndex, fv::timeRingCapacity, fv::simTime, fv::stateY[0],
-                 fv::stateY[1]);
+                 what, s.motion.timeRingIndex, s.view.timeRingCapacity, s.motion.simTime,
+                 s.motion.stateY[0], s.motion.stateY[1]);
     std::exit(2);
 }
 
 void checkInvariants(long frame) {
-    if (fv::timeRingCapacity < 0 || fv::timeRingCapacity > fv::maxTimeRingCapacity) {
+    if (s.view.timeRingCapacity < 0 || s.view.timeRingCapacity > fv::maxTimeRingCapacity) {
         fail(frame, "ring capacity outside the ring");
     }
-    if (fv::timeRingIndex < 0 || fv::timeRingIndex > fv::timeRingCapacity) {
+    if (s.motion.timeRingIndex < 0 || s.motion.timeRingIndex > s.view.timeRingCapacity) {
         fail(frame, "ring index outside its rows");
     }
-    if (!std::isfinite(fv::simTime) || !std::isfinite(fv::stateY[0]) ||
-        !std::isfinite(fv::stateY[1])) {
+    if (!std::isfinite(s.motion.simTime) || !std::isfinite(s.motion.stateY[0]) ||
+        !std::isfinite(s.motion.stateY[1])) {
         fail(frame, "time or state not finite");
     }
 }
@@ -108,11 +117,13 @@ int main(int argc, char** argv) {
     }
     stdin = input;
 
-    fv::currentKey = 'm';
-    fv::keyboard('m', 0, 0); // the first dialogue, as the entry point runs it
+    s.session.currentKey = 'm';
+    soakDialogue(&s); // the first dialogue, as the entry point runs it
     int glutArgc = 1;
     char* glutArgv[] = {argv[0], nullptr};
-    fv::createWindow(&glutArgc, glutArgv);
+    const fv::WindowCallbacks callbacks = {soakDialogue};
+    fv::WindowContext context = {&s, &callbacks};
+    fv::createWindow(&context, &glutArgc, glutArgv);
     glutMainLoopEvent();
 
     const auto start = std::chrono::steady_clock::now();
@@ -126,14 +137,15 @@ int main(int argc, char** argv) {
         if (frame % interval == 0) {
             fv::keyboard(static_cast<unsigned char>(consoleKeys[passes % 4]), 0, 0);
             passes = passes + 1;
-            if (fv::simTime != 0.0 || fv::timeRingIndex != 0 || fv::timeRingCapacity != 200) {
+            if (s.motion.simTime != 0.0 || s.motion.timeRingIndex != 0 ||
+                s.view.timeRingCapacity != 200) {
                 fail(frame, "a console pass did not restart the motion and the view");
             }
         } else {
             const char key = frame % zoomInterval == 0 ? zoomKeys[(frame / zoomInterval) % 6] : 's';
-            const double before = fv::simTime;
+            const double before = s.motion.simTime;
             fv::keyboard(static_cast<unsigned char>(key), 0, 0);
-            if (!(fv::simTime > before)) {
+            if (!(s.motion.simTime > before)) {
                 fail(frame, "a redraw did not advance the motion");
             }
             drawn = drawn + 1;

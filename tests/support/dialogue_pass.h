@@ -1,8 +1,15 @@
-// Test support: one console dialogue pass run in-process on real standard streams.
+// Test support: one console dialogue pass run in-process on a state of the test's own,
+// with its input and output in memory.
 #pragma once
 
+#include <memory>
 #include <string>
 
-// Runs consoleDialogue with currentKey = key and input on standard input; returns what
-// the pass wrote to standard output.
-std::string dialoguePass(char key, const std::string& input);
+#include "state/state.h"
+
+// Runs consoleDialogue on s with currentKey = key and input as the console's input;
+// returns what the pass wrote.
+std::string dialoguePass(fv::State& s, char key, const std::string& input);
+
+// A state of a test's own: zero, as at the program's start (large: on the heap).
+std::unique_ptr<fv::State> newState();

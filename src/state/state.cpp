@@ -1,0 +1,21 @@
+// The program's state: its single definition, zero at start, and the questions about
+// it that every front end asks.
+#include "state/state.h"
+
+namespace fv {
+
+State state = {};
+
+bool chartCurrent(const State& s) {
+    return s.chart.chartReady && sameSystem(s.chart.chartSystem, closedFormSystem(s));
+}
+
+bool exactDotsCurrent(const State& s) {
+    return s.session.exactDotsReady && sameSystem(s.session.exactDots.system, closedFormSystem(s));
+}
+
+bool regimeMapCurrent(const State& s) {
+    return s.session.regimeMapReady && sameBits(s.session.regimeMap.zeta, s.derived.zeta);
+}
+
+} // namespace fv
