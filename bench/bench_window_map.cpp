@@ -1,6 +1,6 @@
 // Benchmark of the key 'g' in the real window: from the key to the first change of the
 // picture (the map's frame, its cells still coming) and to the complete map, for three
-// damping ratios. Needs a display: tests/graphics/with_xvfb.sh build/bench/bench_window_map
+// damping ratios. Needs a display: tests/support/with_xvfb.sh build/bench/bench_window_map
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "graphics/window.h"
 #include "support/process.h"
+#include "window/window.h"
 
 namespace {
 

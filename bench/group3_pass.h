@@ -3,7 +3,7 @@
 // computes it (the curves always swept anew).
 #pragma once
 
-#include "control/recompute.h"
+#include "console/recompute.h"
 #include "state/state.h"
 
 inline void setUpGroup3(fv::State& s, double zeta, double Yf, double Yc, double givenRatio) {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <unistd.h>
 
-#include "control/dialogue.h"
+#include "console/dialogue.h"
 #include "fuzz_support.h"
 #include "state/state.h"
 
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    fv::State& s = fv::state; // a fuzz target is an entry point of its own
+    static fv::State s; // a fuzz target is a program of its own
     standardParameters(s);
     s.session.currentKey = startKeys[data[0] % 4];
     // fmemopen wants at least one byte; an empty rest is an empty input.

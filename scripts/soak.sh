@@ -9,5 +9,5 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target fv_soak
-tests/graphics/with_xvfb.sh build/tests/fv_soak "${1:-100000}" "${2:-2500}"
+tests/support/with_xvfb.sh build/tests/fv_soak "${1:-100000}" "${2:-2500}"
 echo "soak: ended with status 0"

@@ -4,11 +4,11 @@
 
 #include <GL/gl.h>
 
-#include "control/background.h"
-#include "control/motion.h"
 #include "graphics/freqview.h"
 #include "graphics/regimeview.h"
 #include "graphics/timeview.h"
+#include "session/background.h"
+#include "session/motion.h"
 
 namespace fv {
 

@@ -6,9 +6,9 @@
 #include <GL/freeglut.h>
 #include <cmath>
 
-#include "control/background.h"
-#include "control/keys.h"
 #include "graphics/primitives.h"
+#include "session/background.h"
+#include "session/keys.h"
 
 namespace fv {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "control/background.h"
 #include "graphics/primitives.h"
+#include "session/background.h"
 
 namespace fv {
 
@@ -61,9 +61,9 @@ void drawCellsOfMap(const Session& session, const RegimeMap& map, bool complete)
     std::vector<Color4> colors(static_cast<std::size_t>(regimeRows) * regimeColumns);
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
-            colors[static_cast<std::size_t>(r * regimeColumns + c)] = complete || regimeCellDone(session, r, c)
-                                                ? cellColor(map.cells[r][c])
-                                                : colorPending;
+            colors[static_cast<std::size_t>(r * regimeColumns + c)] =
+                complete || regimeCellDone(session, r, c) ? cellColor(map.cells[r][c])
+                                                          : colorPending;
         }
     }
     const Point2 corner = {mapLeft, mapBottom};

@@ -1,10 +1,7 @@
-// The program's state: its single definition, zero at start, and the questions about
-// it that every front end asks.
+// The questions about the state that every front end asks.
 #include "state/state.h"
 
 namespace fv {
-
-State state = {};
 
 bool chartCurrent(const State& s) {
     return s.chart.chartReady && sameSystem(s.chart.chartSystem, closedFormSystem(s));

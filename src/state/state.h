@@ -1,8 +1,7 @@
 // The program's state: everything it keeps while it runs, one object of plain structs,
-// defined once (fv::state) and zero at start. The quantities keep the names the program
-// prints (m, K, Yf, YZA, ...). Below the front ends, code takes the parts it needs as
-// parameters; only the entry points (main, the window's and the signals' callbacks)
-// name the object itself.
+// zero at start. The quantities keep the names the program prints (m, K, Yf, YZA, ...).
+// The program has exactly one (app/program.h); code takes the state, or the parts of it
+// it needs, as parameters.
 #pragma once
 
 #include <csignal>
@@ -177,9 +176,6 @@ struct State {
     TemporaryFiles files;
     WindowHandles window;
 };
-
-// The one state of the program.
-extern State state;
 
 // zeta, Yf and Yc of the state's system.
 inline ClosedFormSystem closedFormSystem(const State& s) {

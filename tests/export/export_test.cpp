@@ -14,10 +14,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "control/motion.h"
 #include "exact/steady.h"
 #include "export/png.h"
 #include "export/tables.h"
+#include "session/motion.h"
 #include "state/state.h"
 #include "support/dialogue_pass.h"
 #include "support/process.h"

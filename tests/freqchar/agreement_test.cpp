@@ -8,7 +8,7 @@
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
-#include "control/recompute.h"
+#include "console/recompute.h"
 #include "freqchar/curves.h"
 #include "freqchar/reference_sweep.h"
 #include "freqchar/stickslip.h"

@@ -10,24 +10,21 @@
 
 #include <gtest/gtest.h>
 
-#include "control/keyboard.h"
-#include "control/keys.h"
 #include "graphics/display.h"
-#include "graphics/picture.h"
-#include "graphics/playback.h"
 #include "graphics/primitives.h"
-#include "graphics/window.h"
+#include "session/keys.h"
 #include "state/state.h"
 #include "support/dialogue_pass.h"
+#include "support/pixels.h"
+#include "window/keyboard.h"
+#include "window/picture.h"
+#include "window/playback.h"
+#include "window/window.h"
 
 namespace {
 
 constexpr int size = fv::windowSize;
 constexpr int textGreyMax = 20; // the lit raster colour is about 0.04 grey (10 of 255)
-
-struct Rgb {
-    int r, g, b;
-};
 
 std::vector<unsigned char> pixels(size* size * 3);
 
@@ -53,23 +50,20 @@ Rgb at(int x, int y) {
     return {p[0], p[1], p[2]};
 }
 
-bool is(Rgb c, int r, int g, int b) {
-    return c.r == r && c.g == g && c.b == b;
-}
 bool red(Rgb c) {
-    return is(c, 255, 0, 0);
+    return isRed(c);
 }
 bool green(Rgb c) {
-    return is(c, 0, 255, 0);
+    return isGreen(c);
 }
 bool blue(Rgb c) {
-    return is(c, 0, 0, 255);
+    return isBlue(c);
 }
 bool black(Rgb c) {
-    return is(c, 0, 0, 0);
+    return isBlack(c);
 }
 bool white(Rgb c) {
-    return is(c, 255, 255, 255);
+    return isWhite(c);
 }
 bool textGrey(Rgb c) {
     return c.r == c.g && c.g == c.b && c.r > 0 && c.r <= textGreyMax;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "control/dialogue.h"
+#include "console/dialogue.h"
 
 std::string dialoguePass(fv::State& s, char key, const std::string& input) {
     std::string text = input;

@@ -1,0 +1,290 @@
+// Command-line options. Every short option has a long form (GNU conventions); numbers
+// must be read whole, and a wrong option or value ends the program with status 2
+// before any dialogue.
+#include "app/options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <vector>
+
+#include "session/keys.h"
+
+namespace fv {
+
+namespace {
+
+constexpr const char* programName = "frictionvib";
+
+enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap, optKeys };
+
+const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
+                              {"version", no_argument, nullptr, 'V'},
+                              {"batch", no_argument, nullptr, 'b'},
+                              {"export", required_argument, nullptr, 'o'},
+                              {"duration", required_argument, nullptr, optDuration},
+                              {"png", required_argument, nullptr, optPng},
+                              {"frames", required_argument, nullptr, optFrames},
+                              {"regime-map", required_argument, nullptr, optRegimeMap},
+                              {"keys", required_argument, nullptr, optKeys},
+                              {nullptr, 0, nullptr, 0}};
+constexpr const char* shortOptions = ":hVbo:";
+
+const char* const usageText =
+    "Usage: frictionvib [OPTION]...\n"
+    "Forced vibration of a spring-mass-damper with Coulomb friction: asks for the\n"
+    "parameters on the console, prints the closed-form amplitudes and opens a window\n"
+    "with the animated motion and the frequency characteristic.\n"
+    "\n"
+    "  -h, --help             show this help and exit\n"
+    "  -V, --version          show the name and version and exit\n"
+    "  -b, --batch            run the dialogue on standard input as usual, then end\n"
+    "                         with status 0 instead of opening the window\n"
+    "  -o, --export DIR       after the first pass, write DIR/summary.json,\n"
+    "                         DIR/frequency.csv and DIR/time.csv (DIR is created if\n"
+    "                         missing); implies --batch\n"
+    "      --duration SECONDS length of time.csv (default 20, at most 100000);\n"
+    "                         needs --export\n"
+    "      --png FILE         draw the window's picture (800 x 800) after --frames\n"
+    "                         frames and write it to FILE as PNG; implies --batch\n"
+    "      --frames N         frames of motion before the picture is taken (default 1,\n"
+    "                         at most 100000); needs --png or --regime-map\n"
+    "      --regime-map PREFIX\n"
+    "                         write the regime map of the entered damping ratio to\n"
+    "                         PREFIX.csv and PREFIX.png (the window with the map, after\n"
+    "                         --frames frames); implies --batch\n"
+    "      --keys KEYS        press the window's view keys KEYS (s t T y Y z Z a e g) in\n"
+    "                         order before the picture is taken; needs --png or\n"
+    "                         --regime-map\n"
+    "\n"
+    "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect,\n"
+    "-gldebug, -sync) are passed on to the window. The keys of the window are listed\n"
+    "at the end of every dialogue and in the README.\n";
+
+// GLUT's options, and whether each takes a value.
+struct GlutOption {
+    const char* name;
+    bool takesValue;
+};
+const GlutOption glutOptions[] = {{"-display", true}, {"-geometry", true},  {"-iconic", false},
+                                  {"-direct", false}, {"-indirect", false}, {"-gldebug", false},
+                                  {"-sync", false}};
+
+const GlutOption* findGlutOption(const char* arg) {
+    for (const GlutOption& g : glutOptions) {
+        if (std::strcmp(arg, g.name) == 0) {
+            return &g;
+        }
+    }
+    return nullptr;
+}
+
+void reportUsage(std::FILE* err, const std::string& what) {
+    std::fprintf(err, "%s: %s; try '%s --help'\n", programName, what.c_str(), programName);
+}
+
+// The option as the user wrote it, for messages: "-o" or "--export".
+std::string optionName(int code, const char* text) {
+    if (code > 0 && code < 256 && std::strncmp(text, "--", 2) != 0) {
+        return std::string("-") + static_cast<char>(code);
+    }
+    for (const option& o : longOptions) {
+        if (o.name != nullptr && o.val == code) {
+            return std::string("--") + o.name;
+        }
+    }
+    return text;
+}
+
+// A finite number written whole, such as "20" or "2.5e1".
+bool readSeconds(const char* text, double* value) {
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
+// A decimal whole number written whole, such as "12".
+bool readCount(const char* text, long* value) {
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE) {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
+// Moves GLUT's options out of argv into options->glutArgv; what is left for getopt
+// goes to rest. False when a GLUT option lacks its value or there are too many.
+bool splitGlutOptions(int argc, char** argv, Options* options, char** rest, int* restCount,
+                      std::FILE* err) {
+    options->glutArgv[0] = argv[0];
+    options->glutArgc = 1;
+    rest[0] = argv[0];
+    *restCount = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            for (; i < argc; ++i) {
+                rest[(*restCount)++] = argv[i];
+            }
+            break;
+        }
+        const GlutOption* g = findGlutOption(argv[i]);
+        if (g == nullptr) {
+            rest[(*restCount)++] = argv[i];
+            continue;
+        }
+        const int needed = g->takesValue ? 2 : 1;
+        if (g->takesValue && i + 1 >= argc) {
+            reportUsage(err, std::string("option '") + g->name + "' needs a value");
+            return false;
+        }
+        if (options->glutArgc + needed > maxGlutArguments) {
+            reportUsage(err, "too many window options");
+            return false;
+        }
+        options->glutArgv[options->glutArgc++] = argv[i];
+        if (g->takesValue) {
+            options->glutArgv[options->glutArgc++] = argv[++i];
+        }
+    }
+    options->glutArgv[options->glutArgc] = nullptr;
+    rest[*restCount] = nullptr;
+    return true;
+}
+
+} // namespace
+
+OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
+                            std::FILE* err) {
+    std::vector<char*> restArgs(static_cast<std::size_t>(argc) + 1, nullptr);
+    char** rest = restArgs.data();
+    int restCount = 0;
+    if (!splitGlutOptions(argc, argv, options, rest, &restCount, err)) {
+        return OptionsOutcome::usage;
+    }
+    OptionsOutcome outcome = OptionsOutcome::run;
+    bool durationGiven = false; // options that mean something only with another
+    bool framesGiven = false;
+    bool keysGiven = false;
+    opterr = 0;
+    optind = 0; // 0 also resets getopt's own state for a second parse
+    int code = 0;
+    while (outcome == OptionsOutcome::run &&
+           (code = getopt_long(restCount, rest, shortOptions, longOptions, nullptr)) != -1) {
+        const char* arg = rest[optind - 1];
+        switch (code) {
+        case 'h':
+            std::fputs(usageText, out);
+            outcome = OptionsOutcome::done;
+            break;
+        case 'V':
+            std::fprintf(out, "%s %s\n", programName, FV_VERSION);
+            outcome = OptionsOutcome::done;
+            break;
+        case 'b':
+            options->batch = true;
+            break;
+        case 'o':
+            options->exportDir = optarg;
+            options->batch = true;
+            if (options->exportDir.empty()) {
+                reportUsage(err, "--export: the folder name is empty");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optDuration:
+            durationGiven = true;
+            if (!readSeconds(optarg, &options->exportSeconds) || options->exportSeconds < 0.0 ||
+                options->exportSeconds > maxExportSeconds) {
+                reportUsage(err, std::string("--duration: '") + optarg +
+                                     "' is not a number of seconds from 0 to 100000");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optPng:
+            options->picturePath = optarg;
+            options->batch = true;
+            if (options->picturePath.empty()) {
+                reportUsage(err, "--png: the file name is empty");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optFrames:
+            framesGiven = true;
+            if (!readCount(optarg, &options->pictureFrames) || options->pictureFrames < 0 ||
+                options->pictureFrames > maxPictureFrames) {
+                reportUsage(err, std::string("--frames: '") + optarg +
+                                     "' is not a frame count from 0 to 100000");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optRegimeMap:
+            options->regimeMapPrefix = optarg;
+            options->batch = true;
+            if (options->regimeMapPrefix.empty()) {
+                reportUsage(err, "--regime-map: the prefix is empty");
+                outcome = OptionsOutcome::usage;
+            } else if (options->regimeMapPrefix.back() == '/') {
+                // It would name the hidden files DIR/.csv and DIR/.png.
+                reportUsage(err, std::string("--regime-map: '") + optarg +
+                                     "' is a folder; give a file name prefix");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optKeys:
+            keysGiven = true;
+            options->viewKeys = optarg;
+            for (const char key : options->viewKeys) {
+                if (!isViewKey(static_cast<unsigned char>(key))) {
+                    reportUsage(err, std::string("--keys: '") + key +
+                                         "' is not a view key (s t T y Y z Z a e g)");
+                    outcome = OptionsOutcome::usage;
+                    break;
+                }
+            }
+            break;
+        case ':':
+            reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");
+            outcome = OptionsOutcome::usage;
+            break;
+        default:
+            if (std::strncmp(arg, "--", 2) == 0 && std::strchr(arg, '=') != nullptr &&
+                optopt != 0) {
+                reportUsage(err, "option '" + optionName(optopt, arg) + "' takes no value");
+                outcome = OptionsOutcome::usage;
+                break;
+            }
+            reportUsage(err, "unknown option '" +
+                                 (optopt > 0 && optopt < 256
+                                      ? std::string("-") + static_cast<char>(optopt)
+                                      : std::string(arg)) +
+                                 "'");
+            outcome = OptionsOutcome::usage;
+            break;
+        }
+    }
+    if (outcome == OptionsOutcome::run && optind < restCount) {
+        reportUsage(err, std::string("unexpected argument '") + rest[optind] + "'");
+        outcome = OptionsOutcome::usage;
+    } else if (outcome == OptionsOutcome::run && durationGiven && options->exportDir.empty()) {
+        reportUsage(err, "option '--duration' needs --export");
+        outcome = OptionsOutcome::usage;
+    } else if (outcome == OptionsOutcome::run && (framesGiven || keysGiven) &&
+               options->picturePath.empty() && options->regimeMapPrefix.empty()) {
+        reportUsage(err, std::string("option '") + (framesGiven ? "--frames" : "--keys") +
+                             "' needs --png or --regime-map");
+        outcome = OptionsOutcome::usage;
+    }
+    return outcome;
+}
+
+} // namespace fv

@@ -1,0 +1,43 @@
+// Reports of failures, all in one form, and the program's end.
+#include "export/report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace fv {
+
+int reportFailure(const char* what, const std::string& detail) {
+    std::fprintf(stderr, "frictionvib: cannot %s %s\n", what, detail.c_str());
+    return failureStatus;
+}
+
+bool reportOutputFailure(ConsoleState* console) {
+    errno = 0;
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (console->outputError == 0) {
+        console->outputError = errno;
+    }
+    if (!failed && console->outputError == 0) {
+        return false;
+    }
+    if (console->outputError != 0) {
+        reportFailure("write standard output:", std::strerror(console->outputError));
+    } else {
+        reportFailure("write", "standard output");
+    }
+    return true;
+}
+
+void endProgram(ConsoleState* console, int status, bool threadsEnded) {
+    if (threadsEnded) {
+        std::exit(status);
+    }
+    // A worker still runs: no destructor may run under it, so the process ends at once,
+    // after what exit would have checked.
+    _exit(reportOutputFailure(console) ? failureStatus : status);
+}
+
+} // namespace fv

@@ -1,0 +1,26 @@
+// The motion the window shows, a frame at a time.
+#include "session/motion.h"
+
+namespace fv {
+
+void advanceMotion(State& s) {
+    MotionState m = motionState(s);
+    advanceFrame(motionParams(s), &m);
+    s.motion.simTime = m.t;
+    s.motion.stateY[0] = m.y;
+    s.motion.stateY[1] = m.v;
+}
+
+void recordTimeSample(State& s) {
+    Motion& m = s.motion;
+    m.timeRingIndex = m.timeRingIndex + 1;
+    if (m.timeRingIndex > s.view.timeRingCapacity) {
+        m.timeRingIndex = 0;
+    }
+    const TimeSample sample = timeSample(motionParams(s), motionState(s));
+    m.timeCurves[0][m.timeRingIndex] = sample.response;
+    m.timeCurves[1][m.timeRingIndex] = sample.force;
+    m.timeCurves[2][m.timeRingIndex] = sample.friction;
+}
+
+} // namespace fv

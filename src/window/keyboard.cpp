@@ -1,0 +1,80 @@
+// Keyboard callback: applies the key, then draws one frame, runs the console
+// dialogue inside the callback (no redraw follows it), saves the picture, or ends the
+// program. What 'e' and 'g' show is computed off the event loop and drawn as it comes.
+#include "window/keyboard.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "export/picture_file.h"
+#include "export/report.h"
+#include "session/background.h"
+#include "session/keys.h"
+#include "window/picture.h"
+#include "window/playback.h"
+#include "window/progress.h"
+#include "window/window.h"
+
+namespace fv {
+
+namespace {
+
+// How long ESC waits for the workers of the regime map and the exact dots to stop [s]:
+// each stops after the cell or dot it is on, a few milliseconds as a rule.
+constexpr double stopSeconds = 0.25;
+
+// The picture the window shows, into a new file in the working folder; its name goes to
+// standard output, a failure's reason to standard error. Nothing else changes.
+void savePicture(State& s) {
+    std::string path;
+    std::string error;
+    if (writeNewPictureFile(&s.files, readShownPicture(s), pictureStem(std::time(nullptr)), &path,
+                            &error)) {
+        std::printf("%s\n", path.c_str());
+    } else {
+        reportFailure("write", error);
+    }
+    errno = 0;
+    if (std::fflush(stdout) != 0 && s.console.outputError == 0) {
+        s.console.outputError = errno != 0 ? errno : EIO; // reported at the end
+    }
+}
+
+} // namespace
+
+void keyboard(unsigned char key, int /*x*/, int /*y*/) {
+    WindowContext* c = windowContext();
+    if (c == nullptr) {
+        return;
+    }
+    State& s = *c->state;
+    switch (applyKey(s, key)) {
+    case KeyAction::redraw:
+        startShownWork(s); // before the frame, which shows that it is under way
+        watchBackgroundWork(s.session);
+        display();
+        break;
+    case KeyAction::console:
+        cancelBackgroundWork(s.session);
+        if (c->callbacks != nullptr) {
+            c->callbacks->dialogue(&s);
+        }
+        s.view.frameCurrent = false; // the window keeps the last picture until the next frame
+        startShownWork(s);
+        watchBackgroundWork(s.session);
+        break;
+    case KeyAction::quit:
+        endProgram(&s.console, 0, stopBackgroundWork(s.session, stopSeconds));
+    case KeyAction::picture:
+        savePicture(s);
+        break;
+    case KeyAction::playback:
+        togglePlayback(&s.session.playback);
+        break;
+    }
+}
+
+} // namespace fv

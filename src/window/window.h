@@ -1,0 +1,36 @@
+// Window, callbacks and frame: the one 800 x 800 GLUT window, its callbacks and the
+// step that closes every frame. GLUT's callbacks take no arguments: the window keeps
+// its context (the state it shows, the program's callbacks) as its window data.
+#pragma once
+
+#include "state/state.h"
+#include "window/module.h"
+
+namespace fv {
+
+constexpr int windowSize = 800; // initial width and height [pixels]
+// The window title, UTF-8.
+inline constexpr const char* windowTitle =
+    "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続";
+
+// What the window's callbacks work on.
+struct WindowContext {
+    State* state;
+    const WindowCallbacks* callbacks; // none for a picture's window
+};
+
+// Creates the window on context, registers display, reshape and keyboard, enters the
+// event loop; does not return.
+void runWindow(WindowContext* context, int* argc, char** argv);
+// Creates the window and sets its callbacks and clear colour, without the loop.
+void createWindow(WindowContext* context, int* argc, char** argv);
+// The context of the current window, or nullptr when there is none.
+WindowContext* windowContext();
+
+// The GLUT display callback: a frame, then flush and swap.
+void display();
+void reshape(int width, int height);
+// Last step of every frame: flush, then swap the buffers.
+void endFrame();
+
+} // namespace fv
