@@ -42,6 +42,10 @@ struct CurvePair {
 // the locale; empty for not-a-number and the infinities (an empty cell).
 std::string formatNumber(double value);
 
+// The same text for a finite value, built from printf and strtod alone; formatNumber uses
+// it where the C++ library cannot write a double itself (the browser).
+std::string formatNumberByPrintf(double value);
+
 // summary.json: one object; numbers read back to the same double, and values that
 // are not finite numbers are written as null.
 std::string summaryJson(const SummaryValues& v);

@@ -4,11 +4,15 @@
 // standard streams and CSV numbers around them.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
+#include <random>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -20,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "export/tables.h"
 #include "support/process.h"
 
 namespace {
@@ -288,6 +293,40 @@ TEST(CsvNumbers, ShortestFormsAndEmptyCells) {
         EXPECT_EQ(text.find("inf"), std::string::npos) << name;
     }
     EXPECT_NE(readFile(s / "nonfinite/time.csv").find(",,"), std::string::npos);
+}
+
+// The browser writes its numbers with printf; they must be the desktop's, character for
+// character, over every kind of double: random bits, the chart's ratios, short decimals.
+TEST(CsvNumbers, PrintfFormsEqualTheShortestForms) {
+    std::mt19937_64 random(20261209);
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  60.0,
+                                  1e-7,
+                                  1e22,
+                                  5e-324,
+                                  1.7976931348623157e308,
+                                  0.1,
+                                  123456789012345680.0,
+                                  9.5367431640625e-07};
+    for (int i = 0; i < 200000; ++i) {
+        std::uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        values.push_back(value);
+        values.push_back(static_cast<double>(random() % 100000) / std::pow(10.0, random() % 12));
+        values.push_back(
+            std::ldexp(static_cast<double>(random() % 4096), -static_cast<int>(random() % 40)));
+    }
+    int mismatches = 0;
+    for (double value : values) {
+        if (std::isfinite(value) && fv::formatNumberByPrintf(value) != fv::formatNumber(value)) {
+            ADD_FAILURE() << fv::formatNumberByPrintf(value) << " != " << fv::formatNumber(value);
+            if (++mismatches == 5) {
+                break;
+            }
+        }
+    }
 }
 
 } // namespace
