@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "graphics/freqview.h"
+#include "graphics/gl_port.h"
 #include "graphics/regimeview.h"
 #include "graphics/timeview.h"
 #include "session/background.h"
@@ -51,7 +52,7 @@ void beginFrame() {
 }
 
 void drawFrame(State& s) {
-    glGetFloatv(GL_LINE_WIDTH, &s.view.frameStartLineWidth);
+    s.view.frameStartLineWidth = currentLineWidth();
     beginFrame();
     advanceMotion(s);
     drawScene(s, true);
@@ -59,7 +60,7 @@ void drawFrame(State& s) {
 }
 
 void redrawLastFrame(State& s) {
-    glLineWidth(s.view.frameStartLineWidth);
+    setLineWidth(s.view.frameStartLineWidth);
     beginFrame();
     drawScene(s, false);
 }

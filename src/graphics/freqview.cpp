@@ -3,7 +3,6 @@
 // the chart only reads the curves the console dialogue computed.
 #include "graphics/freqview.h"
 
-#include <GL/freeglut.h>
 #include <cmath>
 
 #include "graphics/primitives.h"
@@ -45,12 +44,10 @@ void drawRingedDot(const Point2* p, const Color4* color) {
 } // namespace
 
 void drawFreqLegend() {
-    drawText(legendX, -0.15f, GLUT_BITMAP_HELVETICA_18, "zeta={0 0.02 0.05 0.1 0.2 0.5 1 2 5 10}");
-    drawText(legendX, -0.2f, GLUT_BITMAP_HELVETICA_18,
-             "red curve : given zeta,  red point:given omf");
-    drawText(legendX, -0.25f, GLUT_BITMAP_HELVETICA_18,
-             "blue:stickslip vibration,  black:continuous vibration");
-    drawText(legendX, -0.3f, GLUT_BITMAP_HELVETICA_18, "green line : resonant frequency");
+    drawText(legendX, -0.15f, "zeta={0 0.02 0.05 0.1 0.2 0.5 1 2 5 10}");
+    drawText(legendX, -0.2f, "red curve : given zeta,  red point:given omf");
+    drawText(legendX, -0.25f, "blue:stickslip vibration,  black:continuous vibration");
+    drawText(legendX, -0.3f, "green line : resonant frequency");
 }
 
 void drawFreqMarkers(const State& s) {
@@ -93,7 +90,7 @@ void drawExactDots(const State& s) {
     const Point2 sample = {legendX + exactDotRingRadius, dotLegendY + 0.012};
     drawRingedDot(&sample, &colorBlack);
     drawText(legendX + 3.0f * static_cast<float>(exactDotRingRadius), dotLegendY,
-             GLUT_BITMAP_HELVETICA_18, "exact: black 0, blue 1-2, magenta 3+ stops");
+             "exact: black 0, blue 1-2, magenta 3+ stops");
 }
 
 void drawFreqCurves(const State& s) {

@@ -7,8 +7,10 @@
 // fraction of the cost.
 #include "graphics/primitives.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 #include <cmath>
+
+#include "graphics/gl_port.h"
 
 namespace fv {
 
@@ -37,9 +39,14 @@ void setColor(const Color4* color) {
 }
 
 // Both ends of one segment, converted as drawSegment converts them.
-void segmentVertices(const Point2* from, const Point2* to) {
-    glVertex2d(toDevice(from->x), toDevice(from->y));
-    glVertex2d(toDevice(to->x), toDevice(to->y));
+void segmentVertices(const SegmentRun* run, const Point2* from, const Point2* to) {
+    addSegment(run, toDevice(from->x), toDevice(from->y), toDevice(to->x), toDevice(to->y));
+}
+
+// Moves the origin to (x, y) and turns the axes by angle [rad].
+void translateRotate(double x, double y, double angle) {
+    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
+    glRotatef(static_cast<float>(angle / radiansPerDegree), 0.0f, 0.0f, 1.0f);
 }
 
 bool validAmplitude(double amplitude) {
@@ -61,10 +68,9 @@ double toDevice(double v) {
 
 void drawSegment(const Point2* from, const Point2* to, const Color4* color) {
     glDisable(GL_LIGHTING);
-    setColor(color);
-    glBegin(GL_LINES);
-    segmentVertices(from, to);
-    glEnd();
+    const SegmentRun run = beginSegments(color);
+    segmentVertices(&run, from, to);
+    endSegments(&run);
     glEnable(GL_LIGHTING);
 }
 
@@ -75,11 +81,11 @@ void drawDisc(const Point2* center, double radius, const Color4* color) {
     const double step = 2.0 * discPi / discSegments;
     glDisable(GL_LIGHTING);
     glPushMatrix();
-    glTranslated(cx, cy, 0.0);
+    glTranslatef(static_cast<float>(cx), static_cast<float>(cy), 0.0f);
     setColor(color);
-    glBegin(GL_POLYGON);
+    glBegin(GL_TRIANGLE_FAN); // convex: the same pixels as a polygon
     for (int i = 0; i < discSegments; ++i) {
-        glVertex2d(r * std::cos(i * step), r * std::sin(i * step));
+        vertex(r * std::cos(i * step), r * std::sin(i * step));
     }
     glEnd();
     glPopMatrix();
@@ -101,23 +107,22 @@ void drawArrow(const Point2* tip, double length, double angle, const Color4* col
     glDisable(GL_LIGHTING);
     glPushMatrix();
     setColor(color);
-    glTranslated(x, y, 0.0);
-    glRotated(angle / radiansPerDegree, 0.0, 0.0, 1.0);
-    glBegin(GL_POLYGON);
-    glVertex2d(-h, -0.5 * w);
-    glVertex2d(-h - s, -0.5 * w);
-    glVertex2d(-h - s, 0.5 * w);
-    glVertex2d(-h, 0.5 * w);
+    translateRotate(x, y, angle);
+    glBegin(GL_TRIANGLE_FAN); // each part convex: the same pixels as a polygon
+    vertex(-h, -0.5 * w);
+    vertex(-h - s, -0.5 * w);
+    vertex(-h - s, 0.5 * w);
+    vertex(-h, 0.5 * w);
     glEnd();
-    glBegin(GL_POLYGON);
-    glVertex2d(0.0, 0.0);
-    glVertex2d(-h, 0.0);
-    glVertex2d(-h - hb, hw);
+    glBegin(GL_TRIANGLE_FAN);
+    vertex(0.0, 0.0);
+    vertex(-h, 0.0);
+    vertex(-h - hb, hw);
     glEnd();
-    glBegin(GL_POLYGON);
-    glVertex2d(0.0, 0.0);
-    glVertex2d(-h, 0.0);
-    glVertex2d(-h - hb, -hw);
+    glBegin(GL_TRIANGLE_FAN);
+    vertex(0.0, 0.0);
+    vertex(-h, 0.0);
+    vertex(-h - hb, -hw);
     glEnd();
     glPopMatrix();
     glEnable(GL_LIGHTING);
@@ -127,17 +132,13 @@ void drawAxesCross(const Point2* center, double angle) {
     const double x = toDevice(center->x);
     const double y = toDevice(center->y);
     glDisable(GL_LIGHTING);
-    glLineWidth(axesLineWidth);
+    setLineWidth(axesLineWidth);
     glPushMatrix();
-    setColor(&colorBlack);
-    glTranslated(x, y, 0.0);
-    glRotated(angle / radiansPerDegree, 0.0, 0.0, 1.0);
-    glBegin(GL_LINES);
-    glVertex2d(-axesHalfLength, 0.0);
-    glVertex2d(axesHalfLength, 0.0);
-    glVertex2d(0.0, -axesHalfLength);
-    glVertex2d(0.0, axesHalfLength);
-    glEnd();
+    translateRotate(x, y, angle);
+    const SegmentRun run = beginSegments(&colorBlack);
+    addSegment(&run, -axesHalfLength, 0.0, axesHalfLength, 0.0);
+    addSegment(&run, 0.0, -axesHalfLength, 0.0, axesHalfLength);
+    endSegments(&run);
     glPopMatrix();
     glEnable(GL_LIGHTING);
 }
@@ -150,21 +151,17 @@ void drawGrid(const Point2* center, double angle, int halfCount, double spacingX
     const double halfW = halfCount * sx;
     const double halfH = halfCount * sy;
     glDisable(GL_LIGHTING);
-    setColor(&colorBlack);
     glPushMatrix();
-    glLineWidth(gridLineWidth);
-    glTranslated(x, y, 0.0);
-    glRotated(angle / radiansPerDegree, 0.0, 0.0, 1.0);
-    glBegin(GL_LINES);
+    setLineWidth(gridLineWidth);
+    translateRotate(x, y, angle);
+    const SegmentRun run = beginSegments(&colorBlack);
     for (int i = -halfCount; i <= halfCount; ++i) {
-        glVertex2d(i * sx, -halfH);
-        glVertex2d(i * sx, halfH);
+        addSegment(&run, i * sx, -halfH, i * sx, halfH);
     }
     for (int i = -halfCount; i <= halfCount; ++i) {
-        glVertex2d(-halfW, i * sy);
-        glVertex2d(halfW, i * sy);
+        addSegment(&run, -halfW, i * sy, halfW, i * sy);
     }
-    glEnd();
+    endSegments(&run);
     glPopMatrix();
     glEnable(GL_LIGHTING);
 }
@@ -179,43 +176,42 @@ void drawCells(const Point2* corner, double width, double height, int rows, int 
     glBegin(GL_QUADS);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            setColor(&colors[r * columns + c]);
+            const Color4* color = &colors[r * columns + c];
             const double x = left + c * w;
             const double y = bottom + r * h;
-            glVertex2d(x, y);
-            glVertex2d(x + w, y);
-            glVertex2d(x + w, y + h);
-            glVertex2d(x, y + h);
+            // each vertex its colour: WebGL's emulation of quads needs it
+            setColor(color);
+            vertex(x, y);
+            setColor(color);
+            vertex(x + w, y);
+            setColor(color);
+            vertex(x + w, y + h);
+            setColor(color);
+            vertex(x, y + h);
         }
     }
     glEnd();
     glEnable(GL_LIGHTING);
 }
 
-void drawText(float x, float y, void* font, const char* text) {
-    glPushAttrib(GL_CURRENT_BIT);
-    glRasterPos2f(x, y);
-    for (const char* p = text; *p != '\0'; ++p) {
-        glutBitmapCharacter(font, *p);
-    }
-    glPopAttrib();
+void drawText(float x, float y, const char* text) {
+    drawBitmapText(x, y, text);
 }
 
-void drawTextOnWhite(float x, float y, void* font, const char* text, float boxLeft) {
+void drawTextOnWhite(float x, float y, const char* text, float boxLeft) {
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     const double unitsPerPixel = viewport[2] > 0 ? 2.0 / viewport[2] : 0.0;
-    const double width =
-        glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text)) * unitsPerPixel;
+    const double width = bitmapTextWidth(text) * unitsPerPixel;
     const double left = std::fmin(static_cast<double>(boxLeft), static_cast<double>(x));
     const Point2 corner = {left - textBoxMargin, y - textBoxDescent};
     drawCells(&corner, width + (x - left) + 2.0 * textBoxMargin, textBoxHeight, 1, 1, &colorWhite);
-    drawText(x, y, font, text);
+    drawText(x, y, text);
 }
 
 void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int count,
                      const AmplitudeCurve* curve, const Color4* color) {
-    glLineWidth(curveLineWidth);
+    setLineWidth(curveLineWidth);
     if (count > curveCapacity) {
         count = curveCapacity;
     }
@@ -225,8 +221,7 @@ void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int cou
     }
     if (k < count) {
         glDisable(GL_LIGHTING);
-        setColor(color);
-        glBegin(GL_LINES);
+        const SegmentRun run = beginSegments(color);
         Point2 cur = {scaleX * curve->ratio[k] + origin->x,
                       scaleY * curve->amplitude[k] + origin->y};
         bool prevValid = true;
@@ -238,11 +233,11 @@ void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int cou
                        scaleY * curve->amplitude[i] + origin->y};
             }
             if (prevValid && valid) {
-                segmentVertices(&prev, &cur);
+                segmentVertices(&run, &prev, &cur);
             }
             prevValid = valid;
         }
-        glEnd();
+        endSegments(&run);
         glEnable(GL_LIGHTING);
     }
     glFlush();
@@ -250,21 +245,20 @@ void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int cou
 
 void drawSampledCurve(const Point2* origin, double stepX, double scaleY, int lastIndex,
                       const double* samples, const Color4* color) {
-    glLineWidth(curveLineWidth);
+    setLineWidth(curveLineWidth);
     if (lastIndex < 1) {
         return;
     }
     glDisable(GL_LIGHTING);
-    setColor(color);
-    glBegin(GL_LINES);
+    const SegmentRun run = beginSegments(color);
     Point2 cur = {origin->x, scaleY * samples[0] + origin->y};
     for (int i = 1; i <= lastIndex; ++i) {
         const Point2 prev = cur;
         cur.x = prev.x + stepX;
         cur.y = scaleY * samples[i] + origin->y;
-        segmentVertices(&prev, &cur);
+        segmentVertices(&run, &prev, &cur);
     }
-    glEnd();
+    endSegments(&run);
     glEnable(GL_LIGHTING);
 }
 

@@ -42,11 +42,12 @@ void drawGrid(const Point2* center, double angle, int halfCount, double spacingX
 // corner) to the right and upwards, cell (r, c) in colors[r * columns + c].
 void drawCells(const Point2* corner, double width, double height, int rows, int columns,
                const Color4* colors);
-// Bitmap text whose base line starts at (x, y); it takes the current raster colour.
-void drawText(float x, float y, void* font, const char* text);
+// Text in the 18-pixel Helvetica bitmap font whose base line starts at (x, y); it takes
+// the current raster colour.
+void drawText(float x, float y, const char* text);
 // The same text on a white box just large enough for it (reaching left to boxLeft when
 // that is left of x), so that lines drawn before it do not cross it.
-void drawTextOnWhite(float x, float y, void* font, const char* text, float boxLeft = 1.0f);
+void drawTextOnWhite(float x, float y, const char* text, float boxLeft = 1.0f);
 // Points 0..count-1 of curve joined by segments, broken where amplitude < 0 or NaN.
 void drawGappedCurve(const Point2* origin, double scaleX, double scaleY, int count,
                      const AmplitudeCurve* curve, const Color4* color);

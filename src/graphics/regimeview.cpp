@@ -4,11 +4,11 @@
 // reads the map, whole or as far as it is computed.
 #include "graphics/regimeview.h"
 
-#include <GL/freeglut.h>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "graphics/gl_port.h"
 #include "graphics/primitives.h"
 #include "session/background.h"
 
@@ -16,14 +16,15 @@ namespace fv {
 
 namespace {
 
-constexpr double mapLeft = 0.085;     // window x of the map's left edge
-constexpr double mapBottom = 0.0125;  // window y of its bottom edge, above the axis
-constexpr double cellWidth = 0.0075;  // window units per column (3 pixels)
-constexpr double cellHeight = 0.015;  // window units per row (6 pixels)
-constexpr double columnRatio = 0.025; // frequency ratio per column
-constexpr double pointRadius = 0.01;  // the red point, as on the chart
-constexpr float labelGap = 0.05f;     // text rows below the axis [window units]
-constexpr double swatchSize = 0.03;   // legend colour squares [window units]
+constexpr double mapLeft = 0.085;         // window x of the map's left edge
+constexpr double mapBottom = 0.0125;      // window y of its bottom edge, above the axis
+constexpr double cellWidth = 0.0075;      // window units per column (3 pixels)
+constexpr double cellHeight = 0.015;      // window units per row (6 pixels)
+constexpr double columnRatio = 0.025;     // frequency ratio per column
+constexpr double pointRadius = 0.01;      // the red point, as on the chart
+constexpr float labelGap = 0.05f;         // text rows below the axis [window units]
+constexpr double swatchSize = 0.03;       // legend colour squares [window units]
+constexpr float boundaryLineWidth = 2.0f; // the no-stop boundary [pixels]
 // The caption and the legend stand in the lower left, where the mechanism never goes
 // (its anchors are at x = 0.01 and 0.99): the mass moves over the map, not over them.
 constexpr float legendX = -0.95f;
@@ -72,7 +73,7 @@ void drawCellsOfMap(const Session& session, const RegimeMap& map, bool complete)
 
 // A staircase along the cell edges under the first row of each column that stops.
 void drawBoundary(const RegimeMap& map) {
-    glLineWidth(2.0f);
+    setLineWidth(boundaryLineWidth);
     Point2 previous = {mapLeft, mapBottom + regimeBoundaryRow(map, 0) * cellHeight};
     for (int c = 0; c < regimeColumns; ++c) {
         const double y = mapBottom + regimeBoundaryRow(map, c) * cellHeight;
@@ -100,13 +101,11 @@ void drawLabels() {
     char text[96];
     for (int z = 0; z <= 3; ++z) {
         std::snprintf(text, sizeof text, "%d", z);
-        drawText(static_cast<float>(regimeMapX(z)) - 0.01f, -labelGap, GLUT_BITMAP_HELVETICA_18,
-                 text);
+        drawText(static_cast<float>(regimeMapX(z)) - 0.01f, -labelGap, text);
     }
     const char* ratios[] = {"0", "0.5", "1"};
     for (int k = 0; k < 3; ++k) {
-        drawText(0.012f, static_cast<float>(regimeMapY(0.5 * k)) - 0.012f, GLUT_BITMAP_HELVETICA_18,
-                 ratios[k]);
+        drawText(0.012f, static_cast<float>(regimeMapY(0.5 * k)) - 0.012f, ratios[k]);
     }
 }
 
@@ -119,7 +118,7 @@ void drawCaption(double mapZeta, const JobProgress& progress) {
     } else {
         std::snprintf(text, sizeof text, "regime map, zeta=%.3f: z across, Yc/Yf up", mapZeta);
     }
-    drawTextOnWhite(legendX, captionY, GLUT_BITMAP_HELVETICA_18, text);
+    drawTextOnWhite(legendX, captionY, text);
 }
 
 void drawLegend() {
@@ -135,13 +134,12 @@ void drawLegend() {
     float y = legendTop;
     for (const Entry& e : entries) {
         const Point2 corner = {legendX, y - 0.005};
-        drawTextOnWhite(legendTextX, y, GLUT_BITMAP_HELVETICA_18, e.text, legendX);
+        drawTextOnWhite(legendTextX, y, e.text, legendX);
         drawCells(&corner, swatchSize, swatchSize, 1, 1, e.color);
         y -= labelGap;
     }
-    drawTextOnWhite(legendX, y, GLUT_BITMAP_HELVETICA_18, "black line: boundary of no-stop motion");
-    drawTextOnWhite(legendX, y - labelGap, GLUT_BITMAP_HELVETICA_18,
-                    "red point: entered z and Yc/Yf");
+    drawTextOnWhite(legendX, y, "black line: boundary of no-stop motion");
+    drawTextOnWhite(legendX, y - labelGap, "red point: entered z and Yc/Yf");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // trace, and after the sample at timeRingCapacity the trace restarts at the left.
 #include "graphics/timeview.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 #include <cmath>
 
 #include "graphics/primitives.h"
@@ -63,10 +63,10 @@ void drawForceArrow(const State& s) {
 }
 
 void drawTimeLegend() {
-    drawText(legendX, 0.95f, GLUT_BITMAP_HELVETICA_18, "red   : response y(t)");
-    drawText(legendX, 0.9f, GLUT_BITMAP_HELVETICA_18, "green : external force f(t)/K");
-    drawText(legendX, 0.85f, GLUT_BITMAP_HELVETICA_18, "blue  : friction force Fr(t)/K");
-    drawText(legendX, 0.8f, GLUT_BITMAP_HELVETICA_18, "1grid=(2s, 0.2m)");
+    drawText(legendX, 0.95f, "red   : response y(t)");
+    drawText(legendX, 0.9f, "green : external force f(t)/K");
+    drawText(legendX, 0.85f, "blue  : friction force Fr(t)/K");
+    drawText(legendX, 0.8f, "1grid=(2s, 0.2m)");
 }
 
 void drawTimeChart(const State& s) {

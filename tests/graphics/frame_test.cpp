@@ -429,7 +429,7 @@ void referenceSampledCurve(const fv::Point2* origin, double stepX, double scaleY
 template <typename Draw> std::vector<unsigned char> picture(Draw draw) {
     fv::beginFrame();
     draw();
-    fv::drawText(-0.5f, 0.5f, GLUT_BITMAP_HELVETICA_18, "state after the curves");
+    fv::drawText(-0.5f, 0.5f, "state after the curves");
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

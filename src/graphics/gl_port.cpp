@@ -1,0 +1,51 @@
+// The GL calls of the drawing, as the desktop's OpenGL takes them: GL_LINES at any
+// width, GLUT's bitmap font.
+#include "graphics/gl_port.h"
+
+#include <GL/freeglut.h>
+
+namespace fv {
+
+void vertex(double x, double y) {
+    glVertex2f(static_cast<float>(x), static_cast<float>(y));
+}
+
+SegmentRun beginSegments(const Color4* color) {
+    glColor4f(color->r, color->g, color->b, color->a);
+    glBegin(GL_LINES);
+    return {*color, false, 0.0, 0.0};
+}
+
+void addSegment(const SegmentRun* /*run*/, double x0, double y0, double x1, double y1) {
+    vertex(x0, y0);
+    vertex(x1, y1);
+}
+
+void endSegments(const SegmentRun* /*run*/) {
+    glEnd();
+}
+
+void setLineWidth(float width) {
+    glLineWidth(width);
+}
+
+float currentLineWidth() {
+    float width = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    return width;
+}
+
+void drawBitmapText(float x, float y, const char* text) {
+    glPushAttrib(GL_CURRENT_BIT);
+    glRasterPos2f(x, y);
+    for (const char* p = text; *p != '\0'; ++p) {
+        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *p);
+    }
+    glPopAttrib();
+}
+
+int bitmapTextWidth(const char* text) {
+    return glutBitmapLength(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(text));
+}
+
+} // namespace fv

@@ -1,0 +1,36 @@
+// The GL calls that differ between the desktop's OpenGL and the browser's WebGL with
+// its emulation of immediate mode: vertices, runs of segments (WebGL draws no line wider
+// than one pixel), bitmap text (the browser's GLUT has no fonts) and the line width. The
+// drawing code calls these and draws the same picture on both.
+#pragma once
+
+#include "graphics/primitives.h"
+
+namespace fv {
+
+// A vertex in window coordinates, handed to GL in single precision, which is what GL
+// keeps of it anyway.
+void vertex(double x, double y);
+
+// A run of segments of one colour at the current line width, between begin and end.
+struct SegmentRun {
+    Color4 color;
+    bool asQuads;      // drawn as quads: wide lines in the browser
+    double halfPixelX; // half the line width across a y-major segment [window units]
+    double halfPixelY; // the same across an x-major one
+};
+SegmentRun beginSegments(const Color4* color);
+void addSegment(const SegmentRun* run, double x0, double y0, double x1, double y1);
+void endSegments(const SegmentRun* run);
+
+// Sets GL's line width; the segments that follow are drawn that wide.
+void setLineWidth(float width);
+// GL's line width now.
+float currentLineWidth();
+
+// The 18-pixel Helvetica bitmap font: text whose base line starts at (x, y) in the
+// current raster colour, and a text's width [pixels].
+void drawBitmapText(float x, float y, const char* text);
+int bitmapTextWidth(const char* text);
+
+} // namespace fv
