@@ -14,8 +14,20 @@ namespace fv {
 // Most threads a job starts, whatever the machine says.
 constexpr unsigned maxWorkerThreads = 64;
 
-// Workers for count items: one per core, at most one per item (0 asks the machine).
+// Whether threads can be started at all: a browser build without shared memory has
+// none, and starting one would end the program.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+constexpr bool threadsAvailable = false;
+#else
+constexpr bool threadsAvailable = true;
+#endif
+
+// Workers for count items: one per core, at most one per item (0 asks the machine);
+// one where no thread can be started.
 inline unsigned workerThreads(long count, unsigned wanted = 0) {
+    if (!threadsAvailable) {
+        return 1;
+    }
     const unsigned cores = wanted != 0 ? wanted : std::max(1u, std::thread::hardware_concurrency());
     const long limit = std::max(1L, std::min<long>(count, maxWorkerThreads));
     return static_cast<unsigned>(std::min<long>(cores, limit));

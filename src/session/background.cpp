@@ -2,7 +2,9 @@
 // and the detached thread that fills it, so that a cancelled job never makes the event
 // loop wait: its thread finishes the part it is on and goes. A part (a cell of the map,
 // a dot) is marked done with release order after it is written, and read only after
-// its mark is seen with acquire order.
+// its mark is seen with acquire order. Where no thread can be started (the browser) the
+// event loop works the job itself, a slice of parts at a time, in the order one thread
+// would.
 #include "session/background.h"
 
 #include <atomic>
@@ -33,6 +35,8 @@ constexpr int workerNiceness = 5; // the workers' priority below the window's (n
 struct RegimeJob {
     double zeta;
     RegimeMap map;
+    int nextRow;    // the next part worked by slices: the chart row of nextRow
+    int nextColumn; // (nextColumn -1) or its cell in nextColumn
     std::atomic<bool> cellDone[regimeRows][regimeColumns];
     std::atomic<long> partsDone;
     std::atomic<bool> cancelled;
@@ -43,6 +47,7 @@ struct RegimeJob {
 struct DotsJob {
     ClosedFormSystem system;
     ExactDots dots;
+    int nextDot; // the next dot worked by slices
     std::atomic<bool> dotDone[exactDotCount];
     std::atomic<long> partsDone;
     std::atomic<bool> cancelled;
@@ -52,21 +57,35 @@ struct DotsJob {
 
 namespace {
 
+void regimeChartRowPart(RegimeJob* job, int row) {
+    computeRegimeChartRow(job->zeta, row, &job->map);
+    job->partsDone.fetch_add(chartRowParts, std::memory_order_relaxed);
+}
+
+void regimeCellPart(RegimeJob* job, int row, int column) {
+    computeRegimeCell(job->zeta, row, column, &job->map);
+    job->cellDone[row][column].store(true, std::memory_order_release);
+    job->partsDone.fetch_add(1, std::memory_order_relaxed);
+}
+
+void dotPart(DotsJob* job, int k) {
+    computeExactDot(job->system, k, &job->dots);
+    job->dotDone[k].store(true, std::memory_order_release);
+    job->partsDone.fetch_add(1, std::memory_order_relaxed);
+}
+
 void runRegimeJob(RegimeJob* job) {
     parallelFor(regimeRows, [job](long r) {
         const int row = static_cast<int>(r);
         if (job->cancelled.load(std::memory_order_relaxed)) {
             return;
         }
-        computeRegimeChartRow(job->zeta, row, &job->map);
-        job->partsDone.fetch_add(chartRowParts, std::memory_order_relaxed);
+        regimeChartRowPart(job, row);
         for (int c = 0; c < regimeColumns; ++c) {
             if (job->cancelled.load(std::memory_order_relaxed)) {
                 return;
             }
-            computeRegimeCell(job->zeta, row, c, &job->map);
-            job->cellDone[row][c].store(true, std::memory_order_release);
-            job->partsDone.fetch_add(1, std::memory_order_relaxed);
+            regimeCellPart(job, row, c);
         }
     });
     job->finished.store(true, std::memory_order_release);
@@ -77,16 +96,42 @@ void runDotsJob(DotsJob* job) {
         if (job->cancelled.load(std::memory_order_relaxed)) {
             return;
         }
-        computeExactDot(job->system, static_cast<int>(k), &job->dots);
-        job->dotDone[k].store(true, std::memory_order_release);
-        job->partsDone.fetch_add(1, std::memory_order_relaxed);
+        dotPart(job, static_cast<int>(k));
     });
     job->finished.store(true, std::memory_order_release);
 }
 
+// The next part of a job worked by slices; it is finished after its last part.
+void stepRegimeJob(RegimeJob* job) {
+    if (job->nextColumn < 0) {
+        regimeChartRowPart(job, job->nextRow);
+    } else {
+        regimeCellPart(job, job->nextRow, job->nextColumn);
+    }
+    if (++job->nextColumn == regimeColumns) {
+        job->nextColumn = -1;
+        ++job->nextRow;
+    }
+    if (job->nextRow == regimeRows) {
+        job->finished.store(true, std::memory_order_release);
+    }
+}
+
+void stepDotsJob(DotsJob* job) {
+    dotPart(job, job->nextDot);
+    if (++job->nextDot == exactDotCount) {
+        job->finished.store(true, std::memory_order_release);
+    }
+}
+
 // Runs work(job) on a detached thread that keeps the job alive; where no thread can be
-// started the calling thread does the work.
+// started the calling thread does the work. Where threads are not available at all the
+// job waits for the event loop's slices, and no thread holds it.
 template <typename Job> void launch(const std::shared_ptr<Job>& job, void (*work)(Job*)) {
+    if (!threadsAvailable) {
+        job->threadEnded.store(true, std::memory_order_release);
+        return;
+    }
     try {
         std::thread([job, work] {
 #ifdef __linux__
@@ -150,6 +195,8 @@ void startRegimeMapJob(Session& session, double zeta) {
         }
     }
     clearFlags(job.get());
+    job->nextRow = 0;
+    job->nextColumn = -1;
     work.regimeJob = job;
     work.regimePartsSeen = 0;
     launch<RegimeJob>(job, runRegimeJob);
@@ -186,6 +233,7 @@ void startExactDotsJob(Session& session, const ClosedFormSystem& sys) {
         done.store(false, std::memory_order_relaxed);
     }
     clearFlags(job.get());
+    job->nextDot = 0;
     work.dotsJob = job;
     work.dotPartsSeen = 0;
     launch<DotsJob>(job, runDotsJob);
@@ -238,6 +286,24 @@ bool collectBackgroundWork(Session& session) {
     pruneRetired(&work.retiredMaps);
     pruneRetired(&work.retiredDots);
     return changed;
+}
+
+void stepBackgroundWork(Session& session, double seconds) {
+    if (threadsAvailable) {
+        return; // the threads do the work
+    }
+    BackgroundWork& work = session.work;
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::microseconds(static_cast<long>(seconds * 1e6));
+    do {
+        if (work.regimeJob && !work.regimeJob->finished.load()) {
+            stepRegimeJob(work.regimeJob.get());
+        } else if (work.dotsJob && !work.dotsJob->finished.load()) {
+            stepDotsJob(work.dotsJob.get());
+        } else {
+            return;
+        }
+    } while (std::chrono::steady_clock::now() < deadline);
 }
 
 bool backgroundWorkRunning(const Session& session) {

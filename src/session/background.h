@@ -1,5 +1,6 @@
 // Work off the event loop: the regime map and the exact dots of the window computed on
-// worker threads while the window answers its keys. Each job fills a buffer of its own,
+// worker threads (or in slices between the events, where there are no threads) while the
+// window answers its keys. Each job fills a buffer of its own,
 // cell by cell or dot by dot, and marks each part ready only when it is whole, so that
 // the window can draw what is done and no half-computed part; the finished result
 // becomes the session's when the event loop collects it. A job is cancelled by the keys
@@ -35,6 +36,11 @@ const ExactDots* exactDotsJobValues(const Session& session);
 // regime map and exact dots (marking them ready). True when anything the window draws
 // has changed since the last call: a part done, or a job finished.
 bool collectBackgroundWork(Session& session);
+
+// Where the program has no threads (the browser): works the jobs under way on the
+// calling thread for about seconds (at least one part), the map first. Elsewhere the
+// jobs have threads of their own and this does nothing.
+void stepBackgroundWork(Session& session, double seconds);
 
 // Whether any job is under way.
 bool backgroundWorkRunning(const Session& session);
