@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <string>
 
+#include "export/pass_files.h"
+
 namespace fv {
 
-constexpr double defaultExportSeconds = 20.0; // length of time.csv [s]
+constexpr double defaultExportSeconds = passFileSeconds; // length of time.csv [s]
 // Longest time.csv: a million frames of 0.1 s, about 90 MB of text [s].
 constexpr double maxExportSeconds = 100000.0;
 constexpr long defaultPictureFrames = 1;

@@ -1,72 +1,27 @@
-// The batch outputs. The export's values come from the state as the dialogue left them
-// (the exact steady state at the entered ratio is computed for it); the pictures are
-// drawn by the window module without a display.
+// The batch outputs. The export's files are those of the pass the state holds; the
+// pictures are drawn by the window module without a display.
 #include "app/outputs.h"
 
 #include "app/window_loader.h"
 #include "export/atomic_file.h"
+#include "export/pass_files.h"
 #include "export/report.h"
 #include "session/keys.h"
+
 namespace fv {
-
-namespace {
-
-constexpr int pairCount = familySize + 1;
-constexpr const char* fileNames[] = {"summary.json", "frequency.csv", "time.csv"};
-constexpr int fileCount = 3;
-
-} // namespace
-
-SummaryValues summaryOf(const State& s) {
-    const Inputs& in = s.input;
-    const Derived& d = s.derived;
-    SummaryValues v = {};
-    v.m = in.m;
-    v.lambda = in.lambda;
-    v.K = in.K;
-    v.F = in.F;
-    v.omf = in.omf;
-    v.Fric = in.Fric;
-    v.y0 = in.y0;
-    v.v0 = in.v0;
-    v.omega0 = d.omega0;
-    v.zeta = d.zeta;
-    v.Yf = d.Yf;
-    v.Yc = d.Yc;
-    v.Ad = d.Ad;
-    v.phiDeg = d.phi / radiansPerDegree;
-    v.z = d.givenRatio;
-    v.YZA = d.YZA;
-    v.hasYZA = d.hasYZA;
-    v.YZB = d.YZB;
-    v.hasYZB = d.hasYZB;
-    v.continuousRange = d.enteredRange;
-    v.zLow = s.chart.stickSlipCurve.ratio[d.enteredRange.low];
-    v.zHigh = s.chart.stickSlipCurve.ratio[d.enteredRange.high];
-    v.givenPointContinuous = d.givenPointContinuous;
-    v.givenPointAmplitude = d.givenPointAmplitude;
-    v.hasGivenPoint = d.givenPointContinuous ? d.hasYZA : d.hasYZB;
-    v.exact = exactSteadyState({d.zeta, d.givenRatio, d.Yf, d.Yc});
-    return v;
-}
 
 int exportFirstPass(State& s, const std::string& dir, double seconds) {
     std::string error;
     if (!makeFolder(dir, &error)) {
         return reportFailure("create", error);
     }
-    const Chart& c = s.chart;
-    CurvePair pairs[pairCount];
-    pairs[0] = {"entered", s.derived.zeta, &c.continuousCurve, &c.stickSlipCurve};
-    for (int k = 0; k < familySize; ++k) {
-        pairs[k + 1] = {"family", zetaTable[k], &c.continuousCurves[k], &c.stickSlipCurves[k]};
+    std::string texts[passFileCount];
+    passFileTexts(s, seconds, texts);
+    FileContent files[passFileCount];
+    for (int k = 0; k < passFileCount; ++k) {
+        files[k] = {dir + "/" + passFileNames[k], std::move(texts[k])};
     }
-    const FileContent files[fileCount] = {
-        {dir + "/" + fileNames[0], summaryJson(summaryOf(s))},
-        {dir + "/" + fileNames[1], frequencyCsv(pairs, pairCount, c.sweepCount)},
-        {dir + "/" + fileNames[2],
-         timeCsv(motionParams(s), {0.0, s.input.y0, s.input.v0}, seconds)}};
-    if (!writeFileSet(&s.files, files, fileCount, &error)) {
+    if (!writeFileSet(&s.files, files, passFileCount, &error)) {
         return reportFailure("write", error);
     }
     return 0;

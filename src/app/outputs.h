@@ -6,13 +6,9 @@
 #include <string>
 
 #include "app/options.h"
-#include "export/tables.h"
 #include "state/state.h"
 
 namespace fv {
-
-// The summary of the pass the state holds.
-SummaryValues summaryOf(const State& s);
 
 // Writes the three files into dir (created if missing), all or none; time.csv covers
 // seconds. Returns 0, or 1 after one line on standard error naming the path and the
