@@ -107,6 +107,8 @@ struct View {
     bool frameCurrent;
 };
 
+constexpr int playbackFrameMs = 100; // real time per played frame: 0.1 s of motion [ms]
+
 // Playback (space bar): a frame every playbackFrameMs by itself.
 struct Playback {
     bool playing;       // playback runs

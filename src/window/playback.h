@@ -6,8 +6,6 @@
 
 namespace fv {
 
-constexpr int playbackFrameMs = 100; // real time per frame: 0.1 s of motion [ms]
-
 // Starts the playback with a frame at once, or stops it (no frame).
 void togglePlayback(Playback* playback);
 
