@@ -6,10 +6,6 @@
 
 namespace fv {
 
-void vertex(double x, double y) {
-    glVertex2f(static_cast<float>(x), static_cast<float>(y));
-}
-
 SegmentRun beginSegments(const Color4* color) {
     glColor4f(color->r, color->g, color->b, color->a);
     glBegin(GL_LINES);
@@ -19,20 +15,6 @@ SegmentRun beginSegments(const Color4* color) {
 void addSegment(const SegmentRun* /*run*/, double x0, double y0, double x1, double y1) {
     vertex(x0, y0);
     vertex(x1, y1);
-}
-
-void endSegments(const SegmentRun* /*run*/) {
-    glEnd();
-}
-
-void setLineWidth(float width) {
-    glLineWidth(width);
-}
-
-float currentLineWidth() {
-    float width = 1.0f;
-    glGetFloatv(GL_LINE_WIDTH, &width);
-    return width;
 }
 
 void drawBitmapText(float x, float y, const char* text) {
