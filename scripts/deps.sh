@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
+# Installs the Debian packages the project needs, only those that are missing: those of
+# the desktop program and its tests, and with "web" those of the web page, with
+# "browser" those of the browser tests.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,13 @@ packages=(
     xvfb xauth xdotool libgl1-mesa-dri libglx-mesa0              # window tests under a private X server
     clang libclang-rt-14-dev                                     # fuzz targets (libFuzzer)
 )
+for group in "$@"; do
+    case $group in
+    web) packages+=(emscripten) ;;                               # the web page (with its Node.js)
+    browser) packages+=(chromium chromium-driver python3-selenium) ;; # browser tests, headless
+    *) echo "deps.sh: unknown group '$group' (web, browser)" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the fuzz corpus once under ASan and UBSan
-# (clang's libFuzzer), then all tests in the normal build, then all tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# (clang's libFuzzer), then all tests in the normal build, the web page in headless
+# Chromium against the desktop program, then all tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh web browser
 jobs=$(nproc)
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -32,6 +33,9 @@ echo "fuzz corpus: ${#inputs[@]} dialogue inputs passed"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+bash scripts/web.sh --build-only
+/usr/bin/python3 tests/web/browser_test.py build-web/site build/frictionvib
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DFV_SANITIZE=ON -DFV_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j"$jobs"

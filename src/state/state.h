@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "analysis/curve.h"
@@ -167,6 +168,14 @@ struct WindowHandles {
     bool reshaped;               // a picture's window has been mapped and reshaped
 };
 
+// The texts the web page takes from the program, kept until the next call that makes
+// one of the same kind.
+struct PageTexts {
+    std::string console; // what the last console pass wrote, UTF-8
+    std::string file;    // the last file asked for
+    int passes;          // console passes run
+};
+
 struct State {
     Inputs input;
     Derived derived;
@@ -177,6 +186,7 @@ struct State {
     ConsoleState console;
     TemporaryFiles files;
     WindowHandles window;
+    PageTexts page;
 };
 
 // zeta, Yf and Yc of the state's system.

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the web page into build-web/site/ (index.html, frictionvib.js, frictionvib.wasm)
+# and serves it at http://127.0.0.1:8000/; with --build-only it only builds. The folder
+# is the whole site: any static web server can publish it as it is.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+case ${1:-} in
+--build-only | "") ;;
+*) echo "usage: bash scripts/web.sh [--build-only]" >&2; exit 2 ;;
+esac
+bash scripts/deps.sh web
+jobs=$(nproc)
+
+# The browser has no GLUT fonts: the desktop GLUT's own bitmaps become a table, made by
+# a small desktop program under a private X server.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs" --target fvglyphtable
+mkdir -p build-web/generated
+glyphs=build-web/generated/glyphs.h
+xvfb-run -a build/fvglyphtable >"$glyphs.new"
+if cmp -s "$glyphs.new" "$glyphs"; then rm "$glyphs.new"; else mv "$glyphs.new" "$glyphs"; fi
+
+# Emscripten's optimiser needs Node.js to find Debian's acorn.
+export NODE_PATH=/usr/share/nodejs
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DFV_GLYPH_TABLE="$PWD/$glyphs" >/dev/null
+cmake --build build-web -j"$jobs"
+echo "built: build-web/site/ ($(ls build-web/site | tr '\n' ' '))"
+[[ ${1:-} == --build-only ]] && exit 0
+
+port=8000
+echo "serving http://127.0.0.1:$port/ (Ctrl-C ends)"
+exec /usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/site

@@ -1,0 +1,334 @@
+"""The web page in a real browser (headless Chromium with SwiftShader), against the
+desktop program: the form's dialogue writes the desktop's console texts, the canvas
+draws the desktop's pictures, the keys, the regime map, the exact dots, the picture
+and the exported files work.
+
+Usage: python3 browser_test.py SITE_DIR DESKTOP_PROGRAM
+"""
+import base64
+import functools
+import http.server
+import json
+import os
+import socketserver
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+SITE = None
+PROGRAM = None
+PIXEL_SHARE = 0.005     # pictures may differ in this share of their pixels
+# A pixel differs when a channel differs by more than this: the two rasterisers round a
+# colour such as 0.9 (229.5 of 255) to different sides.
+CHANNEL_STEPS = 1
+RELATIVE = 1e-9         # numbers may differ by this much (the browser's libm)
+WAIT_SECONDS = 60
+
+DEFAULTS = {'m': '1', 'lambda': '0.2', 'K': '1', 'F': '1', 'omf': '0.8', 'Fric': '0.3',
+            'y0': '0', 'v0': '0'}
+# Light damping, stick-slip at the entered ratio, a start away from rest.
+VALUES = {'m': '2', 'lambda': '0.3', 'K': '3', 'F': '1.5', 'omf': '1.1', 'Fric': '0.4',
+          'y0': '0.2', 'v0': '-0.1'}
+ORDER = ['m', 'lambda', 'K', 'F', 'omf', 'Fric', 'y0', 'v0']
+GROUPS = [['m', 'lambda', 'K'], ['F', 'omf'], ['Fric'], ['y0', 'v0']]
+
+
+def dialogue_input(values):
+    return ''.join(' '.join(values[k] for k in g) + '\n' for g in GROUPS)
+
+
+def desktop(values, *options):
+    """The desktop program's console text for a first pass with values."""
+    run = subprocess.run([PROGRAM, '--batch', *options], input=dialogue_input(values).encode(),
+                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300, check=True,
+                         env=dict(os.environ, LC_ALL='C.UTF-8'))
+    return run.stdout.decode('utf-8')
+
+
+def desktop_png(values, frames, keys=''):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, 'picture.png')
+        options = ['--png', path, '--frames', str(frames)] + (['--keys', keys] if keys else [])
+        desktop(values, *options)
+        with open(path, 'rb') as f:
+            return f.read()
+
+
+def close(a, b):
+    return abs(a - b) <= RELATIVE * max(abs(a), abs(b), 1e-300)
+
+
+class Server:
+    """The site on a private port, as any static server would serve it."""
+
+    def __init__(self):
+        class Quiet(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+        Quiet.extensions_map = dict(Quiet.extensions_map, **{'.wasm': 'application/wasm'})
+        self.httpd = socketserver.TCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=SITE))
+        self.url = 'http://127.0.0.1:%d/' % self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server()
+        cls.downloads = tempfile.mkdtemp()
+        options = webdriver.ChromeOptions()
+        for argument in ['--headless=new', '--no-sandbox', '--disable-gpu', '--use-angle=swiftshader',
+                         '--enable-unsafe-swiftshader', '--window-size=1300,1000',
+                         '--disable-dev-shm-usage']:
+            options.add_argument(argument)
+        options.add_experimental_option('prefs', {
+            'download.default_directory': cls.downloads,
+            'profile.default_content_setting_values.automatic_downloads': 1})
+        cls.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        cls.driver.execute_cdp_cmd('Page.setDownloadBehavior',
+                                   {'behavior': 'allow', 'downloadPath': cls.downloads})
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.httpd.shutdown()
+
+    # --- the page -------------------------------------------------------------------
+
+    def open_page(self):
+        """Loads the page and waits for its first pass; returns the seconds it took."""
+        started = time.monotonic()
+        self.driver.get(self.server.url)
+        self.wait_for_passes(1)
+        return time.monotonic() - started
+
+    def script(self, code, *args):
+        return self.driver.execute_script(code, *args)
+
+    def wait_until(self, condition, what):
+        deadline = time.monotonic() + WAIT_SECONDS
+        while time.monotonic() < deadline:
+            value = condition()
+            if value:
+                return value
+            time.sleep(0.05)
+        self.fail('timed out waiting for ' + what)
+
+    def wait_for_passes(self, count):
+        self.wait_until(lambda: int(self.script('return document.body.dataset.passes || 0')) >= count,
+                        '%d passes' % count)
+
+    def passes(self):
+        return int(self.script('return document.body.dataset.passes || 0'))
+
+    def fill(self, values):
+        for key, text in values.items():
+            field = self.driver.find_element(By.ID, key)
+            field.clear()
+            field.send_keys(text)
+
+    def click_pass(self, button):
+        before = self.passes()
+        self.driver.find_element(By.ID, button).click()
+        self.wait_for_passes(before + 1)
+
+    def console(self):
+        return self.script("return document.getElementById('console').textContent")
+
+    def canvas_keys(self, keys):
+        canvas = self.driver.find_element(By.ID, 'canvas')
+        canvas.click()
+        canvas.send_keys(keys)
+
+    def work_done(self):
+        self.wait_until(lambda: self.script('return Module.ccall("fvWorkProgress", "number", [], [])') < 0,
+                        'the background work')
+        time.sleep(0.3)  # the last redraw of the finished work
+
+    def differing_share(self, png):
+        """Share of pixels where the canvas and the PNG differ, compared in the page."""
+        url = 'data:image/png;base64,' + base64.b64encode(png).decode()
+        return self.driver.execute_async_script('''
+            const [url, steps, done] = arguments;
+            const image = new Image();
+            image.onload = () => {
+              const pixels = (source) => {
+                const c = document.createElement('canvas');
+                c.width = 800; c.height = 800;
+                const g = c.getContext('2d');
+                g.drawImage(source, 0, 0);
+                return g.getImageData(0, 0, 800, 800).data;
+              };
+              const a = pixels(document.getElementById('canvas')), b = pixels(image);
+              let differing = 0;
+              for (let i = 0; i < a.length; i += 4) {
+                if (Math.abs(a[i] - b[i]) > steps || Math.abs(a[i + 1] - b[i + 1]) > steps ||
+                    Math.abs(a[i + 2] - b[i + 2]) > steps) ++differing;
+              }
+              done(differing / (800 * 800));
+            };
+            image.src = url;''', url, CHANNEL_STEPS)
+
+    def assert_picture(self, png, what):
+        share = self.differing_share(png)
+        print('\n%s: %.4f %% of pixels differ' % (what, 100 * share), file=sys.stderr)
+        self.assertLess(share, PIXEL_SHARE, what)
+
+    def downloaded(self, name, since):
+        path = os.path.join(self.downloads, name)
+        self.wait_until(lambda: os.path.exists(path) and os.path.getmtime(path) >= since and
+                        not os.path.exists(path + '.crdownload'), name)
+        with open(path, 'rb') as f:
+            return f.read()
+
+    # --- the tests --------------------------------------------------------------------
+
+    def test_form_runs_the_dialogue_with_the_desktop_texts(self):
+        seconds = self.open_page()
+        print('\npage load to a finished first pass: %.2f s' % seconds, file=sys.stderr)
+        expected = desktop(DEFAULTS)
+        self.assertEqual(self.console(), expected)
+        self.fill(VALUES)
+        self.click_pass('start')
+        started = time.monotonic()
+        expected += desktop(VALUES)
+        print('pass over (1) to (4): browser %s, desktop program %.0f ms' % (
+            self.driver.find_element(By.ID, 'status').text.split('(')[-1].split(')')[0],
+            1000 * (time.monotonic() - started)), file=sys.stderr)
+        self.assertEqual(self.console(), expected)
+        # A bad number: it and the rest of its group keep their values, as at the console,
+        # and the page says so beside them.
+        self.fill({'m': '5', 'lambda': '0.3x'})
+        self.click_pass('apply1')
+        kept = dict(VALUES, m='5')
+        expected += desktop(kept)
+        self.assertEqual(self.console(), expected)
+        self.assertIn('0.3', self.driver.find_element(By.ID, 'lambda-note').text)
+        self.assertIn('3', self.driver.find_element(By.ID, 'K-note').text)
+        self.assertEqual(self.driver.find_element(By.ID, 'm-note').text, '')
+        # apply3 runs groups (3) and (4): the desktop's text from group (3) on.
+        self.fill({'lambda': '0.3', 'Fric': '0.25'})
+        self.click_pass('apply3')
+        full = desktop(dict(kept, Fric='0.25'))
+        self.assertEqual(self.console(), expected + full[full.index('\n\n(3)'):])
+
+    def test_canvas_draws_the_desktop_pictures(self):
+        self.open_page()
+        self.fill(VALUES)
+        self.click_pass('start')
+        self.assert_picture(desktop_png(VALUES, 1), 'the first frame')
+        self.canvas_keys('ssss')
+        self.assert_picture(desktop_png(VALUES, 5), 'after ssss')
+        self.canvas_keys('tYzaT')
+        self.assert_picture(desktop_png(VALUES, 5, 'tYzaT'), 'after the view keys')
+
+    def test_regime_map_and_exact_dots_in_slices(self):
+        self.open_page()
+        self.fill(VALUES)
+        self.click_pass('start')
+        started = time.monotonic()
+        self.canvas_keys('g')
+        progress = self.wait_until(lambda: self.driver.find_element(By.ID, 'status').text, 'progress')
+        # The page answers while the map is computed: a typed field takes its text.
+        self.fill({'m': '7'})
+        self.assertEqual(self.driver.find_element(By.ID, 'm').get_attribute('value'), '7')
+        self.work_done()
+        browser_seconds = time.monotonic() - started
+        self.assertTrue(progress)
+        with tempfile.TemporaryDirectory() as folder:
+            started = time.monotonic()
+            desktop(VALUES, '--regime-map', os.path.join(folder, 'map'), '--frames', '2')
+            desktop_seconds = time.monotonic() - started
+            with open(os.path.join(folder, 'map.csv')) as f:
+                desktop_csv = f.read()
+            with open(os.path.join(folder, 'map.png'), 'rb') as f:
+                desktop_map = f.read()
+        print('\nregime map: browser %.2f s, desktop program %.2f s' % (browser_seconds, desktop_seconds),
+              file=sys.stderr)
+        web_csv = self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+        self.assert_same_table(web_csv, desktop_csv, 'the regime map')
+        self.assert_picture(desktop_map, 'the regime map')
+        self.canvas_keys('ge')
+        self.work_done()
+        self.assert_picture(desktop_png(VALUES, 1, 'gge'), 'the exact dots')
+
+    def test_keys_belong_to_the_canvas_and_escape_lets_go(self):
+        self.open_page()
+        canvas = self.driver.find_element(By.ID, 'canvas')
+        self.canvas_keys(' ')
+        self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 1)
+        canvas.send_keys(Keys.ESCAPE)
+        self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 0)
+        self.assertNotEqual(self.script('return document.activeElement.id'), 'canvas')
+        # Typing a key letter in a field types it, and nothing else happens.
+        before = self.passes()
+        field = self.driver.find_element(By.ID, 'omf')
+        field.clear()
+        field.send_keys('mfrjsge')
+        self.assertEqual(field.get_attribute('value'), 'mfrjsge')
+        self.assertEqual(self.passes(), before)
+        # 'r' on the canvas moves to group (3)'s field.
+        self.canvas_keys('r')
+        self.assertEqual(self.script('return document.activeElement.id'), 'Fric')
+
+    def test_picture_and_files_download(self):
+        self.open_page()
+        self.fill(VALUES)
+        self.click_pass('start')
+        since = time.time() - 1
+        self.canvas_keys('p')
+        self.wait_until(lambda: [n for n in os.listdir(self.downloads)
+                                 if n.startswith('frictionvib-') and n.endswith('.png')], 'the picture')
+        name = [n for n in os.listdir(self.downloads) if n.startswith('frictionvib-') and n.endswith('.png')][0]
+        picture = self.downloaded(name, since)
+        self.assertEqual(picture[:8], b'\x89PNG\r\n\x1a\n')
+        self.assertEqual(self.differing_share(picture), 0.0)
+        self.driver.find_element(By.ID, 'export').click()
+        files = {n: self.downloaded(n, since).decode() for n in ['summary.json', 'frequency.csv', 'time.csv']}
+        with tempfile.TemporaryDirectory() as folder:
+            desktop(VALUES, '--export', folder)
+            for name, text in files.items():
+                with open(os.path.join(folder, name)) as f:
+                    expected = f.read()
+                if name.endswith('.json'):
+                    self.assert_same_json(json.loads(text), json.loads(expected), name)
+                else:
+                    self.assert_same_table(text, expected, name)
+
+    # --- comparisons ----------------------------------------------------------------------
+
+    def assert_same_table(self, text, expected, what):
+        rows, expected_rows = text.splitlines(), expected.splitlines()
+        self.assertEqual(len(rows), len(expected_rows), what)
+        for row, expected_row in zip(rows, expected_rows):
+            cells, expected_cells = row.split(','), expected_row.split(',')
+            self.assertEqual(len(cells), len(expected_cells), what)
+            for cell, expected_cell in zip(cells, expected_cells):
+                try:
+                    same = close(float(cell), float(expected_cell))
+                except ValueError:
+                    same = cell == expected_cell
+                self.assertTrue(same, '%s: %r != %r in\n%s\n%s' % (what, cell, expected_cell, row, expected_row))
+
+    def assert_same_json(self, value, expected, what):
+        if isinstance(expected, dict):
+            self.assertEqual(list(value), list(expected), what)
+            for key in expected:
+                self.assert_same_json(value[key], expected[key], what + '.' + key)
+        elif isinstance(expected, (int, float)) and not isinstance(expected, bool):
+            self.assertTrue(close(float(value), float(expected)), '%s: %r != %r' % (what, value, expected))
+        else:
+            self.assertEqual(value, expected, what)
+
+
+if __name__ == '__main__':
+    SITE, PROGRAM = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    unittest.main(argv=sys.argv[:1], verbosity=2)
