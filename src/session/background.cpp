@@ -27,8 +27,10 @@ namespace {
 // parts in the progress.
 constexpr long chartRowParts = regimeColumns;
 constexpr long regimeParts = static_cast<long>(regimeRows) * (regimeColumns + chartRowParts);
-constexpr int stopPollMs = 5;     // how often the end of the threads is looked for
+constexpr int stopPollMs = 5; // how often the end of the threads is looked for
+#ifdef __linux__
 constexpr int workerNiceness = 5; // the workers' priority below the window's (nice)
+#endif
 
 } // namespace
 
