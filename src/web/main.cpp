@@ -27,7 +27,7 @@ State state = {};
 namespace {
 
 constexpr int canvasSize = 800;           // the canvas's drawing buffer [pixels]
-constexpr unsigned workTickMs = 10;       // pause between slices of background work [ms]
+constexpr unsigned workTickMs = 1;        // pause between slices (the browser waits at least 4 ms)
 constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free between them [s]
 constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)

@@ -149,9 +149,12 @@ class Page(unittest.TestCase):
         canvas.send_keys(keys)
 
     def work_done(self):
+        """Waits for the background work to end; returns when it was seen ended."""
         self.wait_until(lambda: self.script('return Module.ccall("fvWorkProgress", "number", [], [])') < 0,
                         'the background work')
+        ended = time.monotonic()
         time.sleep(0.3)  # the last redraw of the finished work
+        return ended
 
     def differing_share(self, png):
         """Share of pixels where the canvas and the PNG differ, compared in the page."""
@@ -240,8 +243,7 @@ class Page(unittest.TestCase):
         # The page answers while the map is computed: a typed field takes its text.
         self.fill({'m': '7'})
         self.assertEqual(self.driver.find_element(By.ID, 'm').get_attribute('value'), '7')
-        self.work_done()
-        browser_seconds = time.monotonic() - started
+        browser_seconds = self.work_done() - started
         self.assertTrue(progress)
         with tempfile.TemporaryDirectory() as folder:
             started = time.monotonic()
