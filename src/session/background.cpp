@@ -290,9 +290,9 @@ bool collectBackgroundWork(Session& session) {
     return changed;
 }
 
-void stepBackgroundWork(Session& session, double seconds) {
+bool stepBackgroundWork(Session& session, double seconds) {
     if (threadsAvailable) {
-        return; // the threads do the work
+        return false; // the threads do the work
     }
     BackgroundWork& work = session.work;
     const auto deadline = std::chrono::steady_clock::now() +
@@ -303,9 +303,11 @@ void stepBackgroundWork(Session& session, double seconds) {
         } else if (work.dotsJob && !work.dotsJob->finished.load()) {
             stepDotsJob(work.dotsJob.get());
         } else {
-            return;
+            return false;
         }
     } while (std::chrono::steady_clock::now() < deadline);
+    return (work.regimeJob && !work.regimeJob->finished.load()) ||
+           (work.dotsJob && !work.dotsJob->finished.load());
 }
 
 bool backgroundWorkRunning(const Session& session) {

@@ -38,9 +38,9 @@ const ExactDots* exactDotsJobValues(const Session& session);
 bool collectBackgroundWork(Session& session);
 
 // Where the program has no threads (the browser): works the jobs under way on the
-// calling thread for about seconds (at least one part), the map first. Elsewhere the
-// jobs have threads of their own and this does nothing.
-void stepBackgroundWork(Session& session, double seconds);
+// calling thread for about seconds (at least one part), the map first; true while parts
+// are left. Elsewhere the jobs have threads of their own and this does nothing (false).
+bool stepBackgroundWork(Session& session, double seconds);
 
 // Whether any job is under way.
 bool backgroundWorkRunning(const Session& session);

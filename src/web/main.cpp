@@ -47,11 +47,10 @@ void drawPageFrame(fv::State& s) {
 // shows has changed, as the desktop window does.
 void workTick(int lastDrawMs) {
     fv::State& s = fv::state;
-    fv::stepBackgroundWork(s.session, workSliceSeconds);
+    const bool partsLeft = fv::stepBackgroundWork(s.session, workSliceSeconds);
     const int now = glutGet(GLUT_ELAPSED_TIME);
     int drawnMs = lastDrawMs;
-    const bool finished = !fv::backgroundWorkRunning(s.session);
-    if (finished || now - lastDrawMs >= static_cast<int>(progressFrameMs)) {
+    if (!partsLeft || now - lastDrawMs >= static_cast<int>(progressFrameMs)) {
         if (fv::collectBackgroundWork(s.session) && s.view.frameCurrent &&
             (s.view.showRegimeMap || s.view.showExactDots)) {
             fv::redrawLastFrame(s);
