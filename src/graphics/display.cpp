@@ -59,6 +59,15 @@ void drawFrame(State& s) {
     s.view.frameCurrent = true;
 }
 
+bool redrawForBackgroundWork(State& s) {
+    if (collectBackgroundWork(s.session) && s.view.frameCurrent &&
+        (s.view.showRegimeMap || s.view.showExactDots)) {
+        redrawLastFrame(s);
+        return true;
+    }
+    return false;
+}
+
 void redrawLastFrame(State& s) {
     setLineWidth(s.view.frameStartLineWidth);
     beginFrame();

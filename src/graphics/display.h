@@ -13,5 +13,9 @@ void drawFrame(State& s);
 // The last frame's picture drawn again into the back buffer, from the same state and
 // the same GL state, without advancing the motion or recording a sample; not swapped.
 void redrawLastFrame(State& s);
+// Collects the background work and draws the last frame again when the part it shows
+// has changed, and only while that frame shows the parameter set as it is (after a
+// return to the console the picture stays until the next frame); true when it drew.
+bool redrawForBackgroundWork(State& s);
 
 } // namespace fv

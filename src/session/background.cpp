@@ -258,36 +258,43 @@ const ExactDots* exactDotsJobValues(const Session& session) {
     return session.work.dotsJob ? &session.work.dotsJob->dots : nullptr;
 }
 
+namespace {
+
+// Notes how far *job has come and, once it is finished, moves its result (job's member
+// field) into *result, sets *ready and retires the job; true when what the window draws
+// has changed.
+template <typename Job, typename Result>
+bool collectJob(std::shared_ptr<Job>* job, long* partsSeen, Result Job::*field, Result* result,
+                bool* ready, std::vector<std::shared_ptr<Job>>* retired) {
+    if (!*job) {
+        return false;
+    }
+    const long done = (*job)->partsDone.load();
+    bool changed = done != *partsSeen;
+    *partsSeen = done;
+    if ((*job)->finished.load(std::memory_order_acquire)) {
+        *result = (*job).get()->*field;
+        *ready = true;
+        retired->push_back(*job);
+        job->reset();
+        changed = true;
+    }
+    return changed;
+}
+
+} // namespace
+
 bool collectBackgroundWork(Session& session) {
     BackgroundWork& work = session.work;
-    bool changed = false;
-    if (work.regimeJob) {
-        const long done = work.regimeJob->partsDone.load();
-        changed = changed || done != work.regimePartsSeen;
-        work.regimePartsSeen = done;
-        if (work.regimeJob->finished.load(std::memory_order_acquire)) {
-            session.regimeMap = work.regimeJob->map;
-            session.regimeMapReady = true;
-            work.retiredMaps.push_back(work.regimeJob);
-            work.regimeJob.reset();
-            changed = true;
-        }
-    }
-    if (work.dotsJob) {
-        const long done = work.dotsJob->partsDone.load();
-        changed = changed || done != work.dotPartsSeen;
-        work.dotPartsSeen = done;
-        if (work.dotsJob->finished.load(std::memory_order_acquire)) {
-            session.exactDots = work.dotsJob->dots;
-            session.exactDotsReady = true;
-            work.retiredDots.push_back(work.dotsJob);
-            work.dotsJob.reset();
-            changed = true;
-        }
-    }
+    const bool mapChanged =
+        collectJob(&work.regimeJob, &work.regimePartsSeen, &RegimeJob::map, &session.regimeMap,
+                   &session.regimeMapReady, &work.retiredMaps);
+    const bool dotsChanged =
+        collectJob(&work.dotsJob, &work.dotPartsSeen, &DotsJob::dots, &session.exactDots,
+                   &session.exactDotsReady, &work.retiredDots);
     pruneRetired(&work.retiredMaps);
     pruneRetired(&work.retiredDots);
-    return changed;
+    return mapChanged || dotsChanged;
 }
 
 bool stepBackgroundWork(Session& session, double seconds) {

@@ -51,9 +51,7 @@ void workTick(int lastDrawMs) {
     const int now = glutGet(GLUT_ELAPSED_TIME);
     int drawnMs = lastDrawMs;
     if (!partsLeft || now - lastDrawMs >= static_cast<int>(progressFrameMs)) {
-        if (fv::collectBackgroundWork(s.session) && s.view.frameCurrent &&
-            (s.view.showRegimeMap || s.view.showExactDots)) {
-            fv::redrawLastFrame(s);
+        if (fv::redrawForBackgroundWork(s)) {
             endFrame();
         }
         drawnMs = now;

@@ -1,6 +1,5 @@
-// Progress of the work off the event loop. The last frame is drawn again only while it
-// shows the parameter set as it is, and only when the part it shows has changed: after
-// a return to the console the window keeps its last picture until the next frame.
+// Progress of the work off the event loop: a GLUT timer that, while work is under way,
+// has the last frame drawn again as its parts come in.
 #include "window/progress.h"
 
 #include <GL/freeglut.h>
@@ -19,9 +18,7 @@ void progressTick(int /*value*/) {
         return;
     }
     State& s = *c->state;
-    if (collectBackgroundWork(s.session) && s.view.frameCurrent &&
-        (s.view.showRegimeMap || s.view.showExactDots)) {
-        redrawLastFrame(s);
+    if (redrawForBackgroundWork(s)) {
         endFrame();
     }
     s.session.work.ticking = backgroundWorkRunning(s.session);
