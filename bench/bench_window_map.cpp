@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/process.h"
+#include "support/xwindow.h"
 #include "window/window.h"
 
 namespace {
@@ -23,37 +24,6 @@ constexpr int size = fv::windowSize;
 constexpr double limitSeconds = 60.0;
 
 Display* display = nullptr;
-
-std::string windowName(Window w) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, w, XInternAtom(display, "_NET_WM_NAME", False), 0, 4096, False,
-                           AnyPropertyType, &type, &format, &count, &after, &data) != Success ||
-        data == nullptr) {
-        return "";
-    }
-    std::string name(reinterpret_cast<char*>(data), count);
-    XFree(data);
-    return name;
-}
-
-Window findWindow() {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            found = windowName(children[i]) == fv::windowTitle ? children[i] : 0;
-        }
-        XFree(children);
-    }
-    return found;
-}
 
 // The pixels of the window, as X gives them.
 std::vector<unsigned long> picture(Window w) {
@@ -114,7 +84,7 @@ void measure(double zeta) {
     sendInput(program, input);
     Window w = 0;
     const auto start = Clock::now();
-    while ((w = findWindow()) == 0 && secondsSince(start) < limitSeconds) {
+    while ((w = findWindow(display, fv::windowTitle)) == 0 && secondsSince(start) < limitSeconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     XMoveWindow(display, w, 0, 0); // placed at (-1, -1): X reads no pixel off the screen

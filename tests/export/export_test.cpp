@@ -28,22 +28,6 @@ namespace {
 constexpr double limitSeconds = 120.0;
 constexpr int gridRows = 11 * 1201;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        out.push_back(line);
-    }
-    return out;
-}
-
 // A fresh folder under /tmp, removed with everything in it at the end of the test.
 struct TempFolder {
     std::string path;

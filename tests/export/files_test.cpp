@@ -32,22 +32,6 @@ namespace {
 constexpr double limitSeconds = 120.0;
 const std::string pass = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        out.push_back(line);
-    }
-    return out;
-}
-
 // What a writer sends through the FIFO at path within seconds; a reader that never
 // blocks, so that a program which replaces the FIFO fails the test instead of hanging it.
 std::string readFifo(const std::string& path, double seconds) {

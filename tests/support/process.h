@@ -51,3 +51,8 @@ int waitExit(Child& child, double seconds);
 ProcessResult runProcess(const std::string& path, const std::string& input,
                          const std::vector<std::string>& env = {}, double limitSeconds = 60.0,
                          bool keepStdinOpen = false, const ChildOptions& options = {});
+
+// The whole text of a file the program wrote (empty when it cannot be read), and a text
+// split into its lines.
+std::string readFile(const std::string& path);
+std::vector<std::string> lines(const std::string& text);

@@ -21,6 +21,7 @@
 #include "export/png.h"
 #include "support/pixels.h"
 #include "support/process.h"
+#include "support/xwindow.h"
 #include "window/window.h"
 
 namespace {
@@ -36,44 +37,6 @@ Display* display = nullptr;
 Window window = 0;
 std::string workFolder;    // the test's files
 std::string programFolder; // the program's working folder, where 'p' writes
-
-std::string utf8Property(Window w, const char* name) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    const Atom property = XInternAtom(display, name, False);
-    if (XGetWindowProperty(display, w, property, 0, 4096, False, AnyPropertyType, &type, &format,
-                           &count, &after, &data) != Success ||
-        data == nullptr) {
-        return "";
-    }
-    std::string value(reinterpret_cast<char*>(data), count);
-    XFree(data);
-    if (type != XInternAtom(display, "UTF8_STRING", False)) {
-        return "(not UTF8_STRING) " + value;
-    }
-    return value;
-}
-
-// The top-level window whose _NET_WM_NAME equals title, or 0.
-Window findWindow(const std::string& title) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            if (utf8Property(children[i], "_NET_WM_NAME") == title) {
-                found = children[i];
-            }
-        }
-        XFree(children);
-    }
-    return found;
-}
 
 // The window's picture as RGB rows from the top.
 std::vector<unsigned char> screenshot() {
@@ -175,7 +138,7 @@ Window waitForWindow() {
     Window found = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (found == 0 && std::chrono::steady_clock::now() < deadline) {
-        found = findWindow(fv::windowTitle);
+        found = findWindow(display, fv::windowTitle);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     if (found != 0) {
@@ -279,7 +242,7 @@ TEST_F(RunningProgram, OpensItsWindowWithTheJapaneseTitle) {
     window = waitForWindow();
     ASSERT_NE(window, 0u) << "no window titled " << fv::windowTitle;
     for (const char* property : {"_NET_WM_NAME", "WM_NAME", "_NET_WM_ICON_NAME", "WM_ICON_NAME"}) {
-        EXPECT_EQ(utf8Property(window, property), fv::windowTitle) << property;
+        EXPECT_EQ(utf8Property(display, window, property), fv::windowTitle) << property;
     }
     EXPECT_TRUE(waitForPicture([](const auto& shot) { return isGreen(pixel(shot, 0.4102, 0.9)); },
                                pictureSeconds))
