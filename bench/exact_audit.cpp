@@ -3,10 +3,15 @@
 // systems come first: a breakaway window of a few hundredths of the phase (Yc/Yf near
 // 1) and a four-stop motion at a low ratio. For every system both methods start from
 // rest; where both settle, their stops per cycle, their rest and their amplitudes are
-// compared, and the systems on which they differ are listed with both results. An
-// audit, not a test: the exit status is 0 whatever it finds.
+// compared, and the systems on which they differ are listed with both results. A second
+// set lies near resonance with little or no damping (zeta in [0, 1e-3], |z - 1| below
+// 1e-3, Yc/Yf in [0, 1.2]), where the forced response dwarfs the force and friction
+// alone damps the motion; undamped at z = 1 below Yc/Yf = pi/4 the exact motion must
+// report growth without bound. An audit, not a test: the exit status is 0 whatever it
+// finds.
 //
-//   exact_audit [systems]   random systems after the fixed ones [600]
+//   exact_audit [systems [near]]   random systems after the fixed ones [600], and
+//                                  near resonance after its fixed ones [100]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -32,6 +37,7 @@ constexpr int familyCount = sizeof zetaFamily / sizeof zetaFamily[0];
 // Beyond this relative amplitude difference a system is listed (the plain method's
 // 20000 steps per period hold the amplitude to about 1e-9).
 constexpr double listedDifference = 1e-6;
+constexpr double pi = 3.141592653589793;
 constexpr int maxListed = 30;
 constexpr double bands[] = {1e-9, 1e-7, 1e-5, 1e-3};
 constexpr int bandCount = sizeof bands / sizeof bands[0];
@@ -90,6 +96,35 @@ std::vector<System> drawSystems(long count) {
     return systems;
 }
 
+// Near resonance: the examples a review found wrong first (a 2-stop motion taken for
+// none, growth taken for a steady state, slow undamped motions), then zeta a quarter
+// exactly 0, a quarter uniform in [0, 1e-3], half log-uniform in [1e-8, 1e-3]; z one in
+// eight exactly 1, the rest uniform in 1 +- 1e-3; Yc/Yf uniform in [0, 1.2].
+std::vector<System> drawNearResonance(long count) {
+    std::vector<System> systems = {{1e-5, 1.0, 0.8}, {0.0, 0.99999, 0.8}, {0.0, 1.00001, 0.9},
+                                   {0.0, 1.0, 0.5},  {0.0, 0.99997, 0.5}, {0.0, 1.001, 0.78},
+                                   {0.0, 1.0, 0.9}};
+    std::mt19937_64 rng(seed + 1);
+    for (long i = 0; i < count; ++i) {
+        System s;
+        switch (i % 4) {
+        case 0:
+            s.zeta = 0.0;
+            break;
+        case 1:
+            s.zeta = 1e-3 * unit(rng);
+            break;
+        default:
+            s.zeta = logUniform(rng, 1e-8, 1e-3);
+            break;
+        }
+        s.z = i % 8 == 5 ? 1.0 : 1.0 + 1e-3 * (2.0 * openUnit(rng) - 1.0);
+        s.ratio = 1.2 * unit(rng);
+        systems.push_back(s);
+    }
+    return systems;
+}
+
 double relativeDifference(double a, double b) {
     if (a == b) {
         return 0.0;
@@ -100,20 +135,18 @@ double relativeDifference(double a, double b) {
 
 void printBoth(const System& s, const Outcome& o) {
     const double d = relativeDifference(o.exact.amplitude, o.plain.amplitude);
-    std::printf("  zeta %-9.6g z %-9.6g Yc/Yf %-10.8g| exact %-14.9g %d stops%s%s %5ld per"
+    std::printf("  zeta %-9.6g z %-11.9g Yc/Yf %-10.8g| exact %-14.9g %d stops%s%s %5ld per"
                 " | plain %-14.9g %d stops%s%s %5ld per | diff %.2e\n",
                 s.zeta, s.z, s.ratio, o.exact.amplitude, o.exact.stopsPerCycle,
-                o.exact.atRest ? " rest" : "", o.exact.converged ? "" : " (unsettled)",
+                o.exact.atRest ? " rest" : "",
+                o.exact.grows ? " (grows)" : (o.exact.converged ? "" : " (unsettled)"),
                 o.exact.periods, o.plain.amplitude, o.plain.stopsPerCycle,
                 o.plain.atRest ? " rest" : "", o.plain.settled ? "" : " (unsettled)",
                 o.plain.periods, d);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const long count = argc > 1 ? std::max(0L, std::atol(argv[1])) : 600;
-    const std::vector<System> systems = drawSystems(count);
+// Both methods on every system, on all cores; the run's wall time in *seconds.
+std::vector<Outcome> runBoth(const std::vector<System>& systems, double* seconds) {
     const long n = static_cast<long>(systems.size());
     std::vector<Outcome> outcomes(systems.size());
     const auto start = Clock::now();
@@ -128,13 +161,24 @@ int main(int argc, char** argv) {
         o.exactMs = std::chrono::duration<double, std::milli>(t1 - t0).count();
         o.plainMs = std::chrono::duration<double, std::milli>(t2 - t1).count();
     });
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    *seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return outcomes;
+}
 
-    std::printf("fixed systems (true: amplitude 1.17713e-5, 2 stops; 0.77589172, 4 stops):\n");
-    for (int k = 0; k < 2; ++k) {
-        printBoth(systems[static_cast<std::size_t>(k)], outcomes[static_cast<std::size_t>(k)]);
+void listSome(const char* title, const std::vector<long>& which, const std::vector<System>& systems,
+              const std::vector<Outcome>& outcomes) {
+    std::printf("\n%s: %zu%s\n", title, which.size(),
+                which.size() > maxListed ? ", the first 30:" : "");
+    for (std::size_t i = 0; i < which.size() && i < maxListed; ++i) {
+        const std::size_t k = static_cast<std::size_t>(which[i]);
+        printBoth(systems[k], outcomes[k]);
     }
+}
 
+// Where both settled: how well they agree; the rest listed.
+void compare(const std::vector<System>& systems, const std::vector<Outcome>& outcomes, long fixed,
+             double seconds) {
+    const long n = static_cast<long>(systems.size());
     long exactSettled = 0, plainSettled = 0, both = 0, sameStops = 0, sameRest = 0;
     long within[bandCount] = {};
     double largest = 0.0, exactMs = 0.0, plainMs = 0.0;
@@ -163,29 +207,70 @@ int main(int argc, char** argv) {
             listed.push_back(k);
         }
     }
-    std::printf("\n%ld systems (2 fixed, %ld random, seed %#llx): exact settled %ld, plain "
+    std::printf("\n%ld systems (%ld fixed, %ld random, seed %#llx): exact settled %ld, plain "
                 "settled %ld, both %ld\n",
-                n, count, static_cast<unsigned long long>(seed), exactSettled, plainSettled, both);
+                n, fixed, n - fixed, static_cast<unsigned long long>(seed), exactSettled,
+                plainSettled, both);
     std::printf("of those both settled: stops per cycle agree %ld, at rest agree %ld\n", sameStops,
                 sameRest);
     std::printf("relative amplitude difference: max %.3e; within", largest);
     for (int b = 0; b < bandCount; ++b) {
         std::printf(" %g: %ld%s", bands[b], within[b], b + 1 < bandCount ? "," : "\n");
     }
-    std::printf("\ndisagreeing (stops, rest, or amplitude beyond %g): %zu%s\n", listedDifference,
-                listed.size(), listed.size() > maxListed ? ", the first 30:" : "");
-    for (std::size_t i = 0; i < listed.size() && i < maxListed; ++i) {
-        const long k = listed[i];
-        printBoth(systems[static_cast<std::size_t>(k)], outcomes[static_cast<std::size_t>(k)]);
-    }
-    std::printf("\nnot settled by one or both: %zu%s\n", unsettled.size(),
-                unsettled.size() > maxListed ? ", the first 30:" : "");
-    for (std::size_t i = 0; i < unsettled.size() && i < maxListed; ++i) {
-        const long k = unsettled[i];
-        printBoth(systems[static_cast<std::size_t>(k)], outcomes[static_cast<std::size_t>(k)]);
-    }
+    char title[96];
+    std::snprintf(title, sizeof title, "disagreeing (stops, rest, or amplitude beyond %g)",
+                  listedDifference);
+    listSome(title, listed, systems, outcomes);
+    listSome("not settled by one or both", unsettled, systems, outcomes);
     std::printf("\nrun time %.1f s on %u threads; per system: exact %.1f ms, plain %.1f ms\n",
                 seconds, fv::workerThreads(n), n > 0 ? exactMs / n : 0.0,
                 n > 0 ? plainMs / n : 0.0);
+}
+
+// Results no motion can have near resonance: a mass that never moves although the force
+// exceeds the friction force (Yc/Yf < 1), a steady state where none exists (zeta = 0,
+// z = 1, Yc/Yf < pi/4) or growth reported elsewhere, and an amplitude that is not a
+// number where a steady state was claimed.
+void checkPossible(const std::vector<System>& systems, const std::vector<Outcome>& outcomes) {
+    std::vector<long> impossible;
+    long grows = 0;
+    for (std::size_t k = 0; k < systems.size(); ++k) {
+        const System& s = systems[k];
+        const fv::ExactSteady& e = outcomes[k].exact;
+        const bool noSteady = s.zeta == 0.0 && s.z == 1.0 && 4.0 * s.ratio < pi;
+        grows += e.grows ? 1 : 0;
+        const bool stillMoving = s.ratio < 1.0 && e.converged && e.stuckFraction >= 1.0;
+        if (stillMoving || e.grows != noSteady || (e.converged && !std::isfinite(e.amplitude))) {
+            impossible.push_back(static_cast<long>(k));
+        }
+    }
+    std::printf("\ngrowing without bound: %ld (zeta = 0, z = 1, Yc/Yf < pi/4)\n", grows);
+    listSome("physically impossible results", impossible, systems, outcomes);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const long count = argc > 1 ? std::max(0L, std::atol(argv[1])) : 600;
+    const long nearCount = argc > 2 ? std::max(0L, std::atol(argv[2])) : 100;
+    const std::vector<System> systems = drawSystems(count);
+    double seconds = 0.0;
+    const std::vector<Outcome> outcomes = runBoth(systems, &seconds);
+    std::printf("fixed systems (true: amplitude 1.17713e-5, 2 stops; 0.77589172, 4 stops):\n");
+    for (std::size_t k = 0; k < 2; ++k) {
+        printBoth(systems[k], outcomes[k]);
+    }
+    compare(systems, outcomes, 2, seconds);
+
+    const std::vector<System> near = drawNearResonance(nearCount);
+    const std::vector<Outcome> nearOutcomes = runBoth(near, &seconds);
+    std::printf("\n\nnear resonance with little or no damping (true: 2 stops, 0.29939; 2 stops; "
+                "2 stops; grows; 12853.29; 56.350; -):\n");
+    const long nearFixed = static_cast<long>(near.size()) - nearCount;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(nearFixed); ++k) {
+        printBoth(near[k], nearOutcomes[k]);
+    }
+    compare(near, nearOutcomes, nearFixed, seconds);
+    checkPossible(near, nearOutcomes);
     return 0;
 }

@@ -68,6 +68,12 @@ FreeMotion overdamped(double z, double p, double A0, const ClosedFormSystem& sys
 // turning-point phase exists (-1.0). Non-finite intermediates (zeta = 0 at
 // resonance, exp overflow at tiny z) pass through as not-a-number on purpose.
 int continuousAmplitude(double z, const ClosedFormSystem& sys, double* result) {
+    double theta = 0.0;
+    return continuousTurningPoint(z, sys, result, &theta);
+}
+
+int continuousTurningPoint(double z, const ClosedFormSystem& sys, double* result,
+                           double* turningPhase) {
     if (z == 0.0) {
         return 0;
     }
@@ -100,6 +106,7 @@ int continuousAmplitude(double z, const ClosedFormSystem& sys, double* result) {
         amplitude = amplitude + fm.B1;
     }
     *result = amplitude;
+    *turningPhase = theta;
     return 1;
 }
 

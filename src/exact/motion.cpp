@@ -16,6 +16,17 @@
 //   excluded. TOMS 748 (Boost.Math) refines the bracket to machine precision. A touch
 //   (the velocity reaching zero within rounding without changing sign) is a stop only
 //   where the mass then sticks.
+//
+// Near resonance with little damping the forced response xp can be a million times the
+// force and the friction, and x = xp + H the small difference of two such terms, with
+// bounds as large as they are. There a slide is written instead as
+//   x(tau0 + u) = -s Yc + F(u) + D(u),
+// F the free motion from (x0 + s Yc, v0) and D the response to the forcing from rest at
+// tau0, whose differences of nearly equal sinusoids are formed from z - wd directly.
+// Both are of the size of the motion and the force, and so are their bounds: D^(m) is
+// the free motion from (D^(m)(0), D^(m+1)(0)) plus the response to the m-th derivative
+// of the forcing from rest, at most |Yf| z^m times the integral of |g|, g the impulse
+// response (|g(t)| <= min(t, exp(-zeta t) / wd); g >= 0 with integral 1 at zeta >= 1).
 #include "exact/motion.h"
 
 #include <boost/math/tools/toms748_solve.hpp>
@@ -39,6 +50,10 @@ constexpr double eps = std::numeric_limits<double>::epsilon();
 // Rounding of a velocity, relative to the size of the terms it sums: a few dozen units
 // in the last place. A slide slower than that is not told from rest.
 constexpr double velocityRounding = 32.0 * eps;
+// A forced response beyond this many times |Yf| + Yc has its slides split (see above);
+// below it the plain sum is as good. No ordinary damping comes near: zeta >= 0.005 keeps
+// the forced response below 100 |Yf| [-].
+constexpr double largeForcedRatio = 100.0;
 
 using Policy = boost::math::policies::policy<
     boost::math::policies::domain_error<boost::math::policies::ignore_error>,
@@ -59,16 +74,30 @@ template <typename Function> double locate(Function f, double a, double b, doubl
     return bracket.first + (bracket.second - bracket.first) * 0.5;
 }
 
-// One slide: the free motion's start (h0, w0) at tau0, in direction s, with what the
-// bounds of its derivatives need: h^(m)(0) and, underdamped, wd times the coefficient
-// of the sine in h^(m)(u) = exp(-zeta u) (a_m cos(wd u) + b_m sin(wd u)).
-struct Slide {
-    double tau0;
-    double s;
+// A free motion's start (h0, w0), with what the bounds of its derivatives need: h^(m)(0)
+// and, underdamped, wd times the coefficient of the sine in
+// h^(m)(u) = exp(-zeta u) (a_m cos(wd u) + b_m sin(wd u)).
+struct FreeStart {
     double h0;
     double w0;
     double start[boundedOrders];
     double sine[boundedOrders];
+};
+
+// One slide from tau0 in direction s: x = xp - s Yc + H, H the free motion `free`. Split
+// (ExactSetup::split): x = -s Yc + F + D, F the free motion `own`, D the response to the
+// forcing from rest at tau0, whose m-th derivative is the free motion forced[m] plus a
+// forced part; xp0 and xp0d the forced response and its slope at tau0, and scale the
+// size of the terms D and D' sum.
+struct Slide {
+    double tau0;
+    double s;
+    FreeStart free;
+    FreeStart own;
+    FreeStart forced[boundedOrders];
+    double xp0;
+    double xp0d;
+    double scale;
 };
 
 struct Point {
@@ -118,26 +147,94 @@ Point freeMotion(const ExactSetup& e, double t, double h0, double w0) {
     return {c1 * e1 + c2 * e2, e.r1 * c1 * e1 + e.r2 * c2 * e2};
 }
 
+FreeStart freeStart(const ExactSetup& e, double h0, double w0) {
+    FreeStart f = {h0, w0, {}, {}};
+    const double zeta = e.sys.zeta;
+    f.start[0] = h0;
+    f.start[1] = w0;
+    f.sine[0] = w0 + zeta * h0;
+    for (int m = 0; m + 1 < boundedOrders; ++m) {
+        if (m + 2 < boundedOrders) {
+            f.start[m + 2] = -2.0 * zeta * f.start[m + 1] - f.start[m];
+        }
+        f.sine[m + 1] = -zeta * f.sine[m] - e.wd * e.wd * f.start[m];
+    }
+    return f;
+}
+
+// The split parts of a slide from (x0, v0) at tau0: F's start, and D^(m)(0) from
+// D(0) = D'(0) = 0 and D^(m+2) = phi^(m) - 2 zeta D^(m+1) - D^(m), phi the forcing.
+void splitSlide(const ExactSetup& e, const Motion& p, double x0, double v0, Slide* sl) {
+    const double zeta = e.sys.zeta;
+    const double z = e.sys.z;
+    const double sn = std::sin(z * sl->tau0);
+    const double c = std::cos(z * sl->tau0);
+    const double phi[boundedOrders] = {e.sys.Yf * sn, e.sys.Yf * z * c, -e.sys.Yf * z * z * sn,
+                                       -e.sys.Yf * z * z * z * c, e.sys.Yf * z * z * z * z * sn};
+    double D[boundedOrders + 1] = {0.0, 0.0};
+    for (int m = 0; m + 2 <= boundedOrders; ++m) {
+        D[m + 2] = phi[m] - 2.0 * zeta * D[m + 1] - D[m];
+    }
+    sl->own = freeStart(e, x0 + sl->s * e.sys.Yc, v0);
+    for (int m = 0; m < boundedOrders; ++m) {
+        sl->forced[m] = freeStart(e, D[m], D[m + 1]);
+    }
+    sl->xp0 = p.x;
+    sl->xp0d = p.v;
+    sl->scale = (std::fabs(p.x) + std::fabs(p.v)) *
+                (std::fabs(e.detuning) + std::fabs(e.mistune) + 2.0 * zeta) * (1.0 + z) / e.wd;
+}
+
 Slide slideFrom(const ExactSetup& e, const ExactState& st) {
     const double s = static_cast<double>(static_cast<int>(st.sliding));
     const Motion p = forcedResponse(e, st.tau);
-    Slide sl = {st.tau, s, st.x - (p.x - s * e.sys.Yc), st.v - p.v, {}, {}};
-    const double zeta = e.sys.zeta;
-    sl.start[0] = sl.h0;
-    sl.start[1] = sl.w0;
-    sl.sine[0] = sl.w0 + zeta * sl.h0;
-    for (int m = 0; m + 1 < boundedOrders; ++m) {
-        if (m + 2 < boundedOrders) {
-            sl.start[m + 2] = -2.0 * zeta * sl.start[m + 1] - sl.start[m];
-        }
-        sl.sine[m + 1] = -zeta * sl.sine[m] - e.wd * e.wd * sl.start[m];
+    Slide sl = {};
+    sl.tau0 = st.tau;
+    sl.s = s;
+    sl.free = freeStart(e, st.x - (p.x - s * e.sys.Yc), st.v - p.v);
+    if (e.split) {
+        splitSlide(e, p, st.x, st.v, &sl);
     }
     return sl;
 }
 
+// D and D' at u: xp(tau0 + u) less the free motion from (xp0, xp0d). With
+// E = exp(-zeta u) and 1 - E = -expm1(-zeta u), every difference of nearly equal terms
+// (cos(z u) - cos(wd u), sin(z u) - sin(wd u)) is formed as a product with z - wd.
+Point forcedFromRest(const ExactSetup& e, const Slide& sl, double u) {
+    const double zeta = e.sys.zeta;
+    const double z = e.sys.z;
+    const double wd = e.wd;
+    const double E = std::exp(-zeta * u);
+    const double gone = -std::expm1(-zeta * u);
+    const double cw = std::cos(wd * u);
+    const double swr = std::sin(wd * u) / wd;
+    const double half = 0.5 * (z + wd) * u;
+    const double beat = std::sin(0.5 * e.detuning * u);
+    const double cosDiff = -2.0 * std::sin(half) * beat; // cos(z u) - cos(wd u)
+    const double sinDiff = 2.0 * std::cos(half) * beat;  // sin(z u) - sin(wd u)
+    // sin(z u) / z - sin(wd u) / wd and z sin(z u) - sin(wd u) / wd:
+    const double sinOverZ = (sinDiff - e.detuning * swr) / z;
+    const double sinTimesZ = z * sinDiff + e.mistune * swr;
+    const double c = cosDiff + gone * cw;     // cos(z u) - E cos(wd u)
+    const double s1 = sinOverZ + gone * swr;  // sin(z u) / z - E sin(wd u) / wd
+    const double s2 = sinTimesZ + gone * swr; // z sin(z u) - E sin(wd u) / wd
+    return {sl.xp0 * c + sl.xp0d * s1 - zeta * sl.xp0 * E * swr,
+            sl.xp0d * c - sl.xp0 * s2 + zeta * sl.xp0d * E * swr};
+}
+
 Motion slideMotion(const ExactSetup& e, const Slide& sl, double tau) {
+    if (e.split) {
+        const double u = tau - sl.tau0;
+        const Point f = freeMotion(e, u, sl.own.h0, sl.own.w0);
+        const Point d = forcedFromRest(e, sl, u);
+        const double x = -sl.s * e.sys.Yc + f.x + d.x;
+        const double v = f.v + d.v;
+        const double force = e.sys.Yf * std::sin(e.sys.z * tau);
+        return {x, v, force - sl.s * e.sys.Yc - x - 2.0 * e.sys.zeta * v};
+    }
     const Motion p = forcedResponse(e, tau);
-    const Point h = freeMotion(e, tau - sl.tau0, sl.h0, sl.w0);
+    const Point h = freeMotion(e, tau - sl.tau0, sl.free.h0, sl.free.w0);
     const double freeAcceleration = -2.0 * e.sys.zeta * h.v - h.x;
     return {p.x - sl.s * e.sys.Yc + h.x, p.v + h.v, p.a + freeAcceleration};
 }
@@ -168,32 +265,55 @@ double forcedBound(const ExactSetup& e, int m, double tau2) {
 // |sin(w u)| <= min(1, w u), and near critical damping the difference of the modes by
 // 1 - exp(-d u) <= min(1, d u), so that the bounds stay sharp where the regimes meet
 // (wd or r1 - r2 near zero).
-double freeBound(const ExactSetup& e, const Slide& sl, int m, double u1, double u2) {
+double freeBound(const ExactSetup& e, const FreeStart& f, int m, double u1, double u2) {
     if (e.regime < 0) {
         return std::exp(-e.sys.zeta * u1) *
-               (std::fabs(sl.start[m]) + std::fabs(sl.sine[m]) * std::fmin(1.0 / e.wd, u2));
+               (std::fabs(f.start[m]) + std::fabs(f.sine[m]) * std::fmin(1.0 / e.wd, u2));
     }
     if (e.regime == 0) {
         // H^(m)(u) = (-1)^m (A - m B + B u) exp(-u), A = h0, B = w0 + h0.
-        const double B = sl.w0 + sl.h0;
-        return std::exp(-u1) * (std::fabs(sl.h0 - m * B) + std::fabs(B) * u2);
+        const double B = f.w0 + f.h0;
+        return std::exp(-u1) * (std::fabs(f.h0 - m * B) + std::fabs(B) * u2);
     }
     // H = c1 exp(r1 u) + c2 exp(r2 u): each mode decays at its own rate, but c1 and c2
     // grow without bound as r1 - r2 goes to zero; then H^(m) = exp(r1 u) (H^(m)(0) -
     // c2 r2^m (1 - exp(-(r1 - r2) u))) is the sharper bound.
     const double gap = e.r1 - e.r2;
-    const double fast = std::fabs(e.r1 * sl.h0 - sl.w0) * power(std::fabs(e.r2), m);
-    const double slow = std::fabs(sl.w0 - e.r2 * sl.h0) * power(std::fabs(e.r1), m);
+    const double fast = std::fabs(e.r1 * f.h0 - f.w0) * power(std::fabs(e.r2), m);
+    const double slow = std::fabs(f.w0 - e.r2 * f.h0) * power(std::fabs(e.r1), m);
     const double split = (slow * std::exp(e.r1 * u1) + fast * std::exp(e.r2 * u1)) / gap;
     const double joint =
-        std::exp(e.r1 * u1) * (std::fabs(sl.start[m]) + fast * std::fmin(1.0 / gap, u2));
+        std::exp(e.r1 * u1) * (std::fabs(f.start[m]) + fast * std::fmin(1.0 / gap, u2));
     return std::fmin(split, joint);
 }
 
-// A bound of |f^(n)| over [t1, t2], f = s x' the velocity in the slide's direction.
+// A bound of the integral of |g| over [0, u], g the impulse response of the free motion.
+double impulseIntegralBound(const ExactSetup& e, double u) {
+    const double rising = 0.5 * u * u; // |g(t)| <= t
+    if (e.regime >= 0) {
+        return std::fmin(rising, 1.0);
+    }
+    const double decaying = e.sys.zeta > 0.0 ? 1.0 / (e.sys.zeta * e.wd) : INFINITY;
+    return std::fmin(rising, std::fmin(u / e.wd, decaying));
+}
+
+// A bound of |D^(m)(u)| over u in [u1, u2] (split slides).
+double fromRestBound(const ExactSetup& e, const Slide& sl, int m, double u1, double u2) {
+    return freeBound(e, sl.forced[m], 0, u1, u2) +
+           std::fabs(e.sys.Yf) * power(e.sys.z, m) * impulseIntegralBound(e, u2);
+}
+
+// A bound of |f^(n)| over [t1, t2], f = s x' the velocity in the slide's direction; for a
+// split slide also through F + D, whichever is sharper.
 double slideBound(const ExactSetup& e, const Slide& sl, int n, double t1, double t2) {
-    return boundMargin *
-           (forcedBound(e, n + 1, t2) + freeBound(e, sl, n + 1, t1 - sl.tau0, t2 - sl.tau0));
+    const double u1 = t1 - sl.tau0;
+    const double u2 = t2 - sl.tau0;
+    double bound = forcedBound(e, n + 1, t2) + freeBound(e, sl.free, n + 1, u1, u2);
+    if (e.split) {
+        bound = std::fmin(bound, freeBound(e, sl.own, n + 1, u1, u2) +
+                                     fromRestBound(e, sl, n + 1, u1, u2));
+    }
+    return boundMargin * bound;
 }
 
 // Spring and external force on a resting mass at x, over K: Yf sin(z tau) - x [m].
@@ -214,11 +334,15 @@ Sample sampleAt(const ExactSetup& e, const Slide& sl, double tau) {
 }
 
 // How far rounding may take the velocity from its value at tau: it sums terms as large
-// as the forced and the free velocity.
+// as the forced and the free velocity (split: F' and the terms of D').
 double velocityNoise(const ExactSetup& e, const Slide& sl, double tau) {
     const double u = tau - sl.tau0;
+    if (e.split) {
+        return velocityRounding * (freeBound(e, sl.own, 1, u, u) + std::fabs(sl.own.w0) +
+                                   sl.scale * (1.0 + u) + std::fabs(e.sys.Yf));
+    }
     return velocityRounding *
-           (forcedBound(e, 1, tau) + freeBound(e, sl, 1, u, u) + std::fabs(sl.w0));
+           (forcedBound(e, 1, tau) + freeBound(e, sl.free, 1, u, u) + std::fabs(sl.free.w0));
 }
 
 // No zero of f in [lo.t, hi.t]: f > 0 at both ends, and the parabolas that the bound M
@@ -439,6 +563,13 @@ ExactSetup exactSetup(const ExactSystem& sys) {
     }
     e.period = twoPi / z;
     e.fasterCycle = twoPi / std::fmax(z, 1.0);
+    e.split = e.regime < 0 && !e.resonant &&
+              e.forcedAmplitude > largeForcedRatio * (std::fabs(sys.Yf) + sys.Yc);
+    if (e.split) {
+        const double below = zeta * zeta / (1.0 + e.wd); // 1 - wd
+        e.detuning = (z - 1.0) + below;
+        e.mistune = (z - 1.0) * e.wd - below;
+    }
     return e;
 }
 

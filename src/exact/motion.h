@@ -51,6 +51,13 @@ struct ExactSetup {
     bool resonant;          // zeta = 0 and z = 1: forced response -(Yf/2) tau cos(tau)
     double period;          // 2 pi / z
     double fasterCycle;     // the faster of the forcing and the free cycle, 2 pi / max(z, 1)
+    // The forced response dwarfs the force and the friction (light damping near
+    // resonance): a slide is then evaluated as the free motion of its own start plus
+    // the response to the forcing from rest since it began, both of the motion's own
+    // size, rather than as the difference of two large terms.
+    bool split;
+    double detuning; // z - wd, to full relative precision (split)
+    double mistune;  // z wd - 1, to full relative precision (split)
 };
 
 // False for a system the motion is not defined for: z not positive, zeta negative,

@@ -14,11 +14,20 @@
 // counts. A jump that moves the states apart is undone and not tried again. A motion
 // far smaller than the system's forces repeats only to within the rounding of its
 // positions, and that is when it counts as repeated.
+//
+// Undamped at resonance, multiplying the equation by sin(tau) and integrating over a
+// period shows that a periodic motion needs pi |Yf| <= 4 Yc: below that the forcing
+// feeds the motion more than friction can take, and it grows without bound. A motion
+// without stops that settles only over many thousands of periods (friction alone
+// damping it, near resonance) is started once more from the closed form of the
+// continuous steady motion, which the integration then checks period by period.
 #include "exact/steady.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+
+#include "analysis/continuous.h"
 
 namespace fv {
 
@@ -34,9 +43,17 @@ constexpr double positionRounding = 16.0 * DBL_EPSILON;
 // clear of that rounding, so that a derivative near 1 (a slow approach) keeps its
 // distance from 1 [-].
 constexpr double derivativeFloor = 1e-10;
+// Forcing periods a start from the closed form may take to repeat: it is within the
+// closed form's rounding of the steady state, which a Newton step or two removes.
+constexpr long closedFormPeriods = 64;
+constexpr double pi = 3.141592653589793; // the full double: a physical bound, not a grid
 
-// The size of the terms a position sums: the forced response, the force, the friction.
+// The size of the terms a position sums: the forced response, the force, the friction
+// (a split slide sums terms of the force's size over the period instead).
 double systemSize(const ExactSetup& e) {
+    if (e.split) {
+        return std::fabs(e.sys.Yf) * (1.0 + e.period) + e.sys.Yc;
+    }
     return e.forcedAmplitude + std::fabs(e.sys.Yf) + e.sys.Yc;
 }
 
@@ -128,32 +145,41 @@ bool repeats(const ExactSetup& e, const ExactState& now, const ExactState& befor
            std::fabs(now.v - before.v) <= scale * std::fmax(e.sys.z, 1.0);
 }
 
-} // namespace
+// The continuous steady motion at its upper turning point (x = A, x' = 0 where the
+// forcing's phase is theta, the mass turning back), from the closed form, as the state
+// of that moment of the period; mirrored for a negative Yf. False where it has none.
+bool continuousStart(const ExactSetup& e, ExactState* start) {
+    const double sign = e.sys.Yf < 0.0 ? -1.0 : 1.0;
+    const ClosedFormSystem closed = {e.sys.zeta, std::fabs(e.sys.Yf), e.sys.Yc};
+    double amplitude = -1.0;
+    double theta = 0.0;
+    if (continuousTurningPoint(e.sys.z, closed, &amplitude, &theta) != 1 || !(amplitude > 0.0) ||
+        !std::isfinite(amplitude) || !std::isfinite(theta)) {
+        return false;
+    }
+    double tau = std::fmod(theta / e.sys.z, e.period);
+    if (tau < 0.0) {
+        tau = tau + e.period;
+    }
+    if (!(tau < e.period)) {
+        tau = 0.0;
+    }
+    *start = {tau, sign * amplitude, 0.0, sign > 0.0 ? Sliding::backward : Sliding::forward};
+    return true;
+}
 
-ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
+// Undamped at resonance below Yc/|Yf| = pi/4: no periodic motion exists.
+bool growsWithoutBound(const ExactSystem& sys) {
+    return sys.zeta == 0.0 && sys.z == 1.0 && 4.0 * sys.Yc < pi * std::fabs(sys.Yf);
+}
+
+// Period after period from state, until it repeats, the mass is at rest for good, the
+// work runs out or periodLimit periods have passed.
+ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
     const double nan = std::nan("");
-    ExactSystem sys = given;
-    if (sys.z < 0.0) {
-        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc}; // Yf sin(-z tau) = -Yf sin(z tau)
-    }
-    if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
-        return {nan, 0, nan, false, false, 0};
-    }
-    if (sys.zeta == 0.0 && sys.Yc == 0.0) {
-        // Nothing dissipates: the free oscillation the start excites never decays. The
-        // periodic solution Yf / |1 - z^2| exists (not at z = 1), but is not reached.
-        return {std::fabs(sys.Yf) / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0};
-    }
-    const ExactSetup e = exactSetup(sys);
-    const double cyclesPerPeriod = e.period / e.fasterCycle;
-    if (!(cyclesPerPeriod <= maxPeriodCycles)) {
-        return {nan, 0, nan, false, false, 0};
-    }
-    const long periodLimit = std::min(
-        maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadyCycles / cyclesPerPeriod)));
+    const ExactSystem& sys = e.sys;
     long evaluations = 0;
-    ExactState state = exactStart(e, x0, v0);
-    ExactSteady result = {nan, 0, nan, false, false, 0};
+    ExactSteady result = {nan, 0, nan, false, false, 0, false};
     double lastDistance = INFINITY;
     long lastJump = 0;
     long nextJump = firstJump; // no Newton step before this period
@@ -170,7 +196,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
             break;
         }
         if (r.stuckForGood) {
-            return {0.0, 0, 1.0, true, true, k};
+            return {0.0, 0, 1.0, true, true, k, false};
         }
         result.amplitude = 0.5 * (r.xMax - r.xMin);
         result.stopsPerCycle = r.stops;
@@ -200,6 +226,55 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
             }
         }
         lastDistance = gap;
+    }
+    return result;
+}
+
+} // namespace
+
+ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
+    const double nan = std::nan("");
+    ExactSystem sys = given;
+    if (sys.z < 0.0) {
+        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc}; // Yf sin(-z tau) = -Yf sin(z tau)
+    }
+    if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
+        return {nan, 0, nan, false, false, 0, false};
+    }
+    if (growsWithoutBound(sys)) {
+        return {nan, 0, nan, false, false, 0, true};
+    }
+    if (sys.zeta == 0.0 && sys.Yc == 0.0) {
+        // Nothing dissipates: the free oscillation the start excites never decays. The
+        // periodic solution Yf / |1 - z^2| exists, but is not reached.
+        return {std::fabs(sys.Yf) / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0, false};
+    }
+    const ExactSetup e = exactSetup(sys);
+    const double cyclesPerPeriod = e.period / e.fasterCycle;
+    if (!(cyclesPerPeriod <= maxPeriodCycles)) {
+        return {nan, 0, nan, false, false, 0, false};
+    }
+    const long periodLimit = std::min(
+        maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadyCycles / cyclesPerPeriod)));
+    ExactSteady result = settle(e, exactStart(e, x0, v0), periodLimit);
+    ExactState start;
+    if (!result.converged && !result.atRest && result.stopsPerCycle == 0 &&
+        continuousStart(e, &start)) {
+        PeriodRecord r;
+        exactPeriod(e, &start, &r); // on to the start of the next period
+        const ExactSteady closed = r.incomplete ? result : settle(e, start, closedFormPeriods);
+        if (closed.converged && !closed.atRest && closed.stopsPerCycle == 0) {
+            ExactSteady found = closed;
+            found.periods = result.periods + 1 + closed.periods;
+            return found;
+        }
+    }
+    // From the start the radius of (x, x') grows at most by |Yf| per unit of tau: an
+    // unsettled amplitude beyond that was not reached by the motion.
+    const double reach =
+        std::hypot(x0, v0) + std::fabs(sys.Yf) * e.period * static_cast<double>(result.periods);
+    if (!result.converged && !(result.amplitude <= reach)) {
+        result.amplitude = nan;
     }
     return result;
 }

@@ -27,6 +27,7 @@ struct ExactSteady {
     bool converged;       // the state repeated within steadyRepeatTolerance
     bool atRest;          // the mass is stuck for good: no force can move it again
     long periods;         // forcing periods integrated
+    bool grows;           // no steady state: the amplitude grows without bound
 };
 
 // The steady state reached from (x0, v0) at the start of a forcing period (from rest at
@@ -34,7 +35,10 @@ struct ExactSteady {
 // ratio. A system the motion is not defined for gives a not-a-number amplitude, not
 // converged, and so does a ratio so low that one period exceeds the work budget;
 // without damping and friction the motion never settles (not converged, with the
-// amplitude of the periodic solution, infinite at z = 1).
+// amplitude of the periodic solution). Undamped at resonance with Yc/|Yf| below pi/4
+// no steady state exists: grows, not converged, no amplitude. A motion that has not
+// settled gives its last period's amplitude only where motion from the start could
+// have reached it.
 ExactSteady exactSteadyState(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
 
 } // namespace fv

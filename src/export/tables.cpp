@@ -212,6 +212,7 @@ std::string summaryJson(const SummaryValues& v) {
                   {"stuckFraction", number(v.exact.stuckFraction)},
                   {"converged", v.exact.converged},
                   {"atRest", v.exact.atRest},
+                  {"growsWithoutBound", v.exact.grows},
                   {"periods", v.exact.periods}};
     return j.dump(2) + "\n";
 }
@@ -235,7 +236,8 @@ std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n) {
 
 std::string regimeCsv(const RegimeMap& map) {
     std::string text =
-        "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged,at_rest\n";
+        "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged,at_rest,"
+        "grows\n";
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
             const RegimeCell& cell = map.cells[r][c];
@@ -249,7 +251,8 @@ std::string regimeCsv(const RegimeMap& map) {
                 text += formatNumber(cell.amplitudeChart);
             }
             text += cell.converged ? ",1" : ",0";
-            text += cell.atRest ? ",1\n" : ",0\n";
+            text += cell.atRest ? ",1" : ",0";
+            text += cell.grows ? ",1\n" : ",0\n";
         }
     }
     return text;

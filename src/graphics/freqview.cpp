@@ -21,12 +21,20 @@ constexpr double verticalLineHeight = 10.0; // reaches far beyond the top of the
 constexpr double exactDotRadius = 0.009;      // window units
 constexpr double exactDotRingRadius = 0.0115; // window units
 constexpr float dotLegendY = -0.35f;          // the line under the chart's legend
+constexpr float growsLegendY = -0.40f;        // and the line under that
+// A motion that grows without bound has no amplitude: its dot stands at the top of the
+// window, above every amplitude the chart can show there.
+constexpr double growsDotY = 0.96; // window units
 constexpr Color4 colorWhite = {1.0f, 1.0f, 1.0f, 0.0f};
 constexpr Color4 colorMagenta = {1.0f, 0.0f, 1.0f, 0.0f};
 constexpr Color4 colorGrey = {0.5f, 0.5f, 0.5f, 0.0f};
+constexpr Color4 colorGrows = {0.15f, 0.55f, 0.55f, 0.0f}; // as in the regime map
 
 // The colour of a dot by the kind of motion it stands for.
 const Color4* exactDotColor(const ExactSteady& s) {
+    if (s.grows) {
+        return &colorGrows;
+    }
     if (!s.converged) {
         return &colorGrey;
     }
@@ -78,19 +86,29 @@ void drawExactDots(const State& s) {
         return;
     }
     const double sx = v.freqAxisScale / s.chart.ratioStep;
+    bool growth = false;
     for (int k = 0; k < exactDotCount; ++k) {
         const ExactSteady& e = dots->steady[k];
-        if (!(complete || exactDotDone(s.session, k)) || e.atRest || !std::isfinite(e.amplitude)) {
-            continue; // not computed yet, or a mass that never moves: no amplitude to show
+        if (!(complete || exactDotDone(s.session, k))) {
+            continue; // not computed yet
         }
-        const Point2 p = {v.freqChartOrigin.x + exactDotRatio(k) * sx,
-                          v.freqChartOrigin.y + e.amplitude * v.verticalScale};
+        growth = growth || e.grows;
+        if (!e.grows && (e.atRest || !std::isfinite(e.amplitude))) {
+            continue; // a mass that never moves: no amplitude to show
+        }
+        const double y = e.grows ? growsDotY : v.freqChartOrigin.y + e.amplitude * v.verticalScale;
+        const Point2 p = {v.freqChartOrigin.x + exactDotRatio(k) * sx, y};
         drawRingedDot(&p, exactDotColor(e));
     }
     const Point2 sample = {legendX + exactDotRingRadius, dotLegendY + 0.012};
     drawRingedDot(&sample, &colorBlack);
-    drawText(legendX + 3.0f * static_cast<float>(exactDotRingRadius), dotLegendY,
-             "exact: black 0, blue 1-2, magenta 3+ stops");
+    const float textX = legendX + 3.0f * static_cast<float>(exactDotRingRadius);
+    drawText(textX, dotLegendY, "exact: black 0, blue 1-2, magenta 3+ stops");
+    if (growth) {
+        const Point2 mark = {legendX + exactDotRingRadius, growsLegendY + 0.012};
+        drawRingedDot(&mark, &colorGrows);
+        drawText(textX, growsLegendY, "at the top: grows without bound");
+    }
 }
 
 void drawFreqCurves(const State& s) {

@@ -39,9 +39,16 @@ constexpr Color4 colorMoreStops = {1.0f, 0.6f, 0.25f, 0.0f}; // three or four ti
 constexpr Color4 colorManyStops = {0.8f, 0.35f, 0.8f, 0.0f}; // five times or more
 constexpr Color4 colorAtRest = {0.7f, 0.9f, 0.7f, 0.0f};
 constexpr Color4 colorUnsettled = {0.5f, 0.5f, 0.5f, 0.0f};
+constexpr Color4 colorGrows = {0.15f, 0.55f, 0.55f, 0.0f}; // no steady state
+// The growth entry shares the last row of the legend, right of "did not settle".
+constexpr float growsLegendX = -0.55f;
+constexpr float growsLegendTextX = -0.505f;
 constexpr Color4 colorPending = {1.0f, 1.0f, 1.0f, 0.0f}; // not computed yet
 
 const Color4& cellColor(const RegimeCell& cell) {
+    if (cell.grows) {
+        return colorGrows;
+    }
     if (!cell.converged) {
         return colorUnsettled;
     }
@@ -121,7 +128,8 @@ void drawCaption(double mapZeta, const JobProgress& progress) {
     drawTextOnWhite(legendX, captionY, text);
 }
 
-void drawLegend() {
+// The legend; the growth entry only for a map that has such cells.
+void drawLegend(bool growth) {
     struct Entry {
         const Color4* color;
         const char* text;
@@ -137,6 +145,12 @@ void drawLegend() {
         drawTextOnWhite(legendTextX, y, e.text, legendX);
         drawCells(&corner, swatchSize, swatchSize, 1, 1, e.color);
         y -= labelGap;
+    }
+    if (growth) {
+        const float row = y + labelGap;
+        const Point2 corner = {growsLegendX, row - 0.005};
+        drawTextOnWhite(growsLegendTextX, row, "grows without bound", growsLegendX);
+        drawCells(&corner, swatchSize, swatchSize, 1, 1, &colorGrows);
     }
     drawTextOnWhite(legendX, y, "black line: boundary of no-stop motion");
     drawTextOnWhite(legendX, y - labelGap, "red point: entered z and Yc/Yf");
@@ -173,7 +187,7 @@ void drawRegimeLegend(const State& s) {
         return;
     }
     drawCaption(complete ? s.session.regimeMap.zeta : s.derived.zeta, progress);
-    drawLegend();
+    drawLegend(complete && regimeHasGrowth(s.session.regimeMap));
 }
 
 } // namespace fv

@@ -48,6 +48,7 @@ void computeRegimeCell(double zeta, int row, int column, RegimeMap* map) {
     cell.amplitudeExact = s.amplitude;
     cell.converged = s.converged;
     cell.atRest = s.atRest;
+    cell.grows = s.grows;
 }
 
 double regimeRatio(int column) {
@@ -74,6 +75,17 @@ void computeRegimeMap(double zeta, RegimeMap* map, unsigned threads) {
 
 bool regimeStops(const RegimeCell& cell) {
     return cell.stopsPerCycle > 0 || cell.atRest;
+}
+
+bool regimeHasGrowth(const RegimeMap& map) {
+    for (const auto& row : map.cells) {
+        for (const RegimeCell& cell : row) {
+            if (cell.grows) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 int regimeBoundaryRow(const RegimeMap& map, int column) {

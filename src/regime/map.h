@@ -1,7 +1,7 @@
 // The regime map: for one damping ratio, over the frequency ratio z and the friction
 // ratio Yc/Yf, which kind of steady motion happens (the exact motion from rest: no
-// stops, two stops per cycle, more, or at rest) and which closed-form amplitude the
-// frequency chart shows there. Amplitudes are in units of Yf.
+// stops, two stops per cycle, more, at rest, or growth without bound) and which closed-form
+// amplitude the frequency chart shows there. Amplitudes are in units of Yf.
 #pragma once
 
 namespace fv {
@@ -18,6 +18,7 @@ struct RegimeCell {
     bool chartContinuous;  // the chart's amplitude is the continuous one
     bool converged;        // the exact motion settled
     bool atRest;           // the mass never moves
+    bool grows;            // no steady state: the amplitude grows without bound
 };
 
 struct RegimeMap {
@@ -44,6 +45,9 @@ void computeRegimeCell(double zeta, int row, int column, RegimeMap* map);
 
 // Whether a cell's motion stops: it has stops, or it never moves.
 bool regimeStops(const RegimeCell& cell);
+
+// Whether any cell of the map grows without bound.
+bool regimeHasGrowth(const RegimeMap& map);
 
 // The boundary of motion without stops in column c: the first row, from Yc/Yf = 0
 // upwards, whose motion stops; regimeRows when none does.

@@ -161,6 +161,47 @@ TEST(ExactSteady, SlideThatCannotStartComesToRest) {
     EXPECT_LE(record.stops, 3);
 }
 
+// Near resonance with little or no damping the forced response is 1e4 to 1e6 times
+// the force, the motion itself a fraction of it: a mass that breaks away and stops twice
+// per cycle (three independent integrations agree on 0.2993864 at zeta = 1e-5), and the
+// same picture without damping just off resonance.
+TEST(ExactSteady, FollowedWhereTheForcedResponseDwarfsTheMotion) {
+    struct Case {
+        double zeta, z, frictionRatio;
+    } cases[] = {{1e-5, 1.0, 0.8}, {0.0, 0.99999, 0.8}, {5e-7, 1.0, 0.8}, {0.0, 1.00001, 0.9}};
+    for (const Case& c : cases) {
+        const fv::ExactSteady s = steady(c.zeta, c.frictionRatio, c.z);
+        EXPECT_TRUE(s.converged) << c.zeta << " " << c.z;
+        EXPECT_EQ(s.stopsPerCycle, 2) << c.zeta << " " << c.z;
+        EXPECT_LT(s.stuckFraction, 1.0) << c.zeta << " " << c.z;
+    }
+    EXPECT_NEAR(steady(1e-5, 0.8, 1.0).amplitude / 0.2993864, 1.0, publishedTolerance);
+    EXPECT_NEAR(steady(5e-7, 0.8, 1.0).amplitude / 0.29939, 1.0, 1e-3);
+}
+
+// Undamped at resonance a steady state needs Yc/Yf >= pi/4; below, the motion grows
+// without bound and no amplitude is given. Just off resonance the slow undamped motion
+// without stops settles at the closed form YZA, where 3,000 periods from rest do not.
+TEST(ExactSteady, UndampedResonanceGrowsOrSettlesAtTheClosedForm) {
+    for (double ratio : {0.0, 0.5, 0.78}) {
+        const fv::ExactSteady s = steady(0.0, ratio, 1.0);
+        EXPECT_TRUE(s.grows) << ratio;
+        EXPECT_FALSE(s.converged) << ratio;
+        EXPECT_TRUE(std::isnan(s.amplitude)) << ratio;
+    }
+    EXPECT_FALSE(steady(0.0, 0.79, 1.0).grows);
+    EXPECT_FALSE(steady(1e-9, 0.5, 1.0).grows);
+    const double cases[][2] = {{0.99997, 0.5}, {1.001, 0.78}};
+    for (const auto& c : cases) {
+        const fv::ExactSteady s = steady(0.0, c[1], c[0]);
+        double closed = 0.0;
+        ASSERT_EQ(fv::continuousAmplitude(c[0], {0.0, 1.0, c[1]}, &closed), 1);
+        EXPECT_TRUE(s.converged) << c[0];
+        EXPECT_EQ(s.stopsPerCycle, 0) << c[0];
+        EXPECT_NEAR(s.amplitude / closed, 1.0, closedFormTolerance) << c[0];
+    }
+}
+
 TEST(ExactSteady, DegenerateSystems) {
     EXPECT_TRUE(std::isnan(fv::exactSteadyState({0.1, 0.0, 1.0, 0.1}).amplitude));
     EXPECT_TRUE(std::isnan(fv::exactSteadyState({0.1, NAN, 1.0, 0.1}).amplitude));

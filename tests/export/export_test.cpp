@@ -205,6 +205,16 @@ TEST(Export, NegativeForcingFrequencyAndAMassThatNeverMoves) {
     EXPECT_EQ(held["exact"]["atRest"], true);
 }
 
+// Undamped at resonance with Yc/Yf = 0.5 no steady state exists: none is claimed.
+TEST(Export, MotionThatGrowsWithoutBoundHasNoAmplitude) {
+    TempFolder folder;
+    ASSERT_EQ(exportRun("1 0 1\n1 1\n0.5\n0 0\n", {"-o", folder.path}).exitCode, 0);
+    const nlohmann::json j = nlohmann::json::parse(readFile(folder.path + "/summary.json"));
+    EXPECT_TRUE(j["exact"]["amplitude_m"].is_null());
+    EXPECT_EQ(j["exact"]["converged"], false);
+    EXPECT_EQ(j["exact"]["growsWithoutBound"], true);
+}
+
 TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {
     const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
     TempFolder folder;
@@ -250,22 +260,22 @@ TEST(Export, RegimeMapFilesWithoutDisplay) {
     const std::vector<std::string> rows = lines(readFile(prefix + ".csv"));
     ASSERT_EQ(rows.size(), 1u + 61u * 120u);
     EXPECT_EQ(rows[0], "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,"
-                       "converged,at_rest");
+                       "converged,at_rest,grows");
     // Row 20 (Yc/Yf = 0.4), column 19 (z = 0.5): two stops, the chart's YZB.
     const std::string cell = rows[1 + 20 * 120 + 19];
     EXPECT_EQ(cell.rfind("0.5,0.4,2,", 0), 0u) << cell;
     const std::size_t exactAt = cell.find(",2,") + 3;
     const std::size_t chartAt = cell.find(',', exactAt) + 1;
     EXPECT_NEAR(std::stod(cell.substr(exactAt)) / std::stod(cell.substr(chartAt)), 1.0, 1e-6);
-    EXPECT_EQ(cell.substr(cell.size() - 4), ",1,0");
+    EXPECT_EQ(cell.substr(cell.size() - 6), ",1,0,0");
     // No stops, told apart by at_rest: the mass that never moves (Yc/Yf = 1.2) and the
     // motion that never stops (z = 2.5, Yc/Yf = 0.1).
     const std::string rest = rows[1 + 60 * 120 + 19];
     EXPECT_EQ(rest.rfind("0.5,1.2,0,0,", 0), 0u) << rest;
-    EXPECT_EQ(rest.substr(rest.size() - 4), ",1,1") << rest;
+    EXPECT_EQ(rest.substr(rest.size() - 6), ",1,1,0") << rest;
     const std::string moving = rows[1 + 5 * 120 + 99];
     EXPECT_EQ(moving.rfind("2.5,0.1,0,", 0), 0u) << moving;
-    EXPECT_EQ(moving.substr(moving.size() - 4), ",1,0") << moving;
+    EXPECT_EQ(moving.substr(moving.size() - 6), ",1,0,0") << moving;
 
     fv::RgbPicture picture;
     std::string error;
