@@ -2,6 +2,8 @@
 // pictures are drawn by the window module without a display.
 #include "app/outputs.h"
 
+#include <vector>
+
 #include "app/window_loader.h"
 #include "export/atomic_file.h"
 #include "export/pass_files.h"
@@ -12,7 +14,8 @@ namespace fv {
 
 int exportFirstPass(State& s, const std::string& dir, double seconds) {
     std::string error;
-    if (!makeFolder(dir, &error)) {
+    std::vector<std::string> created;
+    if (!makeFolder(dir, &created, &error)) {
         return reportFailure("create", error);
     }
     std::string texts[passFileCount];
@@ -22,6 +25,10 @@ int exportFirstPass(State& s, const std::string& dir, double seconds) {
         files[k] = {dir + "/" + passFileNames[k], std::move(texts[k])};
     }
     if (!writeFileSet(&s.files, files, passFileCount, &error)) {
+        std::string cleanup;
+        if (!removeFolders(created, &cleanup)) {
+            error += "; " + cleanup; // the folders an export made go with it
+        }
         return reportFailure("write", error);
     }
     return 0;

@@ -1,6 +1,7 @@
-// The program's signal handlers: a run ended by SIGINT, SIGTERM, SIGHUP or SIGPIPE
-// removes the temporary files it is writing and ends by the same signal, so that its
-// status tells that it was interrupted (128 + the signal's number in a shell).
+// The program's signal handlers: a run ended by any signal that ends a process by
+// default and can be caught (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGUSR1, the
+// real-time signals, a fault, ...) removes the temporary files it is writing and ends by the same
+// signal, so that its status tells that it was interrupted (128 + the signal's number in a shell).
 #pragma once
 
 namespace fv {

@@ -1,22 +1,26 @@
-// Files written safely. What a path names is settled first (links followed, the kind of
-// file, whether this user may write it); regular targets are staged as
-// "TARGET.tmp-PID-N" beside their target and noted for removal on an interrupt,
-// streams are written directly, and then the staged files take their names with the
-// folder locked and the interrupts held back, so that the set is renamed whole.
+// Files written safely. What a path names is settled first, by the kernel (links
+// followed under the system's protections, the kind of file, whether this user may
+// write it, and where the file's own name is); a replacement is staged under a short
+// temporary name in that folder and noted for removal on a signal, a file written into
+// is opened and its room reserved, streams are written directly, and then the staged
+// files take their names and the others get their content, with the folders locked and
+// the outside signals held back, so that the set changes whole. Every step works
+// through descriptors of the folders, so that only a name's own length counts.
 #include "export/atomic_file.h"
 
-#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <vector>
 
+#include "export/folder_lock.h"
 #include "export/interrupt.h"
+#include "export/replace_check.h"
 
 namespace fv {
 
@@ -24,29 +28,44 @@ namespace {
 
 constexpr mode_t newFileMode = 0666; // the umask narrows both, as for any new file
 constexpr mode_t folderMode = 0777;
-constexpr mode_t permissionBits = 0777; // what a replaced file keeps
-constexpr int maxNameAttempts = 100;    // temporary names tried before giving up
-constexpr int maxLinkHops = 40;         // as the kernel's own limit on symbolic links
-constexpr int maxSuffix = 1000;         // new names tried before giving up
+constexpr int maxNameAttempts = 100; // temporary names tried before giving up
+constexpr int maxSuffix = 1000;      // new names tried before giving up
 
 enum class Kind {
     missing, // nothing has the name yet
-    regular, // a regular file, replaced
+    regular, // a regular file: replaced, or written into
     stream,  // a device or a FIFO, written into
     socket,  // a socket, written into through a connection
-    folder,  // a folder: never written
 };
 
-// A file of a set on its way to its target.
+// A file of a set on its way to its target. Owns its descriptors.
 struct Target {
     std::string given;     // the path as the user named it, for messages
-    std::string path;      // links followed: where the bytes go
-    Kind kind;             // what path names now
-    mode_t mode;           // permission bits of the regular file there
-    std::string temporary; // the staged bytes, for a regular or missing target
-    int slot;              // the temporary's note for an interrupt, or -1
-    std::string kept;      // the file that was there, kept aside during the commit
-    bool keptByRename;     // kept aside by a rename (no hard links): the name is free
+    int givenFolder = -1;  // the folder of the path as given, opened by the kernel
+    std::string givenName; // the last component of the path as given
+    Kind kind = Kind::missing;
+    int folder = -1;           // the folder that holds the file's own name (links followed)
+    std::string name;          // that name
+    struct stat st = {};       // the regular file there when settled
+    int file = -1;             // a descriptor of that file
+    bool inPlace = false;      // written into rather than replaced
+    int inPlaceFd = -1;        // the file opened for writing into, its room reserved
+    int madeSlot = -1;         // note of an empty file made through a dangling link, or -1
+    std::string temporary;     // the staged bytes, for a replacement
+    int slot = -1;             // the temporary's note for a signal, or -1
+    std::string kept;          // the file that was there, kept aside during the commit
+    bool keptByRename = false; // kept aside by a rename (no hard links): the name is free
+
+    Target() = default;
+    Target(const Target&) = delete;
+    Target& operator=(const Target&) = delete;
+    ~Target() {
+        for (int fd : {givenFolder, folder, file, inPlaceFd}) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    }
 };
 
 std::string reason(const std::string& path, int code) {
@@ -61,11 +80,22 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// "PATH.tmp-PID-N": unique within this process, and across processes by the PID.
-std::string temporaryName(TemporaryFiles* files, const std::string& path) {
-    const unsigned n = files->counter;
-    files->counter = n + 1;
-    return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n);
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// ".fv-PPPPPPPP-NNNNNNNN": 21 bytes whatever the target's name, unique within this
+// process by the count and across processes by the PID; hidden, as a file in the making.
+std::string temporaryName(TemporaryFiles* files) {
+    char name[32];
+    std::snprintf(name, sizeof name, ".fv-%08x-%08x", static_cast<unsigned>(getpid()),
+                  files->counter++);
+    return name;
 }
 
 // Whether a failed link() means that the file system has no hard links (FAT, exFAT,
@@ -74,76 +104,117 @@ bool noHardLinks(int code) {
     return code == EPERM || code == EOPNOTSUPP || code == ENOTSUP || code == ENOSYS;
 }
 
-// The path with every symbolic link along its last component followed; a dangling link
-// leads to the name its target would have.
-bool followLinks(const std::string& given, std::string* path, int* code) {
-    std::string p = given;
-    for (int hop = 0; hop <= maxLinkHops; ++hop) {
-        struct stat st = {};
-        if (lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            *path = p;
-            return true;
-        }
-        std::vector<char> text(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 2);
-        const ssize_t n = readlink(p.c_str(), text.data(), text.size() - 1);
-        if (n < 0) {
-            *code = errno;
-            return false;
-        }
-        const std::string to(text.data(), static_cast<std::size_t>(n));
-        p = !to.empty() && to[0] == '/' ? to : folderOf(p) + "/" + to;
+// The first cleanup that could not be done, for the report.
+void noteLeftover(std::string* cleanup, const Target& t, const std::string& name, int code) {
+    if (cleanup->empty()) {
+        *cleanup = t.given + ": its temporary " + name + " is left: " + std::strerror(code);
     }
-    *code = ELOOP;
-    return false;
 }
 
-// What the target of t names, and whether it may be written. A stream is opened by the
-// name given, which the kernel follows through any link (also /proc's fd links); a file
-// is staged beside where the links lead.
-bool settle(Target* t, std::string* error) {
-    struct stat given = {};
-    if (stat(t->given.c_str(), &given) == 0 && !S_ISREG(given.st_mode) && !S_ISDIR(given.st_mode)) {
-        t->path = t->given;
-        t->kind = S_ISSOCK(given.st_mode) ? Kind::socket : Kind::stream;
-        if (faccessat(AT_FDCWD, t->path.c_str(), W_OK, AT_EACCESS) != 0) {
-            *error = reason(t->given, errno);
-            return false;
-        }
-        return true;
+// The file's own folder and name, where the kernel's name for it (links followed)
+// leads back to it; false when it cannot be told, and then the file is written into.
+bool locate(Target* t) {
+    struct stat named = {};
+    if (fstatat(t->givenFolder, t->givenName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        sameFile(named, t->st)) {
+        t->folder = fcntl(t->givenFolder, F_DUPFD_CLOEXEC, 0);
+        t->name = t->givenName;
+        return t->folder >= 0;
     }
-    int code = 0;
-    if (!followLinks(t->given, &t->path, &code)) {
-        *error = reason(t->given, code);
+    char path[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(t->file);
+    const ssize_t n = readlink(link.c_str(), path, sizeof path);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof path) {
         return false;
     }
-    struct stat st = {};
-    if (stat(t->path.c_str(), &st) != 0) {
-        if (errno != ENOENT) {
-            *error = reason(t->given, errno);
-            return false;
-        }
-        t->kind = Kind::missing;
-        return true;
-    }
-    t->mode = st.st_mode & permissionBits;
-    if (!S_ISREG(st.st_mode)) {
-        t->kind = Kind::folder; // or a stream that came up since: never replaced
-        *error = reason(t->given, S_ISDIR(st.st_mode) ? EISDIR : EEXIST);
+    const std::string real(path, static_cast<std::size_t>(n));
+    const int folder = open(folderOf(real).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
         return false;
     }
-    t->kind = Kind::regular;
-    // As cp: a file this user may not write is refused, not replaced behind its back.
-    if (faccessat(AT_FDCWD, t->path.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (fstatat(folder, baseName(real).c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !sameFile(named, t->st)) {
+        close(folder);
+        return false;
+    }
+    t->folder = folder;
+    t->name = baseName(real);
+    return true;
+}
+
+// What the target of t names, and whether it may be written. The kernel follows the
+// path as given; a dangling link is followed by creating the file it names.
+bool settle(TemporaryFiles* files, Target* t, std::string* error) {
+    t->givenName = baseName(t->given);
+    if (t->givenName.empty() || t->givenName == "." || t->givenName == "..") {
+        *error = reason(t->given, EISDIR);
+        return false;
+    }
+    t->givenFolder = open(folderOf(t->given).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (t->givenFolder < 0) {
         *error = reason(t->given, errno);
         return false;
+    }
+    const char* name = t->givenName.c_str();
+    t->file = openat(t->givenFolder, name, O_PATH | O_CLOEXEC);
+    bool made = false;
+    if (t->file < 0 && errno == ENOENT) {
+        struct stat link = {};
+        if (fstatat(t->givenFolder, name, &link, AT_SYMLINK_NOFOLLOW) != 0) {
+            t->kind = Kind::missing;
+            t->folder = fcntl(t->givenFolder, F_DUPFD_CLOEXEC, 0);
+            t->name = t->givenName;
+            return t->folder >= 0 || (*error = reason(t->given, errno), false);
+        }
+        t->file = openat(t->givenFolder, name,
+                         O_WRONLY | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, newFileMode);
+        made = t->file >= 0;
+    }
+    if (t->file < 0 || fstat(t->file, &t->st) != 0) {
+        *error = reason(t->given, errno);
+        return false;
+    }
+    if (S_ISDIR(t->st.st_mode)) {
+        *error = reason(t->given, EISDIR);
+        return false;
+    }
+    // As cp: a file this user may not write is refused, not replaced behind its back.
+    if (!made && faccessat(t->givenFolder, name, W_OK, AT_EACCESS) != 0) {
+        *error = reason(t->given, errno);
+        return false;
+    }
+    if (!S_ISREG(t->st.st_mode)) {
+        t->kind = S_ISSOCK(t->st.st_mode) ? Kind::socket : Kind::stream;
+        return true;
+    }
+    t->kind = Kind::regular;
+    t->inPlace = !locate(t) || !renameMayKeepTarget(t->st);
+    if (made && t->folder >= 0) {
+        t->madeSlot = noteTemporary(files, t->folder, t->name);
     }
     return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
+// Removes the empty file made through a dangling link, if it is still the one made.
+void removeMade(TemporaryFiles* files, Target* t, std::string* cleanup) {
+    if (t->madeSlot < 0) {
+        return;
+    }
+    struct stat now = {};
+    if (fstatat(t->folder, t->name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        sameFile(now, t->st) && now.st_size == 0 && unlinkat(t->folder, t->name.c_str(), 0) != 0) {
+        noteLeftover(cleanup, *t, t->name, errno);
+    }
+    forgetTemporary(files, t->madeSlot);
+    t->madeSlot = -1;
+}
+
+bool writeAll(int fd, const std::string& bytes, bool fromStart) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = fromStart ? pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                             static_cast<off_t>(done))
+                                    : write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -158,27 +229,61 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
-void discard(TemporaryFiles* files, Target* t) {
+void discard(TemporaryFiles* files, Target* t, std::string* cleanup) {
     if (!t->temporary.empty()) {
-        unlink(t->temporary.c_str());
+        if (unlinkat(t->folder, t->temporary.c_str(), 0) != 0 && errno != ENOENT) {
+            noteLeftover(cleanup, *t, t->temporary, errno);
+        }
         t->temporary.clear();
     }
     forgetTemporary(files, t->slot);
     t->slot = -1;
 }
 
-// The bytes under a new temporary name beside the target, on the disk.
+// The file to be written into, opened by the path as given, with room on the disk for
+// the whole new content: a full disk fails here, before a byte of the old content
+// changes.
+bool prepareInPlace(Target* t, std::size_t size, std::string* error) {
+    if (t->inPlaceFd >= 0) {
+        close(t->inPlaceFd);
+    }
+    t->inPlaceFd =
+        openat(t->givenFolder, t->givenName.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    struct stat now = {};
+    if (t->inPlaceFd < 0 || fstat(t->inPlaceFd, &now) != 0) {
+        *error = reason(t->given, errno);
+        return false;
+    }
+    if (!S_ISREG(now.st_mode)) {
+        *error = t->given + ": changed while it was being written";
+        return false;
+    }
+    if (size > 0 &&
+        fallocate(t->inPlaceFd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
+        (errno == ENOSPC || errno == EDQUOT)) {
+        *error = reason(t->given, errno);
+        return false;
+    }
+    return true;
+}
+
+// The bytes under a new temporary name beside the target, on the disk; or, where the
+// new file cannot be made like the old one, the old one readied to be written into.
 bool stage(TemporaryFiles* files, Target* t, const std::string& bytes, std::string* error) {
+    if (t->inPlace) {
+        return prepareInPlace(t, bytes.size(), error);
+    }
     int fd = -1;
     int code = 0;
     for (int attempt = 0; fd < 0 && attempt < maxNameAttempts; ++attempt) {
-        t->temporary = temporaryName(files, t->path);
-        t->slot = noteTemporary(files, t->temporary);
+        t->temporary = temporaryName(files);
+        t->slot = noteTemporary(files, t->folder, t->temporary);
         if (t->slot < 0) {
-            code = ENAMETOOLONG;
+            code = EMFILE; // more files under way than the record holds
             break;
         }
-        fd = open(t->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
+        fd = openat(t->folder, t->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    newFileMode);
         code = errno;
         if (fd < 0) {
             forgetTemporary(files, t->slot);
@@ -193,16 +298,45 @@ bool stage(TemporaryFiles* files, Target* t, const std::string& bytes, std::stri
         *error = reason(t->given, code);
         return false;
     }
-    bool ok = t->kind != Kind::regular || fchmod(fd, t->mode) == 0;
-    ok = ok && writeAll(fd, bytes) && fsync(fd) == 0;
+    std::string cleanup;
+    if (t->kind == Kind::regular && !matchTarget(fd, t->st, t->file)) {
+        close(fd); // a rename would change more than the content
+        discard(files, t, &cleanup);
+        t->inPlace = true;
+        return cleanup.empty() ? prepareInPlace(t, bytes.size(), error) : (*error = cleanup, false);
+    }
+    bool ok = writeAll(fd, bytes, false) && fsync(fd) == 0;
     code = errno;
     if (close(fd) != 0 && ok) {
         ok = false;
         code = errno;
     }
     if (!ok) {
-        discard(files, t);
         *error = reason(t->given, code);
+        discard(files, t, &cleanup);
+        if (!cleanup.empty()) {
+            *error += "; " + cleanup;
+        }
+    }
+    return ok;
+}
+
+// The new content over the old, from the first byte, and the file cut to its length;
+// into the file the path names now, should a concurrent run have replaced it meanwhile.
+bool writeInPlace(Target* t, const std::string& bytes, std::string* error) {
+    struct stat opened = {};
+    struct stat named = {};
+    if (fstat(t->inPlaceFd, &opened) != 0 ||
+        fstatat(t->givenFolder, t->givenName.c_str(), &named, 0) != 0 || !sameFile(opened, named)) {
+        if (!prepareInPlace(t, bytes.size(), error)) {
+            return false;
+        }
+    }
+    const bool ok = writeAll(t->inPlaceFd, bytes, true) &&
+                    ftruncate(t->inPlaceFd, static_cast<off_t>(bytes.size())) == 0 &&
+                    fsync(t->inPlaceFd) == 0;
+    if (!ok) {
+        *error = reason(t->given, errno);
     }
     return ok;
 }
@@ -228,13 +362,14 @@ int connectSocket(const std::string& path) {
 
 // A device, a FIFO (whose reader it waits for) or a socket: written into as it is.
 bool writeStream(const Target& t, const std::string& bytes, std::string* error) {
-    const int fd = t.kind == Kind::socket ? connectSocket(t.path)
-                                          : open(t.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    const int fd = t.kind == Kind::socket ? connectSocket(t.given)
+                                          : openat(t.givenFolder, t.givenName.c_str(),
+                                                   O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         *error = reason(t.given, errno);
         return false;
     }
-    bool ok = writeAll(fd, bytes);
+    bool ok = writeAll(fd, bytes, false);
     int code = errno;
     if (close(fd) != 0 && ok) {
         ok = false;
@@ -246,52 +381,26 @@ bool writeStream(const Target& t, const std::string& bytes, std::string* error) 
     return ok;
 }
 
-// Exclusive locks on the folders of the targets, for as long as it lives: runs that
-// write into one folder take their names one set after another. A file system without
-// locks leaves the folder unlocked.
-class FolderLocks {
-  public:
-    explicit FolderLocks(std::vector<std::string> folders) {
-        std::sort(folders.begin(), folders.end()); // one order for every run: no deadlock
-        folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
-        for (const std::string& f : folders) {
-            const int fd = open(f.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (fd >= 0) {
-                while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-                }
-                fds_.push_back(fd);
-            }
-        }
-    }
-    ~FolderLocks() {
-        for (int fd : fds_) {
-            close(fd); // releases the lock
-        }
-    }
-    FolderLocks(const FolderLocks&) = delete;
-    FolderLocks& operator=(const FolderLocks&) = delete;
-
-  private:
-    std::vector<int> fds_;
-};
-
 // Keeps the file at t's target aside under a temporary name: a second hard link, or
 // where there are none, a rename (the name is free until the new file takes it).
 bool keepAside(TemporaryFiles* files, Target* t, std::string* error) {
-    struct stat st = {};
-    if (lstat(t->path.c_str(), &st) != 0) {
+    struct stat now = {};
+    const char* name = t->name.c_str();
+    if (fstatat(t->folder, name, &now, AT_SYMLINK_NOFOLLOW) != 0) {
         return errno == ENOENT || (*error = reason(t->given, errno), false);
     }
-    if (S_ISDIR(st.st_mode)) {
-        *error = reason(t->given, EISDIR);
+    // Another run may have replaced the file meanwhile; its file is replaced in turn when
+    // it would have been at the start.
+    if (!S_ISREG(now.st_mode) || (!sameFile(now, t->st) && !renameMayKeepTarget(now))) {
+        *error = t->given + ": changed while it was being written";
         return false;
     }
-    t->kept = temporaryName(files, t->path);
-    if (link(t->path.c_str(), t->kept.c_str()) == 0) {
+    t->kept = temporaryName(files);
+    if (linkat(t->folder, name, t->folder, t->kept.c_str(), 0) == 0) {
         return true;
     }
     const int code = errno;
-    if (noHardLinks(code) && rename(t->path.c_str(), t->kept.c_str()) == 0) {
+    if (noHardLinks(code) && renameat(t->folder, name, t->folder, t->kept.c_str()) == 0) {
         t->keptByRename = true;
         return true;
     }
@@ -300,11 +409,37 @@ bool keepAside(TemporaryFiles* files, Target* t, std::string* error) {
     return false;
 }
 
-// The staged files take their names, all or none.
-bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::string* error) {
-    std::vector<std::string> folders;
-    for (const Target* t : staged) {
-        folders.push_back(folderOf(t->path));
+// After the commit: the old files go, or on failure come back; the temporaries go.
+void settleAfterCommit(TemporaryFiles* files, std::vector<Target*>& staged, bool ok,
+                       std::size_t renamed, std::string* cleanup) {
+    for (std::size_t k = 0; k < staged.size(); ++k) {
+        Target* t = staged[k];
+        const bool putBack = !ok && (k < renamed || t->keptByRename);
+        const char* name = t->name.c_str();
+        if (putBack && !t->kept.empty()) {
+            if (renameat(t->folder, t->kept.c_str(), t->folder, name) != 0) {
+                noteLeftover(cleanup, *t, t->kept, errno);
+            }
+        } else if (putBack) {
+            unlinkat(t->folder, name, 0); // the name was free before
+        } else if (!t->kept.empty() && unlinkat(t->folder, t->kept.c_str(), 0) != 0) {
+            noteLeftover(cleanup, *t, t->kept, errno);
+        }
+        t->kept.clear();
+        discard(files, t, cleanup);
+    }
+}
+
+// The staged files take their names and the others get their content, all or none:
+// the renames first, as they can be undone, then the writing into.
+bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::vector<Target*>& inPlace,
+            const FileContent* contents, const std::vector<Target>& all, std::string* error,
+            std::string* cleanup) {
+    std::vector<int> folders;
+    for (const std::vector<Target*>* group : {&staged, &inPlace}) {
+        for (const Target* t : *group) {
+            folders.push_back(t->folder >= 0 ? t->folder : t->givenFolder);
+        }
     }
     BlockedInterrupts blocked;
     blockInterrupts(&blocked);
@@ -317,28 +452,38 @@ bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::string* er
         }
         for (; ok && renamed < staged.size(); ++renamed) {
             Target* t = staged[renamed];
-            if (rename(t->temporary.c_str(), t->path.c_str()) != 0) {
+            if (renameat(t->folder, t->temporary.c_str(), t->folder, t->name.c_str()) != 0) {
                 *error = reason(t->given, errno);
                 ok = false;
                 break;
             }
             t->temporary.clear();
         }
-        for (std::size_t k = 0; k < staged.size(); ++k) {
-            Target* t = staged[k];
-            const bool putBack = !ok && (k < renamed || t->keptByRename);
-            if (putBack && !t->kept.empty()) {
-                rename(t->kept.c_str(), t->path.c_str());
-            } else if (putBack) {
-                unlink(t->path.c_str()); // the name was free before
-            } else if (!t->kept.empty()) {
-                unlink(t->kept.c_str());
+        for (Target* t : inPlace) {
+            ok = ok && writeInPlace(t, contents[t - all.data()].bytes, error);
+        }
+        settleAfterCommit(files, staged, ok, renamed, cleanup);
+        for (const std::vector<Target*>* group : {&staged, &inPlace}) {
+            for (Target* t : *group) {
+                if (ok) {
+                    forgetTemporary(files, t->madeSlot); // now a file of the set
+                    t->madeSlot = -1;
+                }
             }
-            discard(files, t);
         }
     }
     unblockInterrupts(blocked);
     return ok;
+}
+
+// The report of a failure and of a cleanup that could not be done, or of the cleanup
+// alone after a success.
+bool finish(bool ok, const std::string& cleanup, std::string* error) {
+    if (cleanup.empty()) {
+        return ok;
+    }
+    *error = ok ? cleanup : *error + "; " + cleanup;
+    return false;
 }
 
 } // namespace
@@ -346,21 +491,19 @@ bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::string* er
 bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int count,
                   std::string* error) {
     std::vector<Target> targets(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k) {
-        Target& t = targets[static_cast<std::size_t>(k)];
-        t = {files[k].path, "", Kind::missing, 0, "", -1, "", false};
-        if (!settle(&t, error)) {
-            return false;
-        }
+    bool ok = true;
+    for (int k = 0; ok && k < count; ++k) {
+        targets[static_cast<std::size_t>(k)].given = files[k].path;
+        ok = settle(temporaries, &targets[static_cast<std::size_t>(k)], error);
     }
     std::vector<Target*> staged;
-    bool ok = true;
+    std::vector<Target*> inPlace;
     for (int k = 0; ok && k < count; ++k) {
         Target& t = targets[static_cast<std::size_t>(k)];
         if (t.kind == Kind::missing || t.kind == Kind::regular) {
             ok = stage(temporaries, &t, files[k].bytes, error);
             if (ok) {
-                staged.push_back(&t);
+                (t.inPlace ? inPlace : staged).push_back(&t);
             }
         }
     }
@@ -370,31 +513,42 @@ bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int cou
             ok = writeStream(t, files[k].bytes, error);
         }
     }
-    if (!ok) {
-        for (Target* t : staged) {
-            discard(temporaries, t);
-        }
-        return false;
+    std::string cleanup;
+    if (ok) {
+        ok = commit(temporaries, staged, inPlace, files, targets, error, &cleanup);
     }
-    return commit(temporaries, staged, error);
+    for (Target& t : targets) {
+        discard(temporaries, &t, &cleanup);
+        removeMade(temporaries, &t, &cleanup);
+    }
+    return finish(ok, cleanup, error);
 }
 
 bool writeNewFile(TemporaryFiles* files, const std::string& stem, const std::string& suffix,
                   const std::string& bytes, std::string* chosen, std::string* error) {
-    Target t = {stem + suffix, stem + suffix, Kind::missing, 0, "", -1, "", false};
+    Target t;
+    t.given = stem + suffix;
+    t.folder = open(folderOf(t.given).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (t.folder < 0) {
+        *error = reason(t.given, errno);
+        return false;
+    }
     if (!stage(files, &t, bytes, error)) {
         return false;
     }
+    const std::string folder =
+        t.given.rfind('/') == std::string::npos ? "" : folderOf(t.given) + "/";
+    const std::string base = baseName(stem);
     BlockedInterrupts blocked;
     blockInterrupts(&blocked);
     bool linksWork = true;
     bool done = false;
     bool failed = false;
     for (int n = 1; !done && !failed && n <= maxSuffix; ++n) {
-        const std::string name = n == 1 ? stem + suffix : stem + "-" + std::to_string(n) + suffix;
+        const std::string name = n == 1 ? base + suffix : base + "-" + std::to_string(n) + suffix;
         int code = 0;
         if (linksWork) {
-            if (link(t.temporary.c_str(), name.c_str()) == 0) {
+            if (linkat(t.folder, t.temporary.c_str(), t.folder, name.c_str(), 0) == 0) {
                 done = true;
             } else {
                 code = errno;
@@ -403,43 +557,52 @@ bool writeNewFile(TemporaryFiles* files, const std::string& stem, const std::str
         }
         if (!linksWork && !done) {
             // Claim the name by creating it exclusively, then put the bytes in its place.
-            const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
+            const int fd = openat(t.folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                  newFileMode);
             code = errno;
             if (fd >= 0) {
                 close(fd);
-                done = rename(t.temporary.c_str(), name.c_str()) == 0;
+                done = renameat(t.folder, t.temporary.c_str(), t.folder, name.c_str()) == 0;
                 code = errno;
                 if (done) {
                     t.temporary.clear();
                 } else {
-                    unlink(name.c_str());
+                    unlinkat(t.folder, name.c_str(), 0);
                 }
             }
         }
         if (done) {
-            *chosen = name;
+            *chosen = folder + name;
         } else if (code != EEXIST) {
-            *error = reason(name, code);
+            *error = reason(folder + name, code);
             failed = true;
         }
     }
     if (!done && !failed) {
         *error = stem + suffix + ": no free name up to suffix -" + std::to_string(maxSuffix);
     }
-    discard(files, &t);
+    std::string cleanup;
+    discard(files, &t, &cleanup);
     unblockInterrupts(blocked);
-    return done;
+    return finish(done, cleanup, error);
 }
 
-bool makeFolder(const std::string& dir, std::string* error) {
+bool makeFolder(const std::string& dir, std::vector<std::string>* created, std::string* error) {
     // Each prefix ending before a '/' in turn, then dir itself.
     for (std::size_t i = 1; i <= dir.size(); ++i) {
         if (i < dir.size() && dir[i] != '/') {
             continue;
         }
         const std::string prefix = dir.substr(0, i);
-        if (mkdir(prefix.c_str(), folderMode) != 0 && errno != EEXIST) {
+        if (mkdir(prefix.c_str(), folderMode) == 0) {
+            created->push_back(prefix);
+        } else if (errno != EEXIST) {
             *error = reason(prefix, errno);
+            std::string cleanup;
+            if (!removeFolders(*created, &cleanup)) {
+                *error += "; " + cleanup;
+            }
+            created->clear();
             return false;
         }
     }
@@ -451,6 +614,16 @@ bool makeFolder(const std::string& dir, std::string* error) {
     if (!S_ISDIR(st.st_mode)) {
         *error = reason(dir, ENOTDIR);
         return false;
+    }
+    return true;
+}
+
+bool removeFolders(const std::vector<std::string>& created, std::string* error) {
+    for (auto f = created.rbegin(); f != created.rend(); ++f) {
+        if (rmdir(f->c_str()) != 0) {
+            *error = "made folder " + *f + " is left: " + std::strerror(errno);
+            return false;
+        }
     }
     return true;
 }

@@ -1,17 +1,25 @@
 // Files written safely: whole or not at all, and never at the cost of what a path
 // names. One rule for every file the program writes:
-// - a symbolic link stays, and the file it leads to is replaced;
+// - the kernel follows the path, so that the system's protections of links apply; a
+//   symbolic link stays, and the file it leads to gets the new content;
 // - a device, a FIFO or a socket is written into, never replaced;
-// - a regular file is replaced with its permission bits kept, and refused when this
-//   user may not write it;
+// - a regular file this user may not write is refused, as by cp;
+// - a regular file is replaced by a new one (a rename) only when that changes nothing
+//   about it but its content; one of another owner, with other hard links, with
+//   setuid, setgid or sticky bits this user cannot give, or with ACLs or extended
+//   attributes the new file would not have, is written into instead, as cp does, once
+//   the new content is ready and its room on the disk is reserved;
 // - a new file gets the usual permissions (0666 less the umask).
-// A regular file is written under a temporary name beside its target, flushed to the
-// disk and renamed over it; the files of a set take their names together, under a
-// lock of their folder, so that concurrent runs leave one run's set whole. Where the
-// file system has no hard links, renames and exclusive creation stand in for them.
+// A replacement is written under a short temporary name (".fv-PID-N", in hexadecimal)
+// beside its target, flushed to the disk and renamed over it; the files of a set take
+// their names together, under a lock of their folder, so that concurrent runs leave
+// one run's set whole. Where the file system has no hard links, renames and exclusive
+// creation stand in for them. Nothing made along the way outlives a failure, and a
+// cleanup that cannot be done is reported.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "state/state.h"
 
@@ -35,7 +43,12 @@ bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int cou
 bool writeNewFile(TemporaryFiles* temporaries, const std::string& stem, const std::string& suffix,
                   const std::string& bytes, std::string* chosen, std::string* error);
 
-// Creates folder dir and its parents where missing.
-bool makeFolder(const std::string& dir, std::string* error);
+// Creates folder dir and its parents where missing; the folders it made go to *created,
+// outermost first.
+bool makeFolder(const std::string& dir, std::vector<std::string>* created, std::string* error);
+
+// Removes the folders makeFolder made, innermost first; false with *error naming the
+// first that could not be removed.
+bool removeFolders(const std::vector<std::string>& created, std::string* error);
 
 } // namespace fv

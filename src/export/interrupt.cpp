@@ -1,28 +1,28 @@
-// Temporaries noted for an interrupt. The record is plain arrays with a flag per slot,
-// as a signal handler may only read such things; a slot is filled with the interrupts
-// held back, so that a handler never sees a half-written path.
+// Files under way, noted for a signal. The record is plain arrays with a flag per slot,
+// as a signal handler may only read such things; a slot is filled with the outside
+// signals held back, so that a handler never sees a half-written name.
 #include "export/interrupt.h"
 
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace fv {
 
-namespace {
-
-sigset_t interruptSet() {
+sigset_t outsideSignalSet() {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : interruptSignals) {
+    for (int s : outsideSignals) {
+        sigaddset(&set, s);
+    }
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) {
         sigaddset(&set, s);
     }
     return set;
 }
 
-} // namespace
-
-int noteTemporary(TemporaryFiles* files, const std::string& path) {
-    if (path.size() >= static_cast<std::size_t>(maxTemporaryPath)) {
+int noteTemporary(TemporaryFiles* files, int folder, const std::string& name) {
+    if (name.size() >= static_cast<std::size_t>(maxTemporaryName)) {
         return -1;
     }
     BlockedInterrupts blocked;
@@ -30,7 +30,8 @@ int noteTemporary(TemporaryFiles* files, const std::string& path) {
     int slot = -1;
     for (int k = 0; k < maxTemporaries && slot < 0; ++k) {
         if (files->inUse[k] == 0) {
-            std::memcpy(files->paths[k], path.c_str(), path.size() + 1);
+            files->folders[k] = folder;
+            std::memcpy(files->names[k], name.c_str(), name.size() + 1);
             files->inUse[k] = 1;
             slot = k;
         }
@@ -48,13 +49,13 @@ void forgetTemporary(TemporaryFiles* files, int slot) {
 void removeTemporaries(TemporaryFiles* files) {
     for (int k = 0; k < maxTemporaries; ++k) {
         if (files->inUse[k] != 0) {
-            unlink(files->paths[k]);
+            unlinkat(files->folders[k], files->names[k], 0);
         }
     }
 }
 
 void blockInterrupts(BlockedInterrupts* blocked) {
-    const sigset_t set = interruptSet();
+    const sigset_t set = outsideSignalSet();
     pthread_sigmask(SIG_BLOCK, &set, &blocked->previous);
 }
 

@@ -1,7 +1,8 @@
-// Temporaries noted for an interrupt: a file being written under a temporary name is
-// noted in the state's record while it exists, so that a run ended by SIGINT, SIGTERM,
-// SIGHUP (a closed terminal) or SIGPIPE can remove it and leave the earlier files
-// alone. The handlers belong to the program's entry point; this is what they use.
+// Files under way, noted for a signal: a file being written under a temporary name (or
+// made empty through a link, to be filled) is noted in the state's record while it
+// exists, so that a run ended by any signal whose default action ends the process can
+// remove it and leave the earlier files alone. The handlers belong to the program's
+// entry point; this is what they use.
 #pragma once
 
 #include <csignal>
@@ -11,20 +12,31 @@
 
 namespace fv {
 
-// The signals that end a run and remove its temporaries first.
-constexpr int interruptSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+// The terminating signals that come from outside the process (a terminal, kill, a
+// timer, a pipe): held back while files take their names. The real-time signals, which
+// also end a process by default, are added at run time (their numbers are not fixed).
+constexpr int outsideSignals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGPIPE,   SIGQUIT,
+                                  SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,
+                                  SIGXCPU, SIGXFSZ, SIGIO,   SIGPWR,    SIGSTKFLT};
+// The terminating signals of the process's own faults: they cannot be held back (a
+// fault while they are blocked ends the process at once), only caught.
+constexpr int faultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT};
 
-// Notes path as a temporary to remove on an interrupt: its slot, or -1 when it cannot
-// be noted (too long, or too many at once), and then the file must not be made.
-int noteTemporary(TemporaryFiles* files, const std::string& path);
+// The outside signals and the real-time ones.
+sigset_t outsideSignalSet();
 
-// The temporary of slot is gone or has its final name: nothing to remove any more.
+// Notes the file name in the open folder as one to remove on a signal: its slot, or -1
+// when it cannot be noted (too long, or too many at once), and then the file must not be
+// made. The folder stays open while the name is noted.
+int noteTemporary(TemporaryFiles* files, int folder, const std::string& name);
+
+// The file of slot is gone or has its final name: nothing to remove any more.
 void forgetTemporary(TemporaryFiles* files, int slot);
 
-// Removes every noted temporary; safe in a signal handler (it only unlinks).
+// Removes every noted file; safe in a signal handler (it only unlinks).
 void removeTemporaries(TemporaryFiles* files);
 
-// The interrupts blocked while files take their final names, so that a set of files is
+// The outside signals blocked while files take their names, so that a set of files is
 // renamed whole; what arrives meanwhile is delivered when they are unblocked.
 struct BlockedInterrupts {
     sigset_t previous;

@@ -150,12 +150,14 @@ struct ConsoleState {
     int outputError;  // errno of the first write to standard output that failed, or 0
 };
 
-// Temporary files under way, removed by the signal handlers: a path is noted in a slot
-// while inUse is set. Plain arrays, as a signal handler may read nothing else.
+// Files under way, removed by the signal handlers: a name in an open folder is noted in a
+// slot while inUse is set. Plain arrays, as a signal handler may read nothing else; the
+// folder's descriptor makes the name's length all that matters, not the folder's path.
 constexpr int maxTemporaries = 16;
-constexpr int maxTemporaryPath = 4096;
+constexpr int maxTemporaryName = 256; // NAME_MAX and its terminating zero
 struct TemporaryFiles {
-    char paths[maxTemporaries][maxTemporaryPath];
+    int folders[maxTemporaries]; // descriptor of the folder that holds the name
+    char names[maxTemporaries][maxTemporaryName];
     volatile std::sig_atomic_t inUse[maxTemporaries];
     unsigned counter; // the next temporary's number in this process
 };

@@ -75,7 +75,7 @@ struct Scratch {
 
 // The names in a folder that are temporaries of the writer.
 int temporaries(const std::string& folder) {
-    const std::string command = "ls -A '" + folder + "' | grep -c '\\.tmp-'";
+    const std::string command = "ls -A '" + folder + "' | grep -c '^\\.fv-'";
     FILE* p = popen(command.c_str(), "r");
     int count = 0;
     if (p != nullptr && std::fscanf(p, "%d", &count) != 1) {
