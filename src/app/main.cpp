@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     }
     std::string error;
     const fv::WindowModule* window = fv::loadWindowModule(&error);
-    if (window == nullptr) {
+    if (window == nullptr || !window->displayOpens(options.glutArgc, options.glutArgv, &error)) {
         return fv::reportFailure("open the window:", error);
     }
     const fv::WindowCallbacks callbacks = {windowDialogue};

@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <getopt.h>
+#include <sys/stat.h>
 #include <vector>
 
+#include "export/shown_text.h"
 #include "session/keys.h"
 
 namespace fv {
@@ -81,8 +83,20 @@ const GlutOption* findGlutOption(const char* arg) {
     return nullptr;
 }
 
+// One line, whatever bytes the user's values hold.
 void reportUsage(std::FILE* err, const std::string& what) {
-    std::fprintf(err, "%s: %s; try '%s --help'\n", programName, what.c_str(), programName);
+    std::fprintf(err, "%s: %s; try '%s --help'\n", programName, shownText(what).c_str(),
+                 programName);
+}
+
+// Whether a regime map prefix names a folder, so that PREFIX.csv would be a hidden file
+// in it ("DIR/", ".", "..", "DIR/..") or a file beside an existing folder of that name.
+bool namesFolder(const std::string& prefix) {
+    const std::size_t slash = prefix.rfind('/');
+    const std::string last = slash == std::string::npos ? prefix : prefix.substr(slash + 1);
+    struct stat st = {};
+    return last.empty() || last == "." || last == ".." ||
+           (stat(prefix.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
 }
 
 // The option as the user wrote it, for messages: "-o" or "--export".
@@ -233,8 +247,7 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             if (options->regimeMapPrefix.empty()) {
                 reportUsage(err, "--regime-map: the prefix is empty");
                 outcome = OptionsOutcome::usage;
-            } else if (options->regimeMapPrefix.back() == '/') {
-                // It would name the hidden files DIR/.csv and DIR/.png.
+            } else if (namesFolder(options->regimeMapPrefix)) {
                 reportUsage(err, std::string("--regime-map: '") + optarg +
                                      "' is a folder; give a file name prefix");
                 outcome = OptionsOutcome::usage;
@@ -243,10 +256,13 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
         case optKeys:
             keysGiven = true;
             options->viewKeys = optarg;
-            for (const char key : options->viewKeys) {
-                if (!isViewKey(static_cast<unsigned char>(key))) {
-                    reportUsage(err, std::string("--keys: '") + key +
-                                         "' is not a view key (s t T y Y z Z a e g)");
+            for (std::size_t at = 0; at < options->viewKeys.size(); ++at) {
+                if (!isViewKey(static_cast<unsigned char>(options->viewKeys[at]))) {
+                    // The whole character, not its first byte.
+                    const std::string key =
+                        options->viewKeys.substr(at, characterLength(options->viewKeys, at));
+                    reportUsage(err,
+                                "--keys: '" + key + "' is not a view key (s t T y Y z Z a e g)");
                     outcome = OptionsOutcome::usage;
                     break;
                 }

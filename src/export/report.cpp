@@ -7,10 +7,12 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "export/shown_text.h"
+
 namespace fv {
 
 int reportFailure(const char* what, const std::string& detail) {
-    std::fprintf(stderr, "frictionvib: cannot %s %s\n", what, detail.c_str());
+    std::fprintf(stderr, "frictionvib: cannot %s %s\n", what, shownText(detail).c_str());
     return failureStatus;
 }
 

@@ -24,6 +24,10 @@ struct WindowCallbacks {
 };
 
 struct WindowModule {
+    // Whether the display that the window would open on (GLUT's -display in argv, else
+    // DISPLAY) accepts this program; false with *error naming it and what works without
+    // one. Asked before runWindow, as GLUT ends the process itself when it cannot.
+    bool (*displayOpens)(int argc, char** argv, std::string* error);
     // Opens the window on s and runs its event loop; does not return.
     void (*runWindow)(State* s, const WindowCallbacks* callbacks, int* argc, char** argv);
     // The window's picture after frames frames and the view keys of keys, drawn in a
