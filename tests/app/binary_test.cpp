@@ -15,8 +15,8 @@
 
 namespace {
 
-// The tests run the program without a display: after the dialogue the windowing
-// library cannot open the window and ends the process with status 1.
+// The tests run the program without a display: after the dialogue the program finds
+// that no window can open, says so and ends with status 1.
 constexpr int noDisplayExit = 1;
 
 constexpr double passLimitSeconds = 60.0; // a first pass takes well under a second
@@ -278,6 +278,27 @@ TEST(WindowModule, MissingModuleIsReported) {
     EXPECT_NE(r.err.find("cannot open the window"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("libfvwindow.so"), std::string::npos) << r.err;
     std::system(("rm -rf '" + std::string(folder) + "'").c_str());
+}
+
+// Without a display the dialogue runs and prints its results as ever, then one line of
+// the program's own (not the windowing library's) says why no window opens and what
+// works without one; a -display that cannot be opened is named.
+TEST(WindowModule, NoDisplayIsReportedAfterTheDialogue) {
+    const std::string input = "1 0.2 1\n1 1\n0.2\n0 0\n";
+    const ProcessResult batch = runWith({"--batch"}, input);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, std::vector<std::string>{"-display", ":987"}}) {
+        const ProcessResult r = runWith(args, input);
+        EXPECT_EQ(r.exitCode, noDisplayExit);
+        EXPECT_EQ(r.out, batch.out);
+        EXPECT_EQ(r.err.rfind("frictionvib: cannot open the window: no display: '", 0), 0u)
+            << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        for (const char* works : {"--batch", "--export", "--png", "web page"}) {
+            EXPECT_NE(r.err.find(works), std::string::npos) << r.err;
+        }
+    }
+    EXPECT_NE(runWith({"-display", ":987"}, input).err.find("':987'"), std::string::npos);
 }
 
 } // namespace

@@ -226,6 +226,198 @@ TEST(FilesWritten, InterruptedExportLeavesTheEarlierFiles) {
     }
 }
 
+const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups";
+
+struct stat statOf(const std::string& path) {
+    struct stat st = {};
+    lstat(path.c_str(), &st);
+    return st;
+}
+
+// As root onto files a rename would change: another user's file keeps its owner and a
+// file with a second hard link keeps it, each written in place; root's own setuid file
+// keeps its bit and its own plain file is replaced by a rename (a new inode).
+TEST(FilesWritten, RootWritesIntoWhatARenameWouldChange) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "files of another user need root";
+    }
+    Scratch s;
+    std::ofstream(s / "owned.png") << "nobody's old content, longer than nothing";
+    ASSERT_EQ(chown((s / "owned.png").c_str(), 65534, 65534), 0);
+    std::ofstream(s / "linked.png") << "old";
+    ASSERT_EQ(link((s / "linked.png").c_str(), (s / "other-name").c_str()), 0);
+    std::ofstream(s / "setuid.png") << "old";
+    ASSERT_EQ(chmod((s / "setuid.png").c_str(), 04755), 0);
+    std::ofstream(s / "plain.png") << "old";
+    const ino_t plainBefore = statOf(s / "plain.png").st_ino;
+    for (const char* name : {"owned.png", "linked.png", "setuid.png", "plain.png"}) {
+        const ino_t before = statOf(s / name).st_ino;
+        const ProcessResult r = run({"--png", s / name});
+        EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+        EXPECT_TRUE(isPng(readFile(s / name))) << name;
+        if (std::string(name) == "owned.png" || std::string(name) == "linked.png") {
+            EXPECT_EQ(statOf(s / name).st_ino, before) << name << " written in place";
+        }
+    }
+    EXPECT_EQ(statOf(s / "owned.png").st_uid, 65534u);
+    EXPECT_EQ(readFile(s / "other-name"), readFile(s / "linked.png"));
+    EXPECT_EQ(statOf(s / "setuid.png").st_mode & 07777, 04755u);
+    EXPECT_NE(statOf(s / "plain.png").st_ino, plainBefore) << "replaced by a rename";
+    // Its owner may still append to the file, as before.
+    EXPECT_EQ(
+        std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c 'echo x >> " +
+                     s / "owned.png" + "'")
+                        .c_str()),
+        0);
+    EXPECT_EQ(temporaries(s.path), 0);
+}
+
+// In a sticky folder another user's writable file is written into, as cp writes it, time
+// after time, and no temporary (nor a hard link to that file) stays behind.
+TEST(FilesWritten, StickyFolderFileOfAnotherUser) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "running as another user needs root";
+    }
+    Scratch s;
+    ASSERT_EQ(chmod(s.path.c_str(), 01777), 0);
+    std::ofstream(s / "rf.png") << "root's";
+    ASSERT_EQ(chmod((s / "rf.png").c_str(), 0666), 0);
+    for (int round = 0; round < 2; ++round) {
+        const ProcessResult r = run({"--png", s / "rf.png"}, pass, "", "", asNobody);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+    EXPECT_TRUE(isPng(readFile(s / "rf.png")));
+    EXPECT_EQ(statOf(s / "rf.png").st_uid, 0u);
+    EXPECT_EQ(statOf(s / "rf.png").st_nlink, 1u);
+    EXPECT_EQ(temporaries(s.path), 0);
+}
+
+// The kernel follows the links: a dangling link makes the file it names and stays, a
+// loop is refused with nothing made; where the system protects links in sticky folders,
+// another user's link there is refused as the kernel refuses it.
+TEST(FilesWritten, LinksAreFollowedByTheKernel) {
+    Scratch s;
+    ASSERT_EQ(symlink("made.png", (s / "dangling.png").c_str()), 0);
+    EXPECT_EQ(run({"--png", s / "dangling.png"}).exitCode, 0);
+    EXPECT_TRUE(S_ISLNK(statOf(s / "dangling.png").st_mode));
+    EXPECT_TRUE(isPng(readFile(s / "made.png")));
+    ASSERT_EQ(symlink("loop.png", (s / "loop.png").c_str()), 0);
+    const ProcessResult loop = run({"--png", s / "loop.png"});
+    EXPECT_EQ(loop.exitCode, 1);
+    EXPECT_NE(loop.err.find("Too many levels of symbolic links"), std::string::npos) << loop.err;
+    EXPECT_EQ(temporaries(s.path), 0);
+    if (geteuid() != 0 || readFile("/proc/sys/fs/protected_symlinks") != "1\n") {
+        GTEST_SKIP() << "link protection needs root and fs.protected_symlinks = 1";
+    }
+    ASSERT_EQ(chmod(s.path.c_str(), 01777), 0);
+    std::ofstream(s / "target.png") << "root's";
+    ASSERT_EQ(chmod((s / "target.png").c_str(), 0666), 0);
+    ASSERT_EQ(symlink("target.png", (s / "root-link.png").c_str()), 0);
+    const ProcessResult r = run({"--png", s / "root-link.png"}, pass, "", "", asNobody);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(s / "target.png"), "root's");
+}
+
+// Names up to the file system's 255 bytes, and an export folder of 4,080 characters,
+// are written; an export that fails removes the folders it made.
+TEST(FilesWritten, LongNamesAndFoldersAnExportMade) {
+    Scratch s;
+    const std::string longName = std::string(251, 'n') + ".png";
+    EXPECT_EQ(run({"--png", s / longName}).exitCode, 0);
+    EXPECT_TRUE(isPng(readFile(s / longName)));
+    std::string deep = s.path;
+    while (deep.size() < 4080) {
+        deep += "/" + std::string(std::min<std::size_t>(200, 4080 - deep.size() - 1), 'd');
+    }
+    ASSERT_EQ(deep.size(), 4080u);
+    const ProcessResult d = run({"-o", deep});
+    EXPECT_EQ(d.exitCode, 0) << d.err;
+    EXPECT_EQ(readFile(deep + "/time.csv").empty(), false);
+    // A file size limit (with its signal ignored) fails time.csv after the folders exist.
+    const ProcessResult f = run({"-o", s / "new/deeper"}, pass, "trap '' XFSZ; ulimit -f 8;");
+    EXPECT_EQ(f.exitCode, 1);
+    EXPECT_NE(f.err.find("File too large"), std::string::npos) << f.err;
+    EXPECT_NE(access((s / "new").c_str(), F_OK), 0) << "the folders made are gone";
+    EXPECT_EQ(temporaries(s.path), 0);
+}
+
+// Runs of another user into a folder it may write but not read (0333) take their names
+// one set after another, under a lock file that goes with the last of them.
+TEST(FilesWritten, ConcurrentExportsIntoAFolderThatCannotBeRead) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "running as another user needs root";
+    }
+    Scratch s;
+    ASSERT_EQ(chmod(s.path.c_str(), 0755), 0);
+    const std::string folder = s / "unreadable";
+    ASSERT_EQ(mkdir(folder.c_str(), 0333), 0);
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    constexpr int runs = 12;
+    std::vector<std::thread> threads;
+    std::vector<ProcessResult> results(runs);
+    for (int k = 0; k < runs; ++k) {
+        threads.emplace_back([&, k] {
+            results[static_cast<std::size_t>(k)] = run({"-o", folder}, pass, "", "", asNobody);
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    for (const ProcessResult& r : results) {
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+    EXPECT_EQ(lines(readFile(folder + "/time.csv")).size(), 202u);
+    EXPECT_EQ(temporaries(folder), 0) << "no temporary, no lock file";
+}
+
+// Signals other than the usual interrupts, the real-time ones among them, also remove
+// the temporaries of a run they end.
+TEST(FilesWritten, EveryTerminatingSignalRemovesTheTemporaries) {
+    Scratch s;
+    ASSERT_EQ(mkfifo((s / "time.csv").c_str(), 0644), 0);
+    for (int signal : {SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGRTMIN + 2}) {
+        Child child;
+        ChildOptions options;
+        options.args = {"-o", s.path};
+        ASSERT_TRUE(startChild(child, FRICTIONVIB_PATH, {"LC_ALL=C.UTF-8"}, options));
+        sendInput(child, pass);
+        closeInput(child);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (temporaries(s.path) < 2 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_EQ(temporaries(s.path), 2) << "signal " << signal;
+        kill(child.pid, signal);
+        EXPECT_EQ(waitExit(child, 30.0), signalStatusBase + signal);
+        EXPECT_EQ(temporaries(s.path), 0) << "signal " << signal;
+    }
+}
+
+// Messages are one line whatever bytes the user's values hold, and a regime map prefix
+// that names a folder is refused before the dialogue.
+TEST(CommandLine, MessagesAreOneLineAndPrefixesNoFolders) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--png", "x.png", "--keys", "s\n"}, "--keys: '\\n' is not a view key"},
+        {{"--png", "x.png", "--keys", "\x1bs"}, "--keys: '\\x1b' is not a view key"},
+        {{"--png", "x.png", "--keys", "s\xc3\xa4"}, "--keys: '\xc3\xa4' is not a view key"},
+        {{"--png", "x.png", "--keys", "s\xc3"}, "--keys: '\\xc3' is not a view key"},
+        {{"--regime-map", "."}, "--regime-map: '.' is a folder"},
+        {{"--regime-map", "maps/.."}, "--regime-map: 'maps/..' is a folder"},
+        {{"--regime-map", "/tmp"}, "--regime-map: '/tmp' is a folder"}};
+    for (const auto& [args, message] : cases) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << message;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    Scratch s;
+    const ProcessResult r = run({"--png", s / "no\nsuch/x.png"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "frictionvib: cannot write " + s.path +
+                         "/no\\nsuch/x.png: No such file or directory\n");
+}
+
 // Standard output that cannot be written and standard input that cannot be read end
 // with status 1 and one line; the input is refused before anything is written.
 TEST(StandardStreams, FullOutputAndFolderAsInput) {
