@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <thread>
 
-#include "console/recompute.h"
 #include "graphics/display.h"
 #include "graphics/freqview.h"
 #include "graphics/primitives.h"
+#include "session/pass.h"
 #include "state/state.h"
 #include "window/window.h"
 

@@ -3,7 +3,7 @@
 // computes it (the curves always swept anew).
 #pragma once
 
-#include "console/recompute.h"
+#include "session/pass.h"
 #include "state/state.h"
 
 inline void setUpGroup3(fv::State& s, double zeta, double Yf, double Yc, double givenRatio) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "common/damping.h"
+
 namespace fv {
 
 namespace {
@@ -89,12 +91,17 @@ int continuousTurningPoint(double z, const ClosedFormSystem& sys, double* result
     const double phase = std::atan2(2.0 * zeta * z, 1.0 - z2);
 
     FreeMotion fm;
-    if (zeta < 1.0) {
+    switch (dampingRegime(zeta)) {
+    case DampingRegime::underdamped:
         fm = underdamped(z, p, A0, sys);
-    } else if (zeta == 1.0) {
+        break;
+    case DampingRegime::critical:
         fm = critical(z, p, A0, sys);
-    } else {
+        break;
+    case DampingRegime::overdamped:
+    case DampingRegime::undefined: // not a number: carried through the overdamped form
         fm = overdamped(z, p, A0, sys);
+        break;
     }
     if (std::fabs(fm.X) > 1.0) {
         *result = -1.0;

@@ -2,6 +2,8 @@
 // fill, the range rules trim and the chart draws.
 #pragma once
 
+#include "common/constants.h"
+
 namespace fv {
 
 // Frequency-ratio grid capacity: a curve holds points 0..2000.
@@ -9,10 +11,6 @@ constexpr int curveCapacity = 2001;
 // The ratio grid of the chart: points 0..1200, 0.0025 apart, z from 0 to 3.
 constexpr double gridRatioStep = 0.0025;
 constexpr int gridSweepCount = 1200;
-// The value of pi used by the closed-form analysis and the stick-slip search; it is
-// deliberately the 14-decimal value, not the full double, so results match the
-// published reference values digit for digit.
-constexpr double analysisPi = 3.14159265358979;
 
 // One amplitude curve of the frequency characteristic. Point i is
 // (ratio[i], amplitude[i]); a negative amplitude marks a missing value.

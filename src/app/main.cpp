@@ -18,7 +18,7 @@
 
 namespace fv {
 
-State state = {};
+Program program = {};
 
 } // namespace fv
 
@@ -37,7 +37,7 @@ void windowDialogue(fv::State* s) {
 } // namespace
 
 int main(int argc, char** argv) {
-    fv::State& s = fv::state;
+    fv::State& s = fv::program.state;
     fv::openClosedStandardStreams();
     fv::checkStandardOutputAtExit();
     fv::installInterruptCleanup();
@@ -61,14 +61,14 @@ int main(int argc, char** argv) {
         return fv::reportFailure("read standard input:", std::strerror(s.console.inputError));
     }
     if (options.batch) {
-        return fv::writeBatchOutputs(s, options);
+        return fv::writeBatchOutputs(s, &fv::program.temporaries, options);
     }
     std::string error;
     const fv::WindowModule* window = fv::loadWindowModule(&error);
     if (window == nullptr || !window->displayOpens(options.glutArgc, options.glutArgv, &error)) {
         return fv::reportFailure("open the window:", error);
     }
-    const fv::WindowCallbacks callbacks = {windowDialogue};
+    const fv::WindowCallbacks callbacks = {windowDialogue, &fv::program.temporaries};
     window->runWindow(&s, &callbacks, &options.glutArgc, options.glutArgv);
     return 0;
 }

@@ -12,19 +12,21 @@
 
 namespace fv {
 
-int exportFirstPass(State& s, const std::string& dir, double seconds) {
+int exportFirstPass(State& s, TemporaryFiles* temporaries, const std::string& dir, double seconds) {
     std::string error;
     std::vector<std::string> created;
     if (!makeFolder(dir, &created, &error)) {
         return reportFailure("create", error);
     }
     std::string texts[passFileCount];
-    passFileTexts(s, seconds, texts);
+    if (!passFileTexts(s, seconds, texts)) {
+        endForMemory();
+    }
     FileContent files[passFileCount];
     for (int k = 0; k < passFileCount; ++k) {
         files[k] = {dir + "/" + passFileNames[k], std::move(texts[k])};
     }
-    if (!writeFileSet(&s.files, files, passFileCount, &error)) {
+    if (!writeFileSet(temporaries, files, passFileCount, &error)) {
         std::string cleanup;
         if (!removeFolders(created, &cleanup)) {
             error += "; " + cleanup; // the folders an export made go with it
@@ -50,7 +52,7 @@ bool drawPicture(State& s, const Options& options, const char* what, RgbPicture*
 }
 
 // The picture written to the --png path.
-int writePicture(State& s, const Options& options) {
+int writePicture(State& s, TemporaryFiles* temporaries, const Options& options) {
     RgbPicture picture;
     if (!drawPicture(s, options, "draw the picture:", &picture)) {
         return failureStatus;
@@ -60,7 +62,7 @@ int writePicture(State& s, const Options& options) {
     if (!encodePng(picture, &file.bytes, &error)) {
         return reportFailure("write", options.picturePath + ": " + error);
     }
-    if (!writeFileSet(&s.files, &file, 1, &error)) {
+    if (!writeFileSet(temporaries, &file, 1, &error)) {
         return reportFailure("write", error);
     }
     return 0;
@@ -68,7 +70,7 @@ int writePicture(State& s, const Options& options) {
 
 // The regime map of the entered damping ratio into PREFIX.csv and PREFIX.png (the window
 // with the map shown), both or neither.
-int writeRegimeMap(State& s, const Options& options) {
+int writeRegimeMap(State& s, TemporaryFiles* temporaries, const Options& options) {
     const std::string& prefix = options.regimeMapPrefix;
     s.view.showRegimeMap = true;
     prepareRegimeMap(s);
@@ -82,7 +84,7 @@ int writeRegimeMap(State& s, const Options& options) {
     if (!encodePng(picture, &files[1].bytes, &error)) {
         return reportFailure("write", prefix + ".png: " + error);
     }
-    if (!writeFileSet(&s.files, files, 2, &error)) {
+    if (!writeFileSet(temporaries, files, 2, &error)) {
         return reportFailure("write", error);
     }
     return 0;
@@ -90,16 +92,16 @@ int writeRegimeMap(State& s, const Options& options) {
 
 } // namespace
 
-int writeBatchOutputs(State& s, const Options& options) {
+int writeBatchOutputs(State& s, TemporaryFiles* temporaries, const Options& options) {
     int status = 0;
     if (!options.exportDir.empty()) {
-        status = exportFirstPass(s, options.exportDir, options.exportSeconds);
+        status = exportFirstPass(s, temporaries, options.exportDir, options.exportSeconds);
     }
     if (status == 0 && !options.picturePath.empty()) {
-        status = writePicture(s, options);
+        status = writePicture(s, temporaries, options);
     }
     if (status == 0 && !options.regimeMapPrefix.empty()) {
-        status = writeRegimeMap(s, options);
+        status = writeRegimeMap(s, temporaries, options);
     }
     return status;
 }

@@ -6,17 +6,18 @@
 #include <string>
 
 #include "app/options.h"
+#include "export/interrupt.h"
 #include "state/state.h"
 
 namespace fv {
 
 // Writes the three files into dir (created if missing), all or none; time.csv covers
 // seconds. Returns 0, or 1 after one line on standard error naming the path and the
-// reason.
-int exportFirstPass(State& s, const std::string& dir, double seconds);
+// reason. The temporaries are noted in *temporaries while they exist.
+int exportFirstPass(State& s, TemporaryFiles* temporaries, const std::string& dir, double seconds);
 
 // Everything the options ask for after the first pass, in order, until one fails:
 // 0, or 1 after one line on standard error.
-int writeBatchOutputs(State& s, const Options& options);
+int writeBatchOutputs(State& s, TemporaryFiles* temporaries, const Options& options);
 
 } // namespace fv

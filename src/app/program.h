@@ -1,12 +1,19 @@
-// The program's one state, defined by its entry point and named only by the entry
-// points of the program (main, the signal handlers, the exit handler); everything else
-// is handed the state or the parts of it it needs.
+// The program's process-wide values, one object, defined by its entry point and named
+// only by the entry points of the program (main, the signal handlers, the exit
+// handler): the state every layer is handed, and what the command line's front end keeps
+// of its own. Everything else is handed the parts it needs.
 #pragma once
 
+#include "export/interrupt.h"
 #include "state/state.h"
 
 namespace fv {
 
-extern State state;
+struct Program {
+    State state;                // the model and the session
+    TemporaryFiles temporaries; // files under way, removed by the signal handlers
+};
+
+extern Program program;
 
 } // namespace fv

@@ -1,5 +1,5 @@
 // The program's signal handlers. A handler is an entry point of its own: it removes the
-// files under way noted in the program's state and raises the signal again, which its
+// files under way noted in the program's record and raises the signal again, which its
 // default action then takes (the handler is reset when it runs; a fault's instruction
 // faults again on return and ends the process as it would have).
 #include "app/signals.h"
@@ -14,7 +14,7 @@ namespace fv {
 namespace {
 
 void removeTemporariesAndEnd(int signal) {
-    removeTemporaries(&state.files);
+    removeTemporaries(&program.temporaries);
     raise(signal); // delivered with the default action once this handler returns
 }
 

@@ -24,7 +24,7 @@ namespace {
 constexpr int standardStreams = 3; // 0, 1 and 2
 // At exit, an entry point of its own: the program's state is the one it checks.
 void reportFailedOutput() {
-    if (reportOutputFailure(&state.console)) {
+    if (reportOutputFailure(&program.state.console)) {
         _exit(failureStatus);
     }
 }

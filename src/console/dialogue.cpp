@@ -4,7 +4,7 @@
 // notice before the family's curves goes out while they are still being computed.
 #include "console/dialogue.h"
 
-#include "console/recompute.h"
+#include "session/pass.h"
 
 namespace fv {
 

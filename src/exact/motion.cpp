@@ -34,12 +34,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "common/constants.h"
+
 namespace fv {
 
 namespace {
 
-constexpr double twoPi = 6.283185307179586; // the exact reference uses the full double
-constexpr double pi = 3.141592653589793;
 constexpr double firstStepCycles = 0.125; // first trial interval of a slide [faster cycles]
 constexpr std::uintmax_t maxRootIterations = 200;
 constexpr long maxEventsPerPeriod = 1000000;       // safety nets: real periods have a few
@@ -129,14 +129,14 @@ Motion forcedResponse(const ExactSetup& e, double tau) {
 // Free motion of x'' + 2 zeta x' + x = 0 after time t from (h0, w0).
 Point freeMotion(const ExactSetup& e, double t, double h0, double w0) {
     const double zeta = e.sys.zeta;
-    if (e.regime < 0) {
+    if (e.regime == DampingRegime::underdamped) {
         const double d = std::exp(-zeta * t);
         const double c = std::cos(e.wd * t);
         const double sn = std::sin(e.wd * t);
         return {d * (h0 * c + (w0 + zeta * h0) / e.wd * sn),
                 d * (w0 * c - (h0 + zeta * w0) / e.wd * sn)};
     }
-    if (e.regime == 0) {
+    if (e.regime == DampingRegime::critical) {
         const double d = std::exp(-t);
         return {d * (h0 + (w0 + h0) * t), d * (w0 - (w0 + h0) * t)};
     }
@@ -266,11 +266,11 @@ double forcedBound(const ExactSetup& e, int m, double tau2) {
 // 1 - exp(-d u) <= min(1, d u), so that the bounds stay sharp where the regimes meet
 // (wd or r1 - r2 near zero).
 double freeBound(const ExactSetup& e, const FreeStart& f, int m, double u1, double u2) {
-    if (e.regime < 0) {
+    if (e.regime == DampingRegime::underdamped) {
         return std::exp(-e.sys.zeta * u1) *
                (std::fabs(f.start[m]) + std::fabs(f.sine[m]) * std::fmin(1.0 / e.wd, u2));
     }
-    if (e.regime == 0) {
+    if (e.regime == DampingRegime::critical) {
         // H^(m)(u) = (-1)^m (A - m B + B u) exp(-u), A = h0, B = w0 + h0.
         const double B = f.w0 + f.h0;
         return std::exp(-u1) * (std::fabs(f.h0 - m * B) + std::fabs(B) * u2);
@@ -290,7 +290,7 @@ double freeBound(const ExactSetup& e, const FreeStart& f, int m, double u1, doub
 // A bound of the integral of |g| over [0, u], g the impulse response of the free motion.
 double impulseIntegralBound(const ExactSetup& e, double u) {
     const double rising = 0.5 * u * u; // |g(t)| <= t
-    if (e.regime >= 0) {
+    if (e.regime != DampingRegime::underdamped) {
         return std::fmin(rising, 1.0);
     }
     const double decaying = e.sys.zeta > 0.0 ? 1.0 / (e.sys.zeta * e.wd) : INFINITY;
@@ -474,15 +474,15 @@ SlideEnd findSlideEnd(const ExactSetup& e, const Slide& sl, double a, double end
 // includeFrom; otherwise a crossing must lie more than slack after it.
 double risingCrossing(double c, double from, bool includeFrom, double slack) {
     const double base = std::asin(c);
-    double theta = base + std::ceil((from - base) / twoPi) * twoPi;
+    double theta = base + std::ceil((from - base) / fullTwoPi) * fullTwoPi;
     if (includeFrom) {
-        if (theta - twoPi >= from - slack) {
-            theta = theta - twoPi;
+        if (theta - fullTwoPi >= from - slack) {
+            theta = theta - fullTwoPi;
         }
         return std::fmax(theta, from);
     }
     if (theta <= from + slack) {
-        theta = theta + twoPi;
+        theta = theta + fullTwoPi;
     }
     return theta;
 }
@@ -500,10 +500,10 @@ bool findBreakaway(const ExactSetup& e, double xs, double a, double end, bool in
     if (!(A > 0.0)) {
         return false;
     }
-    const double shift = e.sys.Yf < 0.0 ? pi : 0.0;
+    const double shift = e.sys.Yf < 0.0 ? fullPi : 0.0;
     const double phase = e.sys.z * a + shift;
     const double c[2] = {(xs + e.sys.Yc) / A, (e.sys.Yc - xs) / A};
-    const double turn[2] = {0.0, pi};
+    const double turn[2] = {0.0, fullPi};
     const Sliding ways[2] = {Sliding::forward, Sliding::backward};
     bool found = false;
     for (int k = 0; k < 2; ++k) {
@@ -512,7 +512,7 @@ bool findBreakaway(const ExactSetup& e, double xs, double a, double end, bool in
         }
         // The crossing's phase is as good as the phase and the arcsine near |c| = 1.
         const double slack =
-            8.0 * eps * (std::fabs(phase) + twoPi) + 4.0 * eps / std::sqrt(1.0 - c[k] * c[k]);
+            8.0 * eps * (std::fabs(phase) + fullTwoPi) + 4.0 * eps / std::sqrt(1.0 - c[k] * c[k]);
         const double theta = risingCrossing(c[k], phase + turn[k], includeStart, slack);
         const double tau = std::fmax(a, (theta - turn[k] - shift) / e.sys.z);
         if (tau <= end && (!found || tau < *tauBreak)) {
@@ -541,15 +541,14 @@ ExactSetup exactSetup(const ExactSystem& sys) {
     e.sys = sys;
     const double zeta = sys.zeta;
     const double z = sys.z;
-    if (zeta < 1.0) {
-        e.regime = -1;
+    e.regime = dampingRegime(zeta);
+    if (e.regime == DampingRegime::underdamped) {
         e.wd = std::sqrt(1.0 - zeta * zeta);
-    } else if (zeta == 1.0) {
-        e.regime = 0;
+    } else if (e.regime == DampingRegime::critical) {
         e.r1 = -1.0;
         e.r2 = -1.0;
     } else {
-        e.regime = 1;
+        e.regime = DampingRegime::overdamped; // not a number: refused before any motion
         const double root = std::sqrt(zeta * zeta - 1.0);
         e.r1 = -1.0 / (zeta + root); // -zeta + root without the cancellation
         e.r2 = -(zeta + root);
@@ -561,9 +560,9 @@ ExactSetup exactSetup(const ExactSystem& sys) {
         e.Q = -sys.Yf * 2.0 * zeta * z / D;
         e.forcedAmplitude = std::hypot(e.P, e.Q);
     }
-    e.period = twoPi / z;
-    e.fasterCycle = twoPi / std::fmax(z, 1.0);
-    e.split = e.regime < 0 && !e.resonant &&
+    e.period = fullTwoPi / z;
+    e.fasterCycle = fullTwoPi / std::fmax(z, 1.0);
+    e.split = e.regime == DampingRegime::underdamped && !e.resonant &&
               e.forcedAmplitude > largeForcedRatio * (std::fabs(sys.Yf) + sys.Yc);
     if (e.split) {
         const double below = zeta * zeta / (1.0 + e.wd); // 1 - wd

@@ -8,6 +8,8 @@
 // is solved in closed form; no event escapes the search, however short it is.
 #pragma once
 
+#include "common/damping.h"
+
 namespace fv {
 
 // The system in the units of the closed forms.
@@ -43,7 +45,7 @@ struct PeriodRecord {
 // and the forcing period.
 struct ExactSetup {
     ExactSystem sys;
-    int regime;             // -1 underdamped, 0 critical, 1 overdamped
+    DampingRegime regime;   // of zeta (never undefined: the system is checked first)
     double wd;              // damped frequency sqrt(1 - zeta^2) (underdamped)
     double r1, r2;          // decay rates r1 > r2 (overdamped; r1 = r2 = -1 critical)
     double P, Q;            // forced response P sin(z tau) + Q cos(z tau)

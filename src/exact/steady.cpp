@@ -28,6 +28,7 @@
 #include <cmath>
 
 #include "analysis/continuous.h"
+#include "common/constants.h"
 
 namespace fv {
 
@@ -46,7 +47,6 @@ constexpr double derivativeFloor = 1e-10;
 // Forcing periods a start from the closed form may take to repeat: it is within the
 // closed form's rounding of the steady state, which a Newton step or two removes.
 constexpr long closedFormPeriods = 64;
-constexpr double pi = 3.141592653589793; // the full double: a physical bound, not a grid
 
 // The size of the terms a position sums: the forced response, the force, the friction
 // (a split slide sums terms of the force's size over the period instead).
@@ -170,7 +170,7 @@ bool continuousStart(const ExactSetup& e, ExactState* start) {
 
 // Undamped at resonance below Yc/|Yf| = pi/4: no periodic motion exists.
 bool growsWithoutBound(const ExactSystem& sys) {
-    return sys.zeta == 0.0 && sys.z == 1.0 && 4.0 * sys.Yc < pi * std::fabs(sys.Yf);
+    return sys.zeta == 0.0 && sys.z == 1.0 && 4.0 * sys.Yc < fullPi * std::fabs(sys.Yf);
 }
 
 // Period after period from state, until it repeats, the mass is at rest for good, the

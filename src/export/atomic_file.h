@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "state/state.h"
+#include "export/interrupt.h"
 
 namespace fv {
 

@@ -8,9 +8,20 @@
 #include <csignal>
 #include <string>
 
-#include "state/state.h"
-
 namespace fv {
+
+// Files under way, removed by the signal handlers of the
+// program's entry point, which owns the record: a name in an open folder is noted in a
+// slot while inUse is set. Plain arrays, as a signal handler may read nothing else; the
+// folder's descriptor makes the name's length all that matters, not the folder's path.
+constexpr int maxTemporaries = 16;
+constexpr int maxTemporaryName = 256; // NAME_MAX and its terminating zero
+struct TemporaryFiles {
+    int folders[maxTemporaries]; // descriptor of the folder that holds the name
+    char names[maxTemporaries][maxTemporaryName];
+    volatile std::sig_atomic_t inUse[maxTemporaries];
+    unsigned counter; // the next temporary's number in this process
+};
 
 // The terminating signals that come from outside the process (a terminal, kill, a
 // timer, a pipe): held back while files take their names. The real-time signals, which

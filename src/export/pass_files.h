@@ -15,12 +15,8 @@ inline constexpr const char* passFileNames[passFileCount] = {"summary.json", "fr
                                                              "time.csv"};
 constexpr double passFileSeconds = 20.0; // time.csv's length unless asked otherwise [s]
 
-// The summary of the pass the state holds (the exact steady state at the entered ratio
-// is computed for it).
-SummaryValues summaryOf(const State& s);
-
 // The texts of the files named passFileNames; time.csv covers seconds from the initial
-// conditions.
-void passFileTexts(const State& s, double seconds, std::string texts[passFileCount]);
+// conditions. False when the time response could not be integrated (no working memory).
+bool passFileTexts(const State& s, double seconds, std::string texts[passFileCount]);
 
 } // namespace fv

@@ -5,8 +5,8 @@
 #include <ctime>
 #include <string>
 
+#include "export/interrupt.h"
 #include "export/png.h"
-#include "state/state.h"
 
 namespace fv {
 

@@ -42,4 +42,10 @@ void endProgram(ConsoleState* console, int status, bool threadsEnded) {
     _exit(reportOutputFailure(console) ? failureStatus : status);
 }
 
+void endForMemory() {
+    std::fputs("memory overflow\n", stdout);
+    std::fflush(stdout);
+    std::exit(failureStatus);
+}
+
 } // namespace fv

@@ -13,6 +13,10 @@ namespace fv {
 constexpr int failureStatus = 1; // a file, a stream or the window could not be had
 constexpr int usageStatus = 2;   // a wrong option, before the dialogue
 
+// The motion's integration could not have its working memory: "memory overflow" on
+// standard output, as the program has always said it, and the failure status.
+[[noreturn]] void endForMemory();
+
 // Writes the line and returns failureStatus.
 int reportFailure(const char* what, const std::string& detail);
 

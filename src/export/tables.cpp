@@ -15,11 +15,8 @@ namespace fv {
 
 namespace {
 
-constexpr double frameSeconds = stepsPerFrame * timeStep; // simulated time per frame [s]
-constexpr double frameSlack = 1e-9;      // frames; far below one, far above rounding
-constexpr double framesPerSecond = 10.0; // a frame is 0.1 s of motion
-constexpr int wholeNumberChars = 40;     // a whole number shorter than its exponent form, and sign
-constexpr int roundTripDigits = 17;      // 17 significant digits read back to the same double
+constexpr int wholeNumberChars = 40; // a whole number shorter than its exponent form, and sign
+constexpr int roundTripDigits = 17;  // 17 significant digits read back to the same double
 
 using json = nlohmann::ordered_json; // keys in the order written
 
@@ -183,28 +180,27 @@ std::string formatNumber(double value) {
 #endif
 }
 
-std::string summaryJson(const SummaryValues& v) {
+std::string summaryJson(const Summary& v) {
+    const Derived& d = v.derived;
     json j;
-    j["input"] = {{"m", number(v.m)},   {"lambda", number(v.lambda)}, {"K", number(v.K)},
-                  {"F", number(v.F)},   {"omf", number(v.omf)},       {"Fric", number(v.Fric)},
-                  {"y0", number(v.y0)}, {"v0", number(v.v0)}};
-    j["derived"] = {{"omega0", number(v.omega0)},
-                    {"zeta", number(v.zeta)},
-                    {"Yf", number(v.Yf)},
-                    {"Yc", number(v.Yc)},
-                    {"Ad", number(v.Ad)},
-                    {"phi_deg", number(v.phiDeg)},
-                    {"z", number(v.z)}};
-    j["YZA"] = number(v.YZA, v.hasYZA);
-    j["YZB"] = number(v.YZB, v.hasYZB);
-    j["givenPointAmplitude"] = number(v.givenPointAmplitude, v.hasGivenPoint);
+    j["input"] = json::object();
+    for (const SystemParameter& p : systemParameters) {
+        j["input"][p.name] = number(v.input.*p.value);
+    }
+    j["derived"] = {{"omega0", number(d.omega0)}, {"zeta", number(d.zeta)},
+                    {"Yf", number(d.Yf)},         {"Yc", number(d.Yc)},
+                    {"Ad", number(d.Ad)},         {"phi_deg", number(v.phiDeg)},
+                    {"z", number(d.givenRatio)}};
+    j["YZA"] = number(d.YZA, d.hasYZA);
+    j["YZB"] = number(d.YZB, d.hasYZB);
+    j["givenPointAmplitude"] = number(d.givenPointAmplitude, v.hasGivenPoint);
     if (v.hasGivenPoint) {
-        j["givenPointMotion"] = v.givenPointContinuous ? "continuous" : "stickslip";
+        j["givenPointMotion"] = d.givenPointContinuous ? "continuous" : "stickslip";
     } else {
         j["givenPointMotion"] = nullptr; // no amplitude, no kind of motion
     }
-    j["continuousRange"] = {{"low", v.continuousRange.low},
-                            {"high", v.continuousRange.high},
+    j["continuousRange"] = {{"low", d.enteredRange.low},
+                            {"high", d.enteredRange.high},
                             {"zLow", number(v.zLow)},
                             {"zHigh", number(v.zHigh)}};
     j["exact"] = {{"amplitude_m", number(v.exact.amplitude)},
@@ -258,24 +254,11 @@ std::string regimeCsv(const RegimeMap& map) {
     return text;
 }
 
-long framesIn(double seconds) {
-    return static_cast<long>(std::floor(seconds / frameSeconds + frameSlack));
-}
-
-std::string timeCsv(const MotionParams& p, MotionState start, double seconds) {
+std::string timeCsv(const std::vector<ResponseSample>& rows) {
     std::string text = "t_s,y_m,v_m_s,force_N,friction_N\n";
-    const long frames = framesIn(seconds);
-    MotionState s = start;
-    for (long k = 0; k <= frames; ++k) {
-        if (k > 0) {
-            advanceFrame(p, &s);
-        }
-        // The time of frame k is k tenths of a second, written as such; the integration
-        // keeps its own running sum, at which the forces are taken.
-        const TimeSample sample = timeSample(p, s);
-        text += formatNumber(static_cast<double>(k) / framesPerSecond) + "," + formatNumber(s.y) +
-                "," + formatNumber(s.v) + "," + formatNumber(sample.force) + "," +
-                formatNumber(sample.friction) + "\n";
+    for (const ResponseSample& r : rows) {
+        text += formatNumber(r.t) + "," + formatNumber(r.y) + "," + formatNumber(r.v) + "," +
+                formatNumber(r.force) + "," + formatNumber(r.friction) + "\n";
     }
     return text;
 }

@@ -15,6 +15,8 @@
 
 #include "analysis/curve.h"
 
+#include "common/damping.h"
+
 namespace fv {
 
 namespace {
@@ -80,11 +82,18 @@ struct Decay {
 
 enum class Regime { under, critical, over };
 
+// A ratio that is not a number is carried through the critical forms.
 Regime regimeOf(double zeta) {
-    if (zeta < 1.0) {
+    switch (dampingRegime(zeta)) {
+    case DampingRegime::underdamped:
         return Regime::under;
+    case DampingRegime::overdamped:
+        return Regime::over;
+    case DampingRegime::critical:
+    case DampingRegime::undefined:
+        break;
     }
-    return zeta > 1.0 ? Regime::over : Regime::critical; // not-a-number: critical
+    return Regime::critical;
 }
 
 Decay decayAt(const StickSlipSetup& s, Regime regime, double zeta, double T) {

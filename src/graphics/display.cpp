@@ -8,8 +8,6 @@
 #include "graphics/gl_port.h"
 #include "graphics/regimeview.h"
 #include "graphics/timeview.h"
-#include "session/background.h"
-#include "session/motion.h"
 
 namespace fv {
 
@@ -17,12 +15,10 @@ namespace {
 
 constexpr int mechanismMasses = 1;
 
-// The picture of the current state; with recordSample, the frame's sample joins the
-// strip chart where the frame order puts it. The right half holds the frequency chart,
-// drawn over the mechanism, or the regime map, drawn under it so that the motion stays
-// in sight.
-void drawScene(State& s, bool recordSample) {
-    collectBackgroundWork(s.session); // a finished map or set of dots is drawn whole
+// The picture of the current state. The right half holds the frequency chart, drawn
+// over the mechanism, or the regime map, drawn under it so that the motion stays in
+// sight.
+void drawScene(const State& s) {
     const View& v = s.view;
     if (v.showRegimeMap) {
         drawRegimeView(s);
@@ -30,9 +26,6 @@ void drawScene(State& s, bool recordSample) {
     drawMechanism(&v.mechanismOrigin, v.verticalScale, mechanismMasses, s.motion.stateY);
     drawForceArrow(s);
     drawTimeLegend();
-    if (recordSample) {
-        recordTimeSample(s);
-    }
     drawTimeChart(s);
     if (!v.showRegimeMap) {
         drawFreqLegend();
@@ -51,27 +44,21 @@ void beginFrame() {
     glLoadIdentity();
 }
 
-void drawFrame(State& s) {
-    s.view.frameStartLineWidth = currentLineWidth();
+void drawFrame(const State& s, FrameRecord* frame) {
+    frame->startLineWidth = currentLineWidth();
     beginFrame();
-    advanceMotion(s);
-    drawScene(s, true);
-    s.view.frameCurrent = true;
+    drawScene(s);
+    frame->current = true;
 }
 
-bool redrawForBackgroundWork(State& s) {
-    if (collectBackgroundWork(s.session) && s.view.frameCurrent &&
-        (s.view.showRegimeMap || s.view.showExactDots)) {
-        redrawLastFrame(s);
-        return true;
-    }
-    return false;
+bool frameShowsWork(const State& s, const FrameRecord& frame) {
+    return frame.current && (s.view.showRegimeMap || s.view.showExactDots);
 }
 
-void redrawLastFrame(State& s) {
-    setLineWidth(s.view.frameStartLineWidth);
+void redrawLastFrame(const State& s, const FrameRecord& frame) {
+    setLineWidth(frame.startLineWidth);
     beginFrame();
-    drawScene(s, false);
+    drawScene(s);
 }
 
 } // namespace fv

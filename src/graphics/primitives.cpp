@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 #include <cmath>
 
+#include "common/constants.h"
 #include "graphics/gl_port.h"
 
 namespace fv {
@@ -17,7 +18,6 @@ namespace fv {
 namespace {
 
 constexpr double deviceScale = 400.0; // window pixels per unit, and back
-constexpr double discPi = 3.1415926536;
 constexpr int discSegments = 100;
 constexpr double arrowShaftWidth = 0.02; // window units
 constexpr double arrowHeadLength = 0.1;  // window units

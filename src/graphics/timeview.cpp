@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <cmath>
 
+#include "common/constants.h"
 #include "graphics/primitives.h"
 #include "timeresp/integrate.h"
 
@@ -16,7 +17,6 @@ constexpr double anchorRadius = 0.01;   // window units
 constexpr double massRadius = 0.04;     // window units
 constexpr double forceArrowScale = 0.3; // arrow length per unit of sin(omf t)
 constexpr double arrowOffset = 0.04;    // the tip touches the rim of the mass
-constexpr double halfPi = 1.570796326794895;
 constexpr int gridHalfCount = 30;
 constexpr double gridCellSeconds = 2.0; // one grid cell is 2 s wide
 constexpr double gridCellMetres = 0.2;  // and 0.2 m high

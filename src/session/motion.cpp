@@ -3,12 +3,21 @@
 
 namespace fv {
 
-void advanceMotion(State& s) {
+bool advanceMotion(State& s) {
     MotionState m = motionState(s);
-    advanceFrame(motionParams(s), &m);
+    const bool whole = advanceFrame(motionParams(s), &m);
     s.motion.simTime = m.t;
     s.motion.stateY[0] = m.y;
     s.motion.stateY[1] = m.v;
+    return whole;
+}
+
+bool stepMotion(State& s) {
+    if (!advanceMotion(s)) {
+        return false;
+    }
+    recordTimeSample(s);
+    return true;
 }
 
 void recordTimeSample(State& s) {

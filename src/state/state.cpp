@@ -4,7 +4,7 @@
 namespace fv {
 
 bool chartCurrent(const State& s) {
-    return s.chart.chartReady && sameSystem(s.chart.chartSystem, closedFormSystem(s));
+    return chartCurrent(s.chart, s.derived);
 }
 
 bool exactDotsCurrent(const State& s) {

@@ -2,7 +2,6 @@
 #include "timeresp/integrate.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace fv {
@@ -48,18 +47,19 @@ double stateDerivative(const MotionParams& p, int i, double t, const double* Y) 
 
 // Gill's variant of the classical fourth-order Runge-Kutta scheme; each stage runs
 // over all components before the next, and the accumulators start from zero.
-void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
+bool rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
                         int n) {
     if (n <= 0) {
-        return; // nothing to integrate
+        return true; // nothing to integrate
     }
-    double* work[workVectors];
+    double* work[workVectors] = {};
     for (int k = 0; k < workVectors; ++k) {
         work[k] = static_cast<double*>(std::calloc(static_cast<std::size_t>(n), sizeof(double)));
         if (work[k] == nullptr) {
-            std::fputs("memory overflow\n", stdout);
-            std::fflush(stdout);
-            std::exit(1);
+            for (int j = 0; j < k; ++j) {
+                std::free(work[j]);
+            }
+            return false;
         }
     }
     double* W1 = work[0];
@@ -94,17 +94,21 @@ void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double*
     for (int k = 0; k < workVectors; ++k) {
         std::free(work[k]);
     }
+    return true;
 }
 
-void advanceFrame(const MotionParams& p, MotionState* s) {
+bool advanceFrame(const MotionParams& p, MotionState* s) {
     for (int k = 0; k < stepsPerFrame; ++k) {
         const double in[2] = {s->y, s->v};
         double out[2] = {0.0, 0.0};
-        rungeKuttaGillStep(p, s->t, timeStep, in, out, 2);
+        if (!rungeKuttaGillStep(p, s->t, timeStep, in, out, 2)) {
+            return false;
+        }
         s->y = out[0];
         s->v = out[1];
         s->t = s->t + timeStep;
     }
+    return true;
 }
 
 TimeSample timeSample(const MotionParams& p, const MotionState& s) {

@@ -44,12 +44,14 @@ double frictionForce(const MotionParams& p, double t, double y, double v);
 // Time derivative of component i (0: displacement, 1: velocity) of state Y at t.
 double stateDerivative(const MotionParams& p, int i, double t, const double* Y);
 
-// One Runge-Kutta-Gill step of size h from t for n components, yIn to yOut.
-void rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
+// One Runge-Kutta-Gill step of size h from t for n components, yIn to yOut. False, with
+// yOut untouched, when the step's working memory cannot be had.
+bool rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
                         int n);
 
 // One frame: stepsPerFrame steps of timeStep, the time advanced by repeated addition.
-void advanceFrame(const MotionParams& p, MotionState* s);
+// False when a step could not be taken: *s is then the state after the last step taken.
+bool advanceFrame(const MotionParams& p, MotionState* s);
 
 // The strip chart's sample of state s.
 TimeSample timeSample(const MotionParams& p, const MotionState& s);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <emscripten.h>
+#include <string>
 
 #include "console/console.h"
 #include "console/dialogue.h"
@@ -16,11 +17,29 @@
 #include "graphics/display.h"
 #include "session/background.h"
 #include "session/keys.h"
+#include "session/motion.h"
 #include "session/playback.h"
 
 namespace fv {
 
-State state = {};
+// The texts the page takes from the program, kept until the next call that makes one
+// of the same kind, and the canvas's last frame.
+struct PageTexts {
+    std::string console; // what the last console pass wrote, UTF-8
+    std::string file;    // the last file asked for
+    int passes;          // console passes run
+};
+
+// The page's process-wide values, one object: the state every layer is handed, and
+// what the page keeps of its own.
+struct Page {
+    State state;
+    PageTexts texts;
+    FrameRecord frame;
+};
+
+Page page = {};
+State& state = page.state;
 
 } // namespace fv
 
@@ -38,8 +57,16 @@ void endFrame() {
     glFlush();
 }
 
+// The next frame: the motion's step and finished background work first, then the
+// picture. Without working memory for the step the frame is not drawn, and the page's
+// log says why.
 void drawPageFrame(fv::State& s) {
-    fv::drawFrame(s);
+    if (!fv::stepMotion(s)) {
+        std::fputs("memory overflow\n", stdout);
+        return;
+    }
+    fv::collectBackgroundWork(s.session);
+    fv::drawFrame(s, &fv::page.frame);
     endFrame();
 }
 
@@ -51,7 +78,8 @@ void workTick(int lastDrawMs) {
     const int now = glutGet(GLUT_ELAPSED_TIME);
     int drawnMs = lastDrawMs;
     if (!partsLeft || now - lastDrawMs >= static_cast<int>(progressFrameMs)) {
-        if (fv::redrawForBackgroundWork(s)) {
+        if (fv::collectBackgroundWork(s.session) && fv::frameShowsWork(s, fv::page.frame)) {
+            fv::redrawLastFrame(s, fv::page.frame);
             endFrame();
         }
         drawnMs = now;
@@ -101,7 +129,7 @@ EMSCRIPTEN_KEEPALIVE const char* fvPass(int group, const char* input) {
         return nullptr;
     }
     const char key = groupKeys[group - 1];
-    if (s.page.passes > 0) {
+    if (fv::page.texts.passes > 0) {
         fv::applyKey(s, static_cast<unsigned char>(key));
         fv::cancelBackgroundWork(s.session);
     }
@@ -120,17 +148,17 @@ EMSCRIPTEN_KEEPALIVE const char* fvPass(int group, const char* input) {
     fv::consoleDialogue(s, {in, out, &s.console});
     std::fclose(in);
     std::fclose(out);
-    s.page.console.assign(text, length);
+    fv::page.texts.console.assign(text, length);
     std::free(text);
-    s.page.passes = s.page.passes + 1;
-    s.view.frameCurrent = false; // the canvas keeps its picture until the next frame
+    fv::page.texts.passes = fv::page.texts.passes + 1;
+    fv::page.frame.current = false; // the canvas keeps its picture until the next frame
     watchWork(s);
-    return s.page.console.c_str();
+    return fv::page.texts.console.c_str();
 }
 
 // A frame, as the window draws when it opens and at 's'.
 EMSCRIPTEN_KEEPALIVE void fvDrawFrame() {
-    if (fv::state.page.passes > 0) {
+    if (fv::page.texts.passes > 0) {
         drawPageFrame(fv::state);
     }
 }
@@ -140,7 +168,7 @@ EMSCRIPTEN_KEEPALIVE void fvDrawFrame() {
 EMSCRIPTEN_KEEPALIVE int fvKey(int key) {
     fv::State& s = fv::state;
     const auto k = static_cast<unsigned char>(key);
-    if (s.page.passes == 0 || (k != 's' && k != fv::playbackKey && !fv::isViewKey(k))) {
+    if (fv::page.texts.passes == 0 || (k != 's' && k != fv::playbackKey && !fv::isViewKey(k))) {
         return 0;
     }
     switch (fv::applyKey(s, k)) {
@@ -171,31 +199,48 @@ EMSCRIPTEN_KEEPALIVE int fvReadsAsNumber(const char* text) {
     return std::sscanf(text, " %lf %n", &value, &used) == 1 && text[used] == '\0' ? 1 : 0;
 }
 
-// The typed value of field k (m, lambda, K, F, omf, Fric, y0, v0) in use now.
+// The system's parameters, as the model's table lists them: how many, the name (the
+// form field's id) and the dialogue group of parameter k.
+EMSCRIPTEN_KEEPALIVE int fvParameterCount() {
+    return fv::systemParameterCount;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* fvParameterName(int k) {
+    return k >= 0 && k < fv::systemParameterCount ? fv::systemParameters[k].name : nullptr;
+}
+
+EMSCRIPTEN_KEEPALIVE int fvParameterGroup(int k) {
+    return k >= 0 && k < fv::systemParameterCount ? fv::systemParameters[k].group : 0;
+}
+
+// The typed value of parameter k in use now.
 EMSCRIPTEN_KEEPALIVE double fvInputValue(int k) {
-    const fv::Inputs& in = fv::state.input;
-    const double values[] = {in.m, in.lambda, in.K, in.F, in.omf, in.Fric, in.y0, in.v0};
-    return k >= 0 && k < 8 ? values[k] : 0.0;
+    if (k < 0 || k >= fv::systemParameterCount) {
+        return 0.0;
+    }
+    return fv::state.input.*fv::systemParameters[k].value;
 }
 
 // The text of file k: summary.json, frequency.csv, time.csv of the pass the state holds,
 // then the regime map's CSV when it is ready (else null).
 EMSCRIPTEN_KEEPALIVE const char* fvFileText(int k) {
     fv::State& s = fv::state;
-    if (s.page.passes == 0 || k < 0 || k > regimeFileIndex) {
+    if (fv::page.texts.passes == 0 || k < 0 || k > regimeFileIndex) {
         return nullptr;
     }
     if (k == regimeFileIndex) {
         if (!fv::regimeMapCurrent(s)) {
             return nullptr;
         }
-        s.page.file = fv::regimeCsv(s.session.regimeMap);
+        fv::page.texts.file = fv::regimeCsv(s.session.regimeMap);
     } else {
         std::string texts[fv::passFileCount];
-        fv::passFileTexts(s, fv::passFileSeconds, texts);
-        s.page.file = std::move(texts[k]);
+        if (!fv::passFileTexts(s, fv::passFileSeconds, texts)) {
+            return nullptr;
+        }
+        fv::page.texts.file = std::move(texts[k]);
     }
-    return s.page.file.c_str();
+    return fv::page.texts.file.c_str();
 }
 
 // The part of the background work done, 0 to 1, or -1 when none is under way.
@@ -226,6 +271,6 @@ int main(int argc, char** argv) {
     glMatrixMode(GL_MODELVIEW);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    s.view.frameStartLineWidth = 1.0f;
+    fv::page.frame.startLineWidth = 1.0f;
     return 0; // the page calls in from here on
 }

@@ -5,9 +5,11 @@
 (function () {
   'use strict';
 
-  // The dialogue's groups and their fields, in the order the console reads them.
-  const groups = [['m', 'lambda', 'K'], ['F', 'omf'], ['Fric'], ['y0', 'v0']];
-  const fieldIds = groups.flat();
+  // The dialogue's groups and their fields, in the order the console reads them, as the
+  // program's table of the system's parameters names them (read when it has loaded).
+  const groupCount = 4;
+  let groups = [];
+  let fieldIds = [];
   const groupKeys = 'mfrj';
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
@@ -231,7 +233,7 @@
   for (const button of document.querySelectorAll('#keys button')) {
     button.addEventListener('click', () => pressKey(button.dataset.key));
   }
-  for (let g = 1; g <= groups.length; ++g) {
+  for (let g = 1; g <= groupCount; ++g) {
     document.getElementById('apply' + g).addEventListener('click', () => runPass(g, false));
   }
   document.getElementById('form').addEventListener('submit', (event) => {
@@ -258,9 +260,15 @@
       playing: Module.cwrap('fvPlaying', 'number', []),
       readsAsNumber: Module.cwrap('fvReadsAsNumber', 'number', ['string']),
       inputValue: Module.cwrap('fvInputValue', 'number', ['number']),
+      parameterCount: Module.cwrap('fvParameterCount', 'number', []),
+      parameterName: textFunction('fvParameterName', ['number']),
+      parameterGroup: Module.cwrap('fvParameterGroup', 'number', ['number']),
       fileText: textFunction('fvFileText', ['number']),
       workProgress: Module.cwrap('fvWorkProgress', 'number', []),
     };
+    fieldIds = Array.from({length: api.parameterCount()}, (_, k) => api.parameterName(k));
+    groups = Array.from({length: groupCount},
+                        (_, g) => fieldIds.filter((id, k) => api.parameterGroup(k) === g + 1));
     setBusy(false);
     runPass(1, true); // the first pass with the form's values, as the program starts
   };

@@ -28,11 +28,18 @@ constexpr double stopSeconds = 0.25;
 
 // The picture the window shows, into a new file in the working folder; its name goes to
 // standard output, a failure's reason to standard error. Nothing else changes.
-void savePicture(State& s) {
+void savePicture(const WindowContext& c) {
+    State& s = *c.state;
     std::string path;
     std::string error;
-    if (writeNewPictureFile(&s.files, readShownPicture(s), pictureStem(std::time(nullptr)), &path,
-                            &error)) {
+    // A window without the program's callbacks (a test's) notes its temporaries for
+    // itself: no signal handler of its own removes them.
+    TemporaryFiles unwatched = {};
+    TemporaryFiles* temporaries = c.callbacks != nullptr && c.callbacks->temporaries != nullptr
+                                      ? c.callbacks->temporaries
+                                      : &unwatched;
+    if (writeNewPictureFile(temporaries, readShownPicture(s, c.frame),
+                            pictureStem(std::time(nullptr)), &path, &error)) {
         std::printf("%s\n", path.c_str());
     } else {
         reportFailure("write", error);
@@ -62,14 +69,14 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         if (c->callbacks != nullptr) {
             c->callbacks->dialogue(&s);
         }
-        s.view.frameCurrent = false; // the window keeps the last picture until the next frame
+        c->frame.current = false; // the window keeps the last picture until the next frame
         startShownWork(s);
         watchBackgroundWork(s.session);
         break;
     case KeyAction::quit:
         endProgram(&s.console, 0, stopBackgroundWork(s.session, stopSeconds));
     case KeyAction::picture:
-        savePicture(s);
+        savePicture(*c);
         break;
     case KeyAction::playback:
         togglePlayback(&s.session.playback);

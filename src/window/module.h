@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "export/interrupt.h"
 #include "export/png.h"
 #include "state/state.h"
 
@@ -21,6 +22,9 @@ constexpr const char* windowModuleSymbol = "fvWindowModule";
 struct WindowCallbacks {
     // A console dialogue pass from the group that the session's currentKey chooses.
     void (*dialogue)(State* s);
+    // Where the pictures the window saves note their temporaries (the program's signal
+    // handlers remove them).
+    TemporaryFiles* temporaries;
 };
 
 struct WindowModule {

@@ -11,8 +11,10 @@
 #include <memory>
 #include <unistd.h>
 
+#include "export/report.h"
 #include "graphics/display.h"
 #include "graphics/timeview.h"
+#include "session/background.h"
 #include "session/keys.h"
 #include "session/motion.h"
 #include "timeresp/integrate.h"
@@ -33,7 +35,7 @@ void ignoreExposure() {}
 void reshapeAndNote(int width, int height) {
     reshape(width, height);
     if (WindowContext* c = windowContext()) {
-        c->state->window.reshaped = true;
+        c->handles.reshaped = true;
     }
 }
 
@@ -61,42 +63,27 @@ RgbPicture readBackBuffer(int width, int height) {
 }
 
 // Everything the frames and keys of a picture may change, to be put back afterwards:
-// the picture is a look at the state, not a change of it. (The console and the
-// temporaries' record stay as they are.)
+// the picture is a look at the state, not a change of it. The whole state is kept; the
+// console's record of its streams stays as it is now.
 struct Snapshot {
-    Inputs input;
-    Derived derived;
-    Chart chart;
-    Motion motion;
-    View view;
-    Session session;
-    WindowHandles window;
+    State state;
 };
 
 void save(const State& s, Snapshot* k) {
-    k->input = s.input;
-    k->derived = s.derived;
-    k->chart = s.chart;
-    k->motion = s.motion;
-    k->view = s.view;
-    k->session = s.session;
-    k->window = s.window;
+    k->state = s;
 }
 
 void restore(const Snapshot& k, State* s) {
-    s->input = k.input;
-    s->derived = k.derived;
-    s->chart = k.chart;
-    s->motion = k.motion;
-    s->view = k.view;
-    s->session = k.session;
-    s->window = k.window;
+    const ConsoleState console = s->console;
+    *s = k.state;
+    s->console = console;
 }
 
 } // namespace
 
-RgbPicture readShownPicture(State& s) {
-    redrawLastFrame(s);
+RgbPicture readShownPicture(State& s, const FrameRecord& frame) {
+    collectBackgroundWork(s.session); // the picture shows a finished map whole
+    redrawLastFrame(s, frame);
     return readBackBuffer(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
 }
 
@@ -112,12 +99,11 @@ bool renderPictureOffscreen(State* s, long frames, const std::string& keys, RgbP
     char programName[] = "frictionvib";
     char* argv[] = {programName, nullptr};
     int argc = 1;
-    WindowContext context = {s, nullptr};
-    s->window.reshaped = false;
+    WindowContext context = {s, nullptr, {}, {}};
     createWindow(&context, &argc, argv);
     glutDisplayFunc(ignoreExposure);
     glutReshapeFunc(reshapeAndNote);
-    for (int i = 0; i < mapEventRounds && !s->window.reshaped; ++i) {
+    for (int i = 0; i < mapEventRounds && !context.handles.reshaped; ++i) {
         glutMainLoopEvent();
         usleep(mapPauseUs);
     }
@@ -130,11 +116,12 @@ bool renderPictureOffscreen(State* s, long frames, const std::string& keys, RgbP
     // but one is drawn for the GL state that the last one starts from.
     for (long k = 1; k <= frames; ++k) {
         if (k < frames - 1) {
-            advanceMotion(*s);
-            recordTimeSample(*s);
+            if (!stepMotion(*s)) {
+                endForMemory();
+            }
             continue;
         }
-        drawFrame(*s);
+        nextFrame(*s, &context.frame);
         if (k < frames) {
             endFrame();
         }
@@ -146,7 +133,7 @@ bool renderPictureOffscreen(State* s, long frames, const std::string& keys, RgbP
         applyKey(*s, static_cast<unsigned char>(key));
         prepareExactDots(*s);
         prepareRegimeMap(*s);
-        drawFrame(*s);
+        nextFrame(*s, &context.frame);
     }
     *picture = readBackBuffer(windowSize, windowSize);
     restore(*before, s);

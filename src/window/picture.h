@@ -5,6 +5,7 @@
 #include <string>
 
 #include "export/png.h"
+#include "graphics/display.h"
 #include "state/state.h"
 
 namespace fv {
@@ -12,7 +13,7 @@ namespace fv {
 // What the current window shows, rows from the top: the last frame drawn again into
 // the back buffer and read there (a front buffer cannot be read back everywhere). The
 // motion does not advance and nothing new is shown.
-RgbPicture readShownPicture(State& s);
+RgbPicture readShownPicture(State& s, const FrameRecord& frame);
 
 // Opens the 800 x 800 window in a private X server, draws frames frames exactly as
 // the window draws them from the current parameter set (with the view it shows: the

@@ -18,7 +18,8 @@ void progressTick(int /*value*/) {
         return;
     }
     State& s = *c->state;
-    if (redrawForBackgroundWork(s)) {
+    if (collectBackgroundWork(s.session) && frameShowsWork(s, c->frame)) {
+        redrawLastFrame(s, c->frame);
         endFrame();
     }
     s.session.work.ticking = backgroundWorkRunning(s.session);

@@ -14,11 +14,16 @@
 #include "export/report.h"
 #include "graphics/display.h"
 #include "session/background.h"
+#include "session/motion.h"
 #include "window/keyboard.h"
 
 namespace fv {
 
 namespace {
+
+// The X error handler that was there before the first window's: the module's own, as
+// Xlib keeps one handler for the whole process.
+XErrorHandler otherXErrorHandler = nullptr;
 
 constexpr unsigned windowWatchMs = 250;  // how often the window's existence is checked
 constexpr double workStopSeconds = 0.25; // the longest wait for background work to stop
@@ -71,7 +76,7 @@ void watchWindow(int /*value*/) {
     if (c == nullptr) {
         return;
     }
-    const WindowHandles& w = c->state->window;
+    const WindowHandles& w = c->handles;
     if (w.display != nullptr && !windowExists(static_cast<Display*>(w.display), w.window)) {
         endWithoutWindow(c->state);
     }
@@ -85,13 +90,12 @@ int onXError(Display* display, XErrorEvent* error) {
     if (c == nullptr) {
         return 0;
     }
-    const WindowHandles& w = c->state->window;
+    const WindowHandles& w = c->handles;
     if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
         error->resourceid == w.window && w.window != 0) {
         endWithoutWindow(c->state);
     }
-    const auto other = reinterpret_cast<XErrorHandler>(w.otherErrorHandler);
-    return other != nullptr ? other(display, error) : 0;
+    return otherXErrorHandler != nullptr ? otherXErrorHandler(display, error) : 0;
 }
 
 } // namespace
@@ -103,15 +107,14 @@ void createWindow(WindowContext* context, int* argc, char** argv) {
     glutCreateWindow(windowTitle);
     glutSetWindowData(context);
     setUtf8Title(windowTitle);
-    WindowHandles& w = context->state->window;
+    WindowHandles& w = context->handles;
     w.display = glXGetCurrentDisplay();
     w.window = glXGetCurrentDrawable();
     const XErrorHandler previous = XSetErrorHandler(onXError);
     if (previous != onXError) {
-        // a second window keeps the first one's chain
-        w.otherErrorHandler = reinterpret_cast<void (*)()>(previous);
+        otherXErrorHandler = previous; // a second window keeps the first one's chain
     }
-    context->state->view.frameStartLineWidth = 1.0f; // GL's line width before any frame
+    context->frame.startLineWidth = 1.0f; // GL's line width before any frame
     glutTimerFunc(windowWatchMs, watchWindow, 0);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
@@ -131,10 +134,18 @@ void runWindow(WindowContext* context, int* argc, char** argv) {
     glutMainLoop();
 }
 
+void nextFrame(State& s, FrameRecord* frame) {
+    if (!stepMotion(s)) {
+        endForMemory();
+    }
+    collectBackgroundWork(s.session); // a finished map or set of dots is drawn whole
+    drawFrame(s, frame);
+}
+
 void display() {
     WindowContext* c = windowContext();
     if (c != nullptr) {
-        drawFrame(*c->state);
+        nextFrame(*c->state, &c->frame);
         endFrame();
     }
 }

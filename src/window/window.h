@@ -3,6 +3,7 @@
 // its context (the state it shows, the program's callbacks) as its window data.
 #pragma once
 
+#include "graphics/display.h"
 #include "state/state.h"
 #include "window/module.h"
 
@@ -13,10 +14,19 @@ constexpr int windowSize = 800; // initial width and height [pixels]
 inline constexpr const char* windowTitle =
     "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続";
 
-// What the window's callbacks work on.
+// The window's X handles, for the checks that it still exists.
+struct WindowHandles {
+    void* display;        // the X display of the window (an Xlib Display*)
+    unsigned long window; // its X window id
+    bool reshaped;        // a picture's window has been mapped and reshaped
+};
+
+// What the window's callbacks work on, and what the window keeps of its own.
 struct WindowContext {
     State* state;
     const WindowCallbacks* callbacks; // none for a picture's window
+    WindowHandles handles = {};
+    FrameRecord frame = {}; // the last frame drawn into this window
 };
 
 // Creates the window on context, registers display, reshape and keyboard, enters the
@@ -27,6 +37,10 @@ void createWindow(WindowContext* context, int* argc, char** argv);
 // The context of the current window, or nullptr when there is none.
 WindowContext* windowContext();
 
+// The next frame into the back buffer: the motion's step and finished background work
+// first, then the picture (the program ends, as it always has, when the integration
+// cannot have its working memory).
+void nextFrame(State& s, FrameRecord* frame);
 // The GLUT display callback: a frame, then flush and swap.
 void display();
 void reshape(int width, int height);

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "console/chart.h"
 #include "console/dialogue.h"
 #include "console/transcripts.h"
+#include "model/chart.h"
 #include "state/state.h"
 #include "support/dialogue_pass.h"
 

@@ -8,10 +8,10 @@
 
 #include "analysis/continuous.h"
 #include "analysis/range.h"
-#include "console/recompute.h"
 #include "freqchar/curves.h"
 #include "freqchar/reference_sweep.h"
 #include "freqchar/stickslip.h"
+#include "session/pass.h"
 #include "state/state.h"
 #include "support/dialogue_pass.h"
 

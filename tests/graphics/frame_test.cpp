@@ -35,9 +35,9 @@ fv::State& state() {
 }
 fv::WindowContext context = {&state(), nullptr};
 
-// Draws one frame as display does, without the swap, and reads the back buffer.
+// Draws the next frame as display does, without the swap, and reads the back buffer.
 void frame() {
-    fv::drawFrame(state());
+    fv::nextFrame(state(), &context.frame);
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -320,7 +320,7 @@ TEST_F(Frame, PlaybackFramesAreTheFramesOfS) {
                      s.motion.stateY[1],
                      s.motion.timeRingIndex,
                      std::vector<double>(rows, rows + fv::timeRingRows * fv::timeRingLength),
-                     fv::readShownPicture(state())};
+                     fv::readShownPicture(state(), context.frame)};
     };
     dialoguePass(state(), 'm', "1 0.3 1\n0.5 0.5\n0.2\n-0.5 0\n");
     for (int k = 0; k < 4; ++k) {
@@ -357,7 +357,7 @@ TEST_F(Frame, ResizedWindowStretchesThePicture) {
     fv::reshape(wide, size);
     linesOnly();
     fv::display(); // the first swap lets the drawable take the new size
-    fv::drawFrame(state());
+    fv::nextFrame(state(), &context.frame);
     glFinish();
     std::vector<unsigned char> row(static_cast<std::size_t>(wide) * 3);
     glReadBuffer(GL_BACK);

@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
     soakDialogue(&s); // the first dialogue, as the entry point runs it
     int glutArgc = 1;
     char* glutArgv[] = {argv[0], nullptr};
-    const fv::WindowCallbacks callbacks = {soakDialogue};
+    static fv::TemporaryFiles temporaries = {};
+    const fv::WindowCallbacks callbacks = {soakDialogue, &temporaries};
     fv::WindowContext context = {&s, &callbacks};
     fv::createWindow(&context, &glutArgc, glutArgv);
     glutMainLoopEvent();

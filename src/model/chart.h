@@ -3,7 +3,7 @@
 #pragma once
 
 #include "freqchar/curves.h"
-#include "state/state.h"
+#include "model/derived.h"
 
 namespace fv {
 
@@ -14,16 +14,19 @@ struct ChartPass {
     StickSlipSweep sweep;
 };
 
+// Whether the chart's curves are those of d's system.
+bool chartCurrent(const Chart& chart, const Derived& d);
+
 // Starts the stick-slip sweeps of every distinct damping ratio (the entered one only
 // when the family lacks it) as one job on helper threads, unless the curves are still
 // current. The caller may print and compute meanwhile, but must not touch the curves.
-void startChart(State& s, ChartPass* pass);
+void startChart(const Derived& d, Chart* chart, ChartPass* pass);
 
 // Sweeps the continuous curves while the helpers sweep, works along until every curve
 // is complete, then trims them: the entered pair first (its range chooses the red point
 // between YZA and YZB), then the family's, member by member, as a whole recomputation
 // leaves them. Needs givenRatio, YZA and YZB; notes the entered range and the red
-// point's kind of motion in the state's derived values.
-void finishChart(State& s, ChartPass* pass);
+// point's kind of motion in *d.
+void finishChart(Derived* d, Chart* chart, ChartPass* pass);
 
 } // namespace fv

@@ -1,17 +1,11 @@
-// What a dialogue pass recomputes. The order of the operations is the dialogue's, so
-// that every value is the same double whichever front end asks for it.
-#include "console/recompute.h"
-
-#include <cmath>
-
-#include "analysis/continuous.h"
-#include "freqchar/stickslip.h"
+// What a dialogue pass does to the state: the model derives, the session resets what
+// the window shows.
+#include "session/pass.h"
 
 namespace fv {
 
 namespace {
 
-constexpr double noStickSlipAmplitude = 100.0; // red point far off-chart
 constexpr double defaultVerticalScale = 1.0;   // window units per metre
 constexpr double defaultTimeAxisScale = 0.005; // window units per sample
 constexpr double defaultFreqAxisScale = 0.001; // window units per ratio step
@@ -21,40 +15,19 @@ constexpr Point2 defaultTimeChartOrigin = {-0.99, 0.0};
 } // namespace
 
 void deriveSpringMassDamper(State& s) {
-    const Inputs& in = s.input;
-    s.derived.omega0 = std::sqrt(in.K / in.m);
-    s.derived.zeta = in.lambda / (2.0 * std::sqrt(in.m * in.K));
+    deriveSpringMassDamper(s.input, &s.derived);
 }
 
 void deriveExternalForce(State& s) {
-    const Inputs& in = s.input;
-    Derived& d = s.derived;
-    d.Yf = in.F / in.K;
-    d.As = d.Yf;
-    const double stiffness = in.K - in.m * (in.omf * in.omf);
-    d.Ad = in.F / std::sqrt(stiffness * stiffness + (in.lambda * in.omf) * (in.lambda * in.omf));
-    d.phi = std::atan2(in.lambda * in.omf, in.K - in.m * (in.omf * in.omf));
+    deriveExternalForce(s.input, &s.derived);
 }
 
 void beginFriction(State& s, ChartPass* pass) {
-    Derived& d = s.derived;
-    d.Yc = s.input.Fric / s.input.K;
-    s.chart.ratioStep = gridRatioStep;
-    s.chart.sweepCount = gridSweepCount;
-    startChart(s, pass);
-    d.givenRatio = s.input.omf / d.omega0;
-    d.hasYZA = continuousAmplitude(d.givenRatio, closedFormSystem(s), &d.YZA) == 1;
-    double dwellAngle = 0.0;
-    double stopPhase = 0.0;
-    d.YZB = stickSlipAmplitude(d.givenRatio, closedFormSystem(s), &dwellAngle, &stopPhase);
-    d.hasYZB = d.YZB >= 0.0;
+    beginFriction(s.input, &s.derived, &s.chart, pass);
 }
 
 void finishFriction(State& s, ChartPass* pass) {
-    if (s.derived.YZB < 0.0) {
-        s.derived.YZB = noStickSlipAmplitude;
-    }
-    finishChart(s, pass);
+    finishFriction(&s.derived, &s.chart, pass);
 }
 
 void deriveFriction(State& s) {
@@ -66,9 +39,10 @@ void deriveFriction(State& s) {
 void resetTimeResponseAndView(State& s) {
     Motion& motion = s.motion;
     View& v = s.view;
-    motion.stateY[0] = s.input.y0;
-    motion.stateY[1] = s.input.v0;
-    motion.simTime = 0.0;
+    const MotionState start = initialMotion(s.input);
+    motion.stateY[0] = start.y;
+    motion.stateY[1] = start.v;
+    motion.simTime = start.t;
     motion.timeRingIndex = 0;
     v.mechanismOrigin = defaultMechanismOrigin;
     v.timeChartOrigin = defaultTimeChartOrigin;

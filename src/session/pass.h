@@ -1,10 +1,9 @@
-// What a dialogue pass recomputes, group by group, without a word of text: the derived
-// quantities, the frequency characteristic and the red point, and the reset of the
-// motion and the view. The console prints around these; the benchmarks and the tests
-// call them as they are.
+// What a dialogue pass does to the state, group by group, without a word of text: the
+// model's derivations of the group into the state, and at the end the reset of the
+// motion and the view. The console prints around these; the web page, the benchmarks
+// and the tests call them as they are.
 #pragma once
 
-#include "console/chart.h"
 #include "state/state.h"
 
 namespace fv {
@@ -15,10 +14,8 @@ void deriveSpringMassDamper(State& s);
 // Group (2): Yf, As, Ad and phi from F and omf.
 void deriveExternalForce(State& s);
 
-// Group (3) in two halves, for the texts printed between them: the first computes Yc,
-// starts the curves (on helper threads) and finds givenRatio, YZA and YZB (the value the
-// search gave, -1 when none); the second takes YZB = 100 where there was none, completes
-// the curves and chooses the red point.
+// Group (3) in two halves, for the texts printed between them (see the model's
+// beginFriction and finishFriction).
 void beginFriction(State& s, ChartPass* pass);
 void finishFriction(State& s, ChartPass* pass);
 

@@ -1,0 +1,63 @@
+# The program's layers and their sources: one list for the desktop and the web builds.
+# Each layer is a library with an include root of its own, a folder of links to its
+# source folders, so that a file sees the headers of its own layer and of the layers it
+# links and no others: an include that runs the wrong way does not compile.
+#
+#   numeric   analysis freqchar timeresp exact regime common: plain values in and out
+#   model     the physical system and everything derived from it
+#   state     the one state: the model's values and the session's
+#   session   what a front end does to the state between frames
+#   console, export, graphics   what the front ends share: the dialogue, the files, the drawing
+#   window, app, web            the front ends
+
+set(FV_SRC ${PROJECT_SOURCE_DIR}/src)
+set(FV_LAYER_ROOTS ${CMAKE_BINARY_DIR}/layers)
+
+set(FV_FOLDERS_numeric analysis freqchar timeresp exact regime common)
+set(FV_SOURCES_numeric
+  analysis/continuous.cpp analysis/range.cpp freqchar/stickslip.cpp freqchar/curves.cpp
+  timeresp/integrate.cpp exact/motion.cpp exact/steady.cpp exact/dots.cpp regime/map.cpp)
+set(FV_SOURCES_model model/derive.cpp model/chart.cpp model/summary.cpp model/response.cpp)
+set(FV_SOURCES_state state/state.cpp)
+set(FV_SOURCES_session session/keys.cpp session/background.cpp session/motion.cpp
+  session/playback.cpp session/pass.cpp)
+set(FV_SOURCES_console console/console.cpp console/input.cpp console/dialogue.cpp)
+# What the browser builds of the export and the drawing; the desktop adds files, PNG and
+# its GL port.
+set(FV_SOURCES_export export/tables.cpp export/pass_files.cpp)
+set(FV_SOURCES_export_desktop export/report.cpp export/shown_text.cpp export/atomic_file.cpp
+  export/folder_lock.cpp export/replace_check.cpp export/interrupt.cpp export/png.cpp
+  export/picture_file.cpp)
+set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/timeview.cpp
+  graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)
+set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
+set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
+  window/playback.cpp window/progress.cpp window/xserver.cpp)
+set(FV_SOURCES_app app/options.cpp app/streams.cpp app/signals.cpp app/window_loader.cpp
+  app/outputs.cpp)
+
+# The include root of layer: ${FV_LAYER_ROOTS}/layer, holding links to its folders.
+function(fv_layer_root layer)
+  set(folders ${ARGN})
+  if(NOT folders)
+    set(folders ${layer})
+  endif()
+  file(MAKE_DIRECTORY ${FV_LAYER_ROOTS}/${layer})
+  foreach(folder ${folders})
+    file(CREATE_LINK ${FV_SRC}/${folder} ${FV_LAYER_ROOTS}/${layer}/${folder} SYMBOLIC)
+  endforeach()
+endfunction()
+
+# A layer's library: its sources (paths below src/), its root, the layers it links.
+function(fv_add_layer target layer)
+  cmake_parse_arguments(L "" "" "SOURCES;LINKS" ${ARGN})
+  list(TRANSFORM L_SOURCES PREPEND ${FV_SRC}/)
+  add_library(${target} STATIC ${L_SOURCES})
+  target_include_directories(${target} PUBLIC ${FV_LAYER_ROOTS}/${layer})
+  target_link_libraries(${target} PUBLIC ${L_LINKS})
+endfunction()
+
+foreach(layer model state session console export graphics window app)
+  fv_layer_root(${layer})
+endforeach()
+fv_layer_root(numeric ${FV_FOLDERS_numeric})

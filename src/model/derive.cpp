@@ -1,0 +1,55 @@
+// The model's derivations. The order of the operations is the dialogue's, so that every
+// value is the same double whichever front end asks for it.
+#include "model/derive.h"
+
+#include <cmath>
+
+#include "analysis/continuous.h"
+#include "freqchar/stickslip.h"
+
+namespace fv {
+
+namespace {
+
+constexpr double noStickSlipAmplitude = 100.0; // red point far off-chart [m]
+
+} // namespace
+
+void deriveSpringMassDamper(const PhysicalSystem& in, Derived* d) {
+    d->omega0 = std::sqrt(in.K / in.m);
+    d->zeta = in.lambda / (2.0 * std::sqrt(in.m * in.K));
+}
+
+void deriveExternalForce(const PhysicalSystem& in, Derived* d) {
+    d->Yf = in.F / in.K;
+    d->As = d->Yf;
+    const double stiffness = in.K - in.m * (in.omf * in.omf);
+    d->Ad = in.F / std::sqrt(stiffness * stiffness + (in.lambda * in.omf) * (in.lambda * in.omf));
+    d->phi = std::atan2(in.lambda * in.omf, in.K - in.m * (in.omf * in.omf));
+}
+
+void beginFriction(const PhysicalSystem& in, Derived* d, Chart* chart, ChartPass* pass) {
+    d->Yc = in.Fric / in.K;
+    chart->ratioStep = gridRatioStep;
+    chart->sweepCount = gridSweepCount;
+    startChart(*d, chart, pass);
+    d->givenRatio = in.omf / d->omega0;
+    d->hasYZA = continuousAmplitude(d->givenRatio, closedFormSystem(*d), &d->YZA) == 1;
+    double dwellAngle = 0.0;
+    double stopPhase = 0.0;
+    d->YZB = stickSlipAmplitude(d->givenRatio, closedFormSystem(*d), &dwellAngle, &stopPhase);
+    d->hasYZB = d->YZB >= 0.0;
+}
+
+void finishFriction(Derived* d, Chart* chart, ChartPass* pass) {
+    if (d->YZB < 0.0) {
+        d->YZB = noStickSlipAmplitude;
+    }
+    finishChart(d, chart, pass);
+}
+
+ExactSteady enteredExactSteady(const Derived& d) {
+    return exactSteadyState(exactSystem(d));
+}
+
+} // namespace fv

@@ -1,0 +1,51 @@
+// Everything the model derives from the physical system, group by group as the
+// dialogue asks for it, and each kernel's view of the system, converted here once: the
+// closed forms' (zeta, Yf, Yc), the exact motion's (zeta, z, Yf, Yc) and the equation of
+// motion's values.
+#pragma once
+
+#include "exact/steady.h"
+#include "model/chart.h"
+#include "model/derived.h"
+#include "model/system.h"
+#include "timeresp/integrate.h"
+
+namespace fv {
+
+// Group (1): omega0 and zeta from m, lambda and K.
+void deriveSpringMassDamper(const PhysicalSystem& in, Derived* d);
+
+// Group (2): Yf, As, Ad and phi from F and omf.
+void deriveExternalForce(const PhysicalSystem& in, Derived* d);
+
+// Group (3) in two halves, for the texts printed between them: the first computes Yc,
+// starts the chart's curves (on helper threads) and finds givenRatio, YZA and YZB (the
+// value the search gave, -1 when none); the second takes YZB = 100 where there was
+// none, completes the curves and chooses the red point.
+void beginFriction(const PhysicalSystem& in, Derived* d, Chart* chart, ChartPass* pass);
+void finishFriction(Derived* d, Chart* chart, ChartPass* pass);
+
+// The closed forms' view: zeta, Yf and Yc.
+inline ClosedFormSystem closedFormSystem(const Derived& d) {
+    return {d.zeta, d.Yf, d.Yc};
+}
+
+// The exact motion's view at the entered ratio.
+inline ExactSystem exactSystem(const Derived& d) {
+    return {d.zeta, d.givenRatio, d.Yf, d.Yc};
+}
+
+// The values the equation of motion reads.
+inline MotionParams motionParams(const PhysicalSystem& in, const Derived& d) {
+    return {in.m, in.lambda, in.K, in.F, in.omf, in.Fric, d.omega0};
+}
+
+// The motion at t = 0: the initial conditions.
+inline MotionState initialMotion(const PhysicalSystem& in) {
+    return {0.0, in.y0, in.v0};
+}
+
+// The exact steady state at the entered ratio, from rest.
+ExactSteady enteredExactSteady(const Derived& d);
+
+} // namespace fv
