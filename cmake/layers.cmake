@@ -16,7 +16,8 @@ set(FV_LAYER_ROOTS ${CMAKE_BINARY_DIR}/layers)
 set(FV_FOLDERS_numeric analysis freqchar timeresp exact regime common)
 set(FV_SOURCES_numeric
   analysis/continuous.cpp analysis/range.cpp freqchar/stickslip.cpp freqchar/curves.cpp
-  timeresp/integrate.cpp exact/motion.cpp exact/steady.cpp exact/dots.cpp regime/map.cpp)
+  timeresp/integrate.cpp exact/motion.cpp exact/steady.cpp exact/dots.cpp regime/map.cpp
+  common/job.cpp)
 set(FV_SOURCES_model model/derive.cpp model/chart.cpp model/summary.cpp model/response.cpp)
 set(FV_SOURCES_state state/state.cpp)
 set(FV_SOURCES_session session/keys.cpp session/background.cpp session/motion.cpp

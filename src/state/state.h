@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/job.h"
 #include "model/model.h"
 
 namespace fv {
@@ -57,18 +58,16 @@ struct Playback {
     int nextFrameDueMs; // when the next played frame is due [ms since the window opened]
 };
 
-// Work off the event loop (defined by the session's background work).
-struct RegimeJob;
-struct DotsJob;
-
+// Work off the event loop: the jobs under way and the results they fill.
 struct BackgroundWork {
-    std::shared_ptr<RegimeJob> regimeJob; // the regime map under way, or none
-    std::shared_ptr<DotsJob> dotsJob;     // the exact dots under way, or none
+    std::shared_ptr<BackgroundJob> mapJob;  // the regime map under way, or none
+    std::shared_ptr<RegimeMap> mapCells;    // its cells, whole where its parts are done
+    std::shared_ptr<BackgroundJob> dotsJob; // the exact dots under way, or none
+    std::shared_ptr<ExactDots> dotValues;   // its dots, whole where its parts are done
     // Jobs cancelled or finished whose threads may still run: waited for at the end.
-    std::vector<std::shared_ptr<RegimeJob>> retiredMaps;
-    std::vector<std::shared_ptr<DotsJob>> retiredDots;
-    long regimePartsSeen; // parts of the jobs the window last drew
-    long dotPartsSeen;
+    std::vector<std::shared_ptr<BackgroundJob>> retired;
+    long mapProgressSeen; // progress of the jobs the window last drew
+    long dotsProgressSeen;
     bool ticking; // the window's progress timer runs
 };
 
