@@ -117,6 +117,31 @@ int continuousTurningPoint(double z, const ClosedFormSystem& sys, double* result
     return 1;
 }
 
+bool continuousTurnsAt(const ClosedFormSystem& sys, double amplitude, double theta) {
+    return std::fabs(sys.Yf * std::sin(theta) - amplitude) > staticBand(sys);
+}
+
+bool continuousTurns(double z, const ClosedFormSystem& sys) {
+    double amplitude = -1.0;
+    double theta = 0.0;
+    return continuousTurningPoint(z, sys, &amplitude, &theta) == 1 &&
+           continuousTurnsAt(sys, amplitude, theta);
+}
+
+void dropHeldTurningPoints(int count, const ClosedFormSystem& sys, AmplitudeCurve& curve) {
+    if (!(staticBand(sys) > sys.Yc)) {
+        return;
+    }
+    if (count > curveCapacity - 1) {
+        count = curveCapacity - 1;
+    }
+    for (int i = 0; i <= count; ++i) {
+        if (curve.amplitude[i] >= 0.0 && !continuousTurns(curve.ratio[i], sys)) {
+            curve.amplitude[i] = -1.0;
+        }
+    }
+}
+
 void sweepContinuousAmplitude(double step, int count, const ClosedFormSystem& sys,
                               AmplitudeCurve& curve) {
     if (count > curveCapacity - 1) {
