@@ -11,7 +11,7 @@ double exactDotRatio(int k) {
 }
 
 void computeExactDot(const ClosedFormSystem& sys, int k, ExactDots* dots) {
-    dots->steady[k] = exactSteadyState({sys.zeta, exactDotRatio(k), sys.Yf, sys.Yc});
+    dots->steady[k] = exactSteadyState({sys.zeta, exactDotRatio(k), sys.Yf, sys.Yc, sys.Ys});
 }
 
 void computeExactDots(const ClosedFormSystem& sys, ExactDots* dots) {

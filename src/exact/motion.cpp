@@ -6,8 +6,10 @@
 // with the resonant forced response).
 //
 // No event may escape, however short it is, so neither kind is found by sampling:
-// - A stuck mass at xs breaks away where Yf sin(z tau) - xs reaches +Yc or -Yc. With
-//   xs fixed that is a condition on the forcing phase alone, solved by an arcsine.
+// - A stuck mass at xs breaks away where Yf sin(z tau) - xs reaches +Ys or -Ys (Ys the
+//   static band, at least Yc). With xs fixed that is a condition on the forcing phase
+//   alone, solved by an arcsine. Above Yc the slide then starts with the force Ys - Yc
+//   beyond the sliding friction; at Ys = Yc with none.
 // - A slide ends at the first zero of its velocity. The velocity is a sinusoid plus a
 //   damped free motion, and every derivative of both has a cheap bound over any
 //   interval. An interval whose end values and slopes leave no room for a zero under
@@ -396,14 +398,17 @@ bool slideStart(const ExactSetup& e, const Slide& sl, const Sample& at, double w
     return *t1 > at.t;
 }
 
-// A touch: the velocity comes to zero within rounding without changing sign. The
-// mass stops there only if it then sticks: the force is within the friction force
-// and turns back (s S' <= 0); a force that keeps rising carries it on.
+// A touch: the velocity comes to zero within rounding without changing sign, where the
+// force S is the sliding friction s Yc. The mass stops there only if it then sticks:
+// the force is within the static band and, where that band is the sliding one, turns
+// back (s S' <= 0); a force that keeps rising at the band's edge carries it on. A
+// static band above Yc holds the mass whichever way the force goes on.
 bool sticksAtTouch(const ExactSetup& e, const Slide& sl, double tau) {
     const Motion m = slideMotion(e, sl, tau);
     const double S = restingForce(e, tau, m.x);
     const double rise = e.sys.Yf * e.sys.z * std::cos(e.sys.z * tau) - m.v;
-    return std::fabs(S) <= e.sys.Yc && sl.s * rise <= 0.0;
+    const double band = staticBand(e.sys);
+    return std::fabs(S) <= band && (sl.s * rise <= 0.0 || band > e.sys.Yc);
 }
 
 enum class SlideEnd {
@@ -488,12 +493,12 @@ double risingCrossing(double c, double from, bool includeFrom, double slack) {
 }
 
 // First tau in [a, end] where a mass stuck at xs breaks away, and its direction. With
-// A = |Yf| and theta = z tau (+ pi where Yf < 0), the force A sin(theta) - xs reaches
-// +Yc where sin(theta) rises through (xs + Yc) / A, and -Yc where sin(theta + pi) rises
-// through (Yc - xs) / A. A crossing needs |c| < 1: at c >= 1 the force never gets
-// there, at c <= -1 it never comes from within. A crossing at a itself (the mass came
-// to rest where the force was already turning it) counts only when includeStart; after
-// a slide that could not start it is the one just tried.
+// A = |Yf|, theta = z tau (+ pi where Yf < 0) and Ys the static band, the force
+// A sin(theta) - xs reaches +Ys where sin(theta) rises through (xs + Ys) / A, and -Ys
+// where sin(theta + pi) rises through (Ys - xs) / A. A crossing needs |c| < 1: at c >= 1 the force
+// never gets there, at c <= -1 it never comes from within. A crossing at a itself (the mass came to
+// rest where the force was already turning it) counts only when includeStart; after a slide that
+// could not start it is the one just tried.
 bool findBreakaway(const ExactSetup& e, double xs, double a, double end, bool includeStart,
                    double* tauBreak, Sliding* direction) {
     const double A = std::fabs(e.sys.Yf);
@@ -502,7 +507,8 @@ bool findBreakaway(const ExactSetup& e, double xs, double a, double end, bool in
     }
     const double shift = e.sys.Yf < 0.0 ? fullPi : 0.0;
     const double phase = e.sys.z * a + shift;
-    const double c[2] = {(xs + e.sys.Yc) / A, (e.sys.Yc - xs) / A};
+    const double band = staticBand(e.sys);
+    const double c[2] = {(xs + band) / A, (band - xs) / A};
     const double turn[2] = {0.0, fullPi};
     const Sliding ways[2] = {Sliding::forward, Sliding::backward};
     bool found = false;
@@ -533,7 +539,8 @@ void note(PeriodRecord* r, double x) {
 
 bool validExactSystem(const ExactSystem& sys) {
     return std::isfinite(sys.zeta) && std::isfinite(sys.z) && std::isfinite(sys.Yf) &&
-           std::isfinite(sys.Yc) && sys.z > 0.0 && sys.zeta >= 0.0 && sys.Yc >= 0.0;
+           std::isfinite(sys.Yc) && std::isfinite(sys.Ys) && sys.z > 0.0 && sys.zeta >= 0.0 &&
+           sys.Yc >= 0.0 && sys.Ys >= 0.0;
 }
 
 ExactSetup exactSetup(const ExactSystem& sys) {
@@ -577,7 +584,7 @@ ExactState exactStart(const ExactSetup& e, double x0, double v0) {
         return {0.0, x0, v0, v0 > 0.0 ? Sliding::forward : Sliding::backward};
     }
     const double S = restingForce(e, 0.0, x0);
-    if (std::fabs(S) <= e.sys.Yc) {
+    if (std::fabs(S) <= staticBand(e.sys)) {
         return {0.0, x0, 0.0, Sliding::stuck};
     }
     return {0.0, x0, 0.0, S > 0.0 ? Sliding::forward : Sliding::backward};
@@ -586,11 +593,12 @@ ExactState exactStart(const ExactSetup& e, double x0, double v0) {
 void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
     *r = {st->x, st->x, 0, 0.0, false, false, 0};
     const double end = e.period;
+    const double band = staticBand(e.sys);
     bool brokeAway = false;   // the slide under way began at a breakaway
     bool startFailed = false; // the mass rests where a slide could not start
     for (long events = 0; st->tau < end && events < maxEventsPerPeriod; ++events) {
         if (st->sliding == Sliding::stuck) {
-            if (std::fabs(e.sys.Yf) + std::fabs(st->x) <= e.sys.Yc) {
+            if (std::fabs(e.sys.Yf) + std::fabs(st->x) <= band) {
                 r->stuckForGood = true; // the largest force there is cannot move it
                 r->stuckTime += end - st->tau;
                 st->tau = end;
@@ -635,7 +643,7 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
         note(r, p.x);
         const double S = restingForce(e, tauEnd, p.x);
         Sliding next = S > 0.0 ? Sliding::forward : Sliding::backward;
-        if (e.sys.Yc > 0.0 && std::fabs(S) <= e.sys.Yc) {
+        if (band > 0.0 && std::fabs(S) <= band) {
             next = Sliding::stuck;
             r->stops = r->stops + 1;
         } else if (S == 0.0) {

@@ -1,11 +1,13 @@
 // Exact motion of the forced oscillator with Coulomb friction, event by event. In the
 // dimensionless time tau = omega0 t and the displacement x [m] the mass obeys
 //   x'' + 2 zeta x' + x = Yf sin(z tau) - Yc sgn(x')   while it slides,
-//   x' = 0                                              while it sticks,
-// with static friction equal to sliding friction: a mass whose velocity reaches zero
-// sticks when |Yf sin(z tau) - x| <= Yc and turns otherwise, and a stuck mass breaks
-// away, in the direction of that force, when it exceeds Yc. Between events the motion
-// is solved in closed form; no event escapes the search, however short it is.
+//   x' = 0                                              while it sticks.
+// Static friction may exceed sliding friction: the static band Ys = Fs/K [m] holds a
+// mass at rest, the dead band Yc a sliding one, and Ys < Yc counts as Ys = Yc. A mass
+// whose velocity reaches zero sticks when |Yf sin(z tau) - x| <= Ys and turns at once
+// otherwise, and a stuck mass breaks away, in the direction of that force, when it
+// exceeds Ys. Between events the motion is solved in closed form; no event escapes the
+// search, however short it is.
 #pragma once
 
 #include "common/damping.h"
@@ -14,11 +16,17 @@ namespace fv {
 
 // The system in the units of the closed forms.
 struct ExactSystem {
-    double zeta; // damping ratio [-]
-    double z;    // frequency ratio omf/omega0 [-]
-    double Yf;   // static deflection F/K [m]
-    double Yc;   // dead band Fric/K [m]
+    double zeta;     // damping ratio [-]
+    double z;        // frequency ratio omf/omega0 [-]
+    double Yf;       // static deflection F/K [m]
+    double Yc;       // dead band Fric/K [m]
+    double Ys = 0.0; // static band Fs/K [m]; the motion holds with max(Yc, Ys), so 0 is "as Yc"
 };
+
+// The band that holds a mass at rest: max(Yc, Ys) [m].
+inline double staticBand(const ExactSystem& sys) {
+    return sys.Ys > 0.0 && sys.Ys > sys.Yc ? sys.Ys : sys.Yc;
+}
 
 // What moves the mass now.
 enum class Sliding { stuck = 0, forward = 1, backward = -1 };
@@ -63,7 +71,7 @@ struct ExactSetup {
 };
 
 // False for a system the motion is not defined for: z not positive, zeta negative,
-// or a value that is not a finite number (Yc must not be negative either).
+// or a value that is not a finite number (Yc and Ys must not be negative either).
 bool validExactSystem(const ExactSystem& sys);
 
 ExactSetup exactSetup(const ExactSystem& sys);

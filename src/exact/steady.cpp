@@ -16,8 +16,13 @@
 // positions, and that is when it counts as repeated.
 //
 // Undamped at resonance, multiplying the equation by sin(tau) and integrating over a
-// period shows that a periodic motion needs pi |Yf| <= 4 Yc: below that the forcing
-// feeds the motion more than friction can take, and it grows without bound. A motion
+// period shows that a periodic motion needs pi |Yf| <= the integral of f sin(tau), f the
+// friction force: Yc while the mass slides, the holding force, up to the static band
+// Ys, while it sticks. So pi |Yf| <= 4 max(Yc, Ys): beyond that the forcing feeds the
+// motion more than friction can take, and it grows without bound. With Ys above Yc
+// and pi |Yf| between 4 Yc and 4 Ys a motion without stops still grows, but one that
+// sticks may be periodic (or at rest for good); the integration tells, and a motion that
+// has ceased to stop there grows. A motion
 // without stops that settles only over many thousands of periods (friction alone
 // damping it, near resonance) is started once more from the closed form of the
 // continuous steady motion, which the integration then checks period by period.
@@ -66,8 +71,8 @@ double distance(const ExactState& a, const ExactState& b, double amplitude, doub
 }
 
 // Newton step on P(x) = x for a mass stuck at the start of the period: the map acts on
-// the position alone. A mass stuck at x at tau = 0 must stay within the friction force
-// there, |x| <= Yc.
+// the position alone. A mass stuck at x at tau = 0 must stay within the static band
+// there, |x| <= max(Yc, Ys).
 bool stuckNewtonStep(const ExactSetup& e, const ExactState& s, const ExactState& p,
                      const PeriodRecord& rp, double amplitude, ExactState* next, long* periods) {
     const double hx = std::fmax(derivativeStep * std::fmax(amplitude, std::fabs(s.x)),
@@ -81,7 +86,7 @@ bool stuckNewtonStep(const ExactSetup& e, const ExactState& s, const ExactState&
         return false;
     }
     const double dx = (s.x - p.x) / ((px.x - p.x) / hx - 1.0);
-    if (!std::isfinite(dx) || !(std::fabs(s.x + dx) <= e.sys.Yc)) {
+    if (!std::isfinite(dx) || !(std::fabs(s.x + dx) <= staticBand(e.sys))) {
         return false;
     }
     *next = {0.0, s.x + dx, 0.0, Sliding::stuck};
@@ -147,14 +152,18 @@ bool repeats(const ExactSetup& e, const ExactState& now, const ExactState& befor
 
 // The continuous steady motion at its upper turning point (x = A, x' = 0 where the
 // forcing's phase is theta, the mass turning back), from the closed form, as the state
-// of that moment of the period; mirrored for a negative Yf. False where it has none.
+// of that moment of the period; mirrored for a negative Yf. False where it has none,
+// and where a static band above Yc would hold the mass at its turning points.
 bool continuousStart(const ExactSetup& e, ExactState* start) {
     const double sign = e.sys.Yf < 0.0 ? -1.0 : 1.0;
-    const ClosedFormSystem closed = {e.sys.zeta, std::fabs(e.sys.Yf), e.sys.Yc};
+    const ClosedFormSystem closed = {e.sys.zeta, std::fabs(e.sys.Yf), e.sys.Yc, e.sys.Ys};
     double amplitude = -1.0;
     double theta = 0.0;
     if (continuousTurningPoint(e.sys.z, closed, &amplitude, &theta) != 1 || !(amplitude > 0.0) ||
         !std::isfinite(amplitude) || !std::isfinite(theta)) {
+        return false;
+    }
+    if (staticBand(e.sys) > e.sys.Yc && !continuousTurnsAt(closed, amplitude, theta)) {
         return false;
     }
     double tau = std::fmod(theta / e.sys.z, e.period);
@@ -168,9 +177,19 @@ bool continuousStart(const ExactSetup& e, ExactState* start) {
     return true;
 }
 
-// Undamped at resonance below Yc/|Yf| = pi/4: no periodic motion exists.
+// Undamped at resonance below max(Yc, Ys)/|Yf| = pi/4: no periodic motion exists.
 bool growsWithoutBound(const ExactSystem& sys) {
-    return sys.zeta == 0.0 && sys.z == 1.0 && 4.0 * sys.Yc < fullPi * std::fabs(sys.Yf);
+    return sys.zeta == 0.0 && sys.z == 1.0 && 4.0 * staticBand(sys) < fullPi * std::fabs(sys.Yf);
+}
+
+// Undamped at resonance below Yc/|Yf| = pi/4: no periodic motion without stops exists,
+// as the friction force is then Yc throughout. A motion that no longer stops grows: its
+// turning points move ever further out of the static band. (Its growth per period is
+// soon below the repeat tolerance of its amplitude, so it must not be taken for
+// settled.)
+bool growsWithoutStops(const ExactSystem& sys, const ExactSteady& result) {
+    return sys.zeta == 0.0 && sys.z == 1.0 && 4.0 * sys.Yc < fullPi * std::fabs(sys.Yf) &&
+           !result.atRest && result.stopsPerCycle == 0;
 }
 
 // Period after period from state, until it repeats, the mass is at rest for good, the
@@ -236,7 +255,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     const double nan = std::nan("");
     ExactSystem sys = given;
     if (sys.z < 0.0) {
-        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc}; // Yf sin(-z tau) = -Yf sin(z tau)
+        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc, sys.Ys}; // Yf sin(-z tau) = -Yf sin(z tau)
     }
     if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
         return {nan, 0, nan, false, false, 0, false};
@@ -244,7 +263,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     if (growsWithoutBound(sys)) {
         return {nan, 0, nan, false, false, 0, true};
     }
-    if (sys.zeta == 0.0 && sys.Yc == 0.0) {
+    if (sys.zeta == 0.0 && staticBand(sys) == 0.0) {
         // Nothing dissipates: the free oscillation the start excites never decays. The
         // periodic solution Yf / |1 - z^2| exists, but is not reached.
         return {std::fabs(sys.Yf) / std::fabs(1.0 - sys.z * sys.z), 0, 0.0, false, false, 0, false};
@@ -257,6 +276,9 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     const long periodLimit = std::min(
         maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadyCycles / cyclesPerPeriod)));
     ExactSteady result = settle(e, exactStart(e, x0, v0), periodLimit);
+    if (growsWithoutStops(sys, result)) {
+        return {nan, 0, nan, false, false, result.periods, true};
+    }
     ExactState start;
     if (!result.converged && !result.atRest && result.stopsPerCycle == 0 &&
         continuousStart(e, &start)) {

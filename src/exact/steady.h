@@ -35,8 +35,9 @@ struct ExactSteady {
 // ratio. A system the motion is not defined for gives a not-a-number amplitude, not
 // converged, and so does a ratio so low that one period exceeds the work budget;
 // without damping and friction the motion never settles (not converged, with the
-// amplitude of the periodic solution). Undamped at resonance with Yc/|Yf| below pi/4
-// no steady state exists: grows, not converged, no amplitude. A motion that has not
+// amplitude of the periodic solution). Undamped at resonance with max(Yc, Ys)/|Yf| below
+// pi/4 no steady state exists: grows, not converged, no amplitude; with only Yc/|Yf|
+// below pi/4 the same where the motion has ceased to stop. A motion that has not
 // settled gives its last period's amplitude only where motion from the start could
 // have reached it.
 ExactSteady exactSteadyState(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
