@@ -1,8 +1,28 @@
 // Stick-slip vibration at one frequency ratio. In tau = omega0*t the mass rests at
 // x = +A from forcing phase beta to theta + beta, breaks away with
-// A = Yf sin(theta + beta) + Yc, moves for T = (pi - theta)/z under
+// A = Yf sin(theta + beta) + Ys (Ys = max(Yc, Ys) the static band), moves for
+// T = (pi - theta)/z under
 //   x'' + 2 zeta x' + x = Yf sin(z tau + theta + beta) + Yc,
 // and must arrive at x = -A, x' = 0, where the mirrored rest begins.
+//
+// The end conditions. With phi = theta + beta, the forced response P, Q and the free
+// motion h of x'' + 2 zeta x' + x = 0, the slide is
+//   x(u) = P sin(z u + phi) + Q cos(z u + phi) + Yc + h(u),
+//   h(0) = (Yf - P) sin(phi) - Q cos(phi) + (Ys - Yc),   h'(0) = -z (P cos(phi) - Q sin(phi)).
+// sin(phi) and cos(phi) are linear in c = cos(beta) and s = sin(beta), so
+// h = c hA + s hB + (Ys - Yc) hC: hA and hB the free motions of the code's basis, hC
+// the one from (1, 0). Arriving at x(T) = -A, x'(T) = 0, where z T + phi = pi + beta:
+//   X1 c + X2 s = g1 = -(Ys + Yc) - (Ys - Yc) hC(T),
+//   V1 c + V2 s = g2 = -(Ys - Yc) hC'(T),
+// X1 = Yf sin(theta) - Q + hA(T), X2 = Yf cos(theta) - P + hB(T), V1 = -z P + hA'(T),
+// V2 = z Q + hB'(T). Unknowns: the dwell angle theta and the stop phase beta. For a
+// theta the system gives c = a/g and s = b/g, with g = X1 V2 - X2 V1,
+// a = g1 V2 - X2 g2 and b = X1 g2 - V1 g1; a beta exists exactly when the residual
+// a^2 + b^2 - g^2 vanishes, and the scan looks for those thetas. At Ys = Yc the terms
+// in hC vanish, g1 = -2 Yc, g2 = 0, and that is the equal-friction residual, which is
+// then evaluated by its own unchanged arithmetic. Degenerate cases: g = 0 (the two
+// conditions dependent) and overflow give not-a-number or infinite terms, which the
+// candidate test rejects; Yf = 0 leaves no forcing and no zero.
 //
 // The search evaluates the residual millions of times per rebuild of the chart, so it
 // takes three shortcuts that leave every result bit for bit unchanged: the trial
@@ -30,6 +50,16 @@ constexpr double minAmplitude = 0.001;       // smallest stick-slip amplitude ke
 // Regula falsi ends here without a zero. Ordinary brackets on the chart grid need
 // up to about 44,000 iterations, so the bound sits far above them.
 constexpr long maxRefinements = 10000000;
+// With a static band above Yc: the slide's velocity is tested at this many points, and
+// the force during the rest may pass the band by this much of |Yf| + Ys (the rounding
+// of the stop phase) [-].
+constexpr int slideSamples = 256;
+constexpr double restMargin = 1e-9;
+// Dwell angles the scan's table leaves out, tried with a static band above Yc only: a
+// short rest before a breakaway that Ys - Yc pushes on, and a long one; not beyond
+// pi - 0.01, where the slide shrinks to nothing and the residual with it [rad].
+constexpr double shortestDwell = 0.0;
+constexpr double longestDwell = 3.13159265358979;
 
 // Trial angles of the scan, built by the same repeated addition as the scan itself,
 // with their sines and cosines.
@@ -119,14 +149,32 @@ BasisStart basisStart(const StickSlipSetup& s, double Yf, double st, double ct) 
             s.z * (s.P * ct - s.Q * st), -s.z * (s.P * st + s.Q * ct)};
 }
 
-// a, b and g from the ends (hA, h'A) and (hB, h'B) of the two free motions.
+// The free motion from (1, 0) at T and its slope: what a static band above Yc adds.
+struct UnitEnd {
+    double h;
+    double dh;
+};
+
+// a, b and g from the ends (hA, h'A) and (hB, h'B) of the two free motions, and with a
+// static band above Yc the end `unit` of the free motion from (1, 0).
 EndTerms endTermsFrom(const StickSlipSetup& s, const ClosedFormSystem& sys, double st, double ct,
-                      double hA, double dhA, double hB, double dhB) {
+                      double hA, double dhA, double hB, double dhB, UnitEnd unit) {
     const double X1 = sys.Yf * st - s.Q + hA;
     const double X2 = sys.Yf * ct - s.P + hB;
     const double V1 = -s.z * s.P + dhA;
     const double V2 = s.z * s.Q + dhB;
-    return {-2.0 * sys.Yc * V2, 2.0 * sys.Yc * V1, X1 * V2 - V1 * X2};
+    const double band = staticBand(sys);
+    if (!(band > sys.Yc)) {
+        return {-2.0 * sys.Yc * V2, 2.0 * sys.Yc * V1, X1 * V2 - V1 * X2};
+    }
+    const double lift = band - sys.Yc;
+    const double g1 = -(band + sys.Yc) - lift * unit.h;
+    const double g2 = -lift * unit.dh;
+    return {g1 * V2 - X2 * g2, X1 * g2 - V1 * g1, X1 * V2 - V1 * X2};
+}
+
+bool lifted(const ClosedFormSystem& sys) {
+    return staticBand(sys) > sys.Yc;
 }
 
 // The end conditions X1 cos(beta) + X2 sin(beta) = -2 Yc and
@@ -144,9 +192,13 @@ inline EndTerms underdampedTerms(const StickSlipSetup& s, const ClosedFormSystem
     const double uB = (zeta * b.B0 - b.W2) / s.wd;
     const double decay = zeta * d.q + s.wd * d.r;
     const double turn = s.wd * d.q - zeta * d.r;
+    UnitEnd unit = {0.0, 0.0};
+    if (lifted(sys)) {
+        unit = {d.p * (d.q + zeta / s.wd * d.r), -d.p * d.r / s.wd};
+    }
     return endTermsFrom(s, sys, st, ct, d.p * (b.A0 * d.q + uA * d.r),
                         d.p * (-decay * b.A0 + turn * uA), d.p * (b.B0 * d.q + uB * d.r),
-                        d.p * (-decay * b.B0 + turn * uB));
+                        d.p * (-decay * b.B0 + turn * uB), unit);
 }
 
 inline EndTerms overdampedTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double /*T*/,
@@ -156,9 +208,15 @@ inline EndTerms overdampedTerms(const StickSlipSetup& s, const ClosedFormSystem&
     const double cA2 = (s.s1 * b.A0 - b.W1) / (s.s1 - s.s2);
     const double cB1 = (s.s2 * b.B0 - b.W2) / (s.s2 - s.s1);
     const double cB2 = (s.s1 * b.B0 - b.W2) / (s.s1 - s.s2);
+    UnitEnd unit = {0.0, 0.0};
+    if (lifted(sys)) {
+        const double c1 = s.s2 / (s.s2 - s.s1);
+        const double c2 = s.s1 / (s.s1 - s.s2);
+        unit = {c1 * d.p + c2 * d.q, -(s.s1 * c1 * d.p + s.s2 * c2 * d.q)};
+    }
     return endTermsFrom(s, sys, st, ct, cA1 * d.p + cA2 * d.q,
                         -(s.s1 * cA1 * d.p + s.s2 * cA2 * d.q), cB1 * d.p + cB2 * d.q,
-                        -(s.s1 * cB1 * d.p + s.s2 * cB2 * d.q));
+                        -(s.s1 * cB1 * d.p + s.s2 * cB2 * d.q), unit);
 }
 
 inline EndTerms criticalTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double T,
@@ -167,9 +225,13 @@ inline EndTerms criticalTerms(const StickSlipSetup& s, const ClosedFormSystem& s
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
     const double cA = zeta * b.A0 - b.W1;
     const double cB = zeta * b.B0 - b.W2;
+    UnitEnd unit = {0.0, 0.0};
+    if (lifted(sys)) {
+        unit = {(1.0 + zeta * T) * d.p, (-zeta + (1.0 - zeta * T) * zeta) * d.p};
+    }
     return endTermsFrom(s, sys, st, ct, (b.A0 + cA * T) * d.p,
                         (-zeta * b.A0 + (1.0 - zeta * T) * cA) * d.p, (b.B0 + cB * T) * d.p,
-                        (-zeta * b.B0 + (1.0 - zeta * T) * cB) * d.p);
+                        (-zeta * b.B0 + (1.0 - zeta * T) * cB) * d.p, unit);
 }
 
 double motionTime(const StickSlipSetup& s, double theta) {
@@ -239,15 +301,87 @@ double stopPhaseOf(const EndTerms& t) {
     return std::atan2(t.b / t.g, t.a / t.g);
 }
 
+// Velocity at u of the free motion of x'' + 2 zeta x' + x = 0 from (h0, w0).
+double freeVelocity(const StickSlipSetup& s, double zeta, double u, double h0, double w0) {
+    switch (regimeOf(zeta)) {
+    case Regime::under:
+        return expOrOne(-zeta * u) *
+               (w0 * std::cos(s.wd * u) - (h0 + zeta * w0) / s.wd * std::sin(s.wd * u));
+    case Regime::over: {
+        const double c1 = (s.s2 * h0 + w0) / (s.s2 - s.s1);
+        const double c2 = h0 - c1;
+        return -s.s1 * c1 * std::exp(-s.s1 * u) - s.s2 * c2 * std::exp(-s.s2 * u);
+    }
+    case Regime::critical:
+        break;
+    }
+    return (w0 - (w0 + h0) * u) * std::exp(-u);
+}
+
+// The slide of the candidate keeps moving back until it arrives: its velocity
+//   x'(u) = z (P cos(z u + phi) - Q sin(z u + phi)) + h'(u)
+// is negative at every one of slideSamples inner points of (0, T). A zero between two
+// samples escapes, as a stop the closed form cannot tell from its own end.
+bool slideKeepsMoving(const StickSlipSetup& s, const ClosedFormSystem& sys, double theta,
+                      double beta, double A) {
+    const double phi = theta + beta;
+    const double T = motionTime(s, theta);
+    const double h0 = A - sys.Yc - (s.P * std::sin(phi) + s.Q * std::cos(phi));
+    const double w0 = -s.z * (s.P * std::cos(phi) - s.Q * std::sin(phi));
+    for (int k = 1; k < slideSamples; ++k) {
+        const double u = T * static_cast<double>(k) / slideSamples;
+        const double w = s.z * u + phi;
+        const double v =
+            s.z * (s.P * std::cos(w) - s.Q * std::sin(w)) + freeVelocity(s, sys.zeta, u, h0, w0);
+        if (!(v < 0.0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The rest of the candidate holds: the force on the mass at +A, S = Yf sin(p) - A, stays
+// within the static band from the stop at p = beta to the breakaway at p = beta + theta
+// (where it is -Ys by construction). S is monotone between the peaks of the sine, so the
+// ends and the peaks inside are all that need testing; the breakaway end itself is not.
+bool restHolds(const ClosedFormSystem& sys, double theta, double beta, double A) {
+    const double band = staticBand(sys);
+    const double margin = restMargin * (std::fabs(sys.Yf) + band);
+    auto within = [&](double p) {
+        const double S = sys.Yf * std::sin(p) - A;
+        return S <= band + margin && S > -band + margin;
+    };
+    if (!within(beta)) {
+        return false;
+    }
+    const double halfTurn = analysisPi;
+    double peak = (std::ceil((beta - 0.5 * halfTurn) / halfTurn) + 0.5) * halfTurn;
+    for (; peak < beta + theta; peak = peak + halfTurn) {
+        if (peak > beta && !within(peak)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Appends (theta, beta) when its amplitude reaches minAmplitude and, below
-// resonance, its stop phase is not negative. Not-a-number never passes.
-void testCandidate(double z, const ClosedFormSystem& sys, double theta, double beta,
+// resonance, its stop phase is not negative. Not-a-number never passes. With a static
+// band above Yc the motion itself is tested instead of the sign of beta: the rest holds
+// until the breakaway, and the slide does not stop before it arrives (such a band
+// holds the mass at more velocity zeros, and the residual has more zeros that no motion
+// follows). At equal friction the candidates are taken as they always were.
+void testCandidate(const StickSlipSetup& s, const ClosedFormSystem& sys, double theta, double beta,
                    StickSlipCandidate* list, int* count) {
-    const double A = sys.Yf * std::sin(theta + beta) + sys.Yc;
+    const double z = s.z;
+    const double A = sys.Yf * std::sin(theta + beta) + staticBand(sys);
     if (!(A >= minAmplitude)) {
         return;
     }
-    if (z < 1.0 && !(beta >= 0.0)) {
+    if (lifted(sys)) {
+        if (!restHolds(sys, theta, beta, A) || !slideKeepsMoving(s, sys, theta, beta, A)) {
+            return;
+        }
+    } else if (z < 1.0 && !(beta >= 0.0)) {
         return;
     }
     if (*count < maxStickSlipCandidates) {
@@ -345,32 +479,61 @@ double stickSlipResidual(double z, double wd, double s1, double s2, double P, do
     return residualOf(t);
 }
 
+namespace {
+
+// One point of the scan, reached from thA to thB (residuals fA, fB; sine and cosine of thB): a
+// zero at thB itself, or one refined inside a sign change.
+void scanPoint(const StickSlipSetup& s, const ClosedFormSystem& system, double thA, double fA,
+               double thB, double fB, double sinB, double cosB, StickSlipCandidate* list,
+               int* count) {
+    if (std::fabs(fB / fA) < zeroTolerance) {
+        const EndTerms tB = endTerms(s, system, thB, sinB, cosB);
+        testCandidate(s, system, thB, stopPhaseOf(tB), list, count);
+    } else if (fA * fB < 0.0) {
+        double theta = 0.0;
+        double beta = 0.0;
+        long iterations = 0;
+        if (refineStickSlipBracket(s, system, thA, fA, thB, fB, &theta, &beta, &iterations) == 1) {
+            testCandidate(s, system, theta, beta, list, count);
+        }
+    }
+}
+
+double residualAt(const StickSlipSetup& s, const ClosedFormSystem& system, double theta) {
+    return residualOf(endTerms(s, system, theta, std::sin(theta), std::cos(theta)));
+}
+
+} // namespace
+
 int stickSlipCandidates(double z, const ClosedFormSystem& system, StickSlipCandidate* list) {
     const StickSlipSetup s = stickSlipSetup(z, system);
     const ScanTable& scan = scanTable();
-    double f[scanTableSize];
+    double f[scanTableSize] = {};
     scanResiduals(s, system, scan, f);
     int count = 0;
+    if (lifted(system)) {
+        scanPoint(s, system, shortestDwell, residualAt(s, system, shortestDwell), scan.theta[0],
+                  f[0], scan.sinTheta[0], scan.cosTheta[0], list, &count);
+    }
     double thA = scan.theta[0];
     double fA = f[0];
     for (int k = 1; k < scan.count; ++k) {
         const double thB = scan.theta[k];
         const double fB = f[k];
-        if (std::fabs(fB / fA) < zeroTolerance) {
-            const EndTerms tB = endTerms(s, system, thB, scan.sinTheta[k], scan.cosTheta[k]);
-            testCandidate(z, system, thB, stopPhaseOf(tB), list, &count);
-        } else if (fA * fB < 0.0) {
-            double theta = 0.0;
-            double beta = 0.0;
-            long iterations = 0;
-            if (refineStickSlipBracket(s, system, thA, fA, thB, fB, &theta, &beta, &iterations) ==
-                1) {
-                testCandidate(z, system, theta, beta, list, &count);
-            }
-        }
+        scanPoint(s, system, thA, fA, thB, fB, scan.sinTheta[k], scan.cosTheta[k], list, &count);
         // The scan resumes from its own point: the refinement's ends are discarded.
         thA = thB;
         fA = fB;
+    }
+    const double fEnd = lifted(system) ? residualAt(s, system, longestDwell) : 0.0;
+    if (fA * fEnd < 0.0) {
+        double theta = 0.0;
+        double beta = 0.0;
+        long iterations = 0;
+        if (refineStickSlipBracket(s, system, thA, fA, longestDwell, fEnd, &theta, &beta,
+                                   &iterations) == 1) {
+            testCandidate(s, system, theta, beta, list, &count);
+        }
     }
     return count;
 }
@@ -386,7 +549,7 @@ double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwel
     double best = 0.0;
     int chosen = 0;
     for (int i = 0; i < count; ++i) {
-        const double A = system.Yf * std::sin(list[i].theta + list[i].beta) + system.Yc;
+        const double A = system.Yf * std::sin(list[i].theta + list[i].beta) + staticBand(system);
         if (A > best) {
             best = A;
             chosen = i;
@@ -394,7 +557,7 @@ double stickSlipAmplitude(double z, const ClosedFormSystem& system, double* dwel
     }
     *dwellAngle = list[chosen].theta;
     *stopPhase = list[chosen].beta;
-    return system.Yf * std::sin(list[chosen].theta + list[chosen].beta) + system.Yc;
+    return system.Yf * std::sin(list[chosen].theta + list[chosen].beta) + staticBand(system);
 }
 
 } // namespace fv

@@ -1,6 +1,7 @@
 // Stick-slip vibration at one frequency ratio: the steady motion that rests for a
 // while at each extreme, found by scanning the dwell angle of the rest and refining
-// the zeros of a closed-form residual.
+// the zeros of a closed-form residual. The mass breaks away at the static band
+// max(Yc, Ys) and slides against Yc; with Ys <= Yc the two are one friction force.
 #pragma once
 
 #include "analysis/system.h"
