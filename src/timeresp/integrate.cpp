@@ -17,12 +17,15 @@ constexpr int workVectors = 6; // W1, W2, W3 and the accumulators Q1, Q2, Q3
 } // namespace
 
 // Sliding: Fric against the velocity. At rest (|v| <= 0.001 |z|, inclusive): the
-// friction balances the applied force S = F sin(omf t) - K y up to Fric, beyond
-// which the mass breaks away in the direction of S. No friction: no force at all. A
-// negative omf is the force of the other sign: the threshold takes the ratio's
-// magnitude, which for omf >= 0 is the ratio itself.
+// friction balances the applied force S = F sin(omf t) - K y up to the static friction
+// max(Fric, Fs), inclusive, beyond which the mass breaks away in the direction of S and
+// Fric resists it. No friction: no force at all. A negative omf is the force of the
+// other sign: the threshold takes the ratio's magnitude, which for omf >= 0 is the
+// ratio itself. At Fs <= Fric a force of exactly Fric is returned as S, which is then
+// bit for bit the Fric of its sign.
 double frictionForce(const MotionParams& p, double t, double y, double v) {
-    if (p.Fric == 0.0) {
+    const double holding = staticFriction(p);
+    if (holding == 0.0) {
         return 0.0;
     }
     const double vs = std::fabs((stickVelocityFactor * p.omf) / p.omega0);
@@ -30,7 +33,7 @@ double frictionForce(const MotionParams& p, double t, double y, double v) {
         return (v / std::fabs(v)) * p.Fric;
     }
     const double S = std::sin(p.omf * t) * p.F - p.K * y;
-    if (std::fabs(S) < p.Fric) {
+    if (std::fabs(S) <= holding) {
         return S;
     }
     return (S / std::fabs(S)) * p.Fric;

@@ -1,6 +1,7 @@
 // Time-response integration with solid friction: Runge-Kutta-Gill steps of
 //   m y'' + lambda y' + K y = F sin(omf t) - Fr(t, y, y')
-// with a friction law that lets the mass stick.
+// with a friction law that lets the mass stick: Fric against a sliding mass, up to the
+// static friction Fs (at least Fric) on one at rest.
 #pragma once
 
 namespace fv {
@@ -12,14 +13,22 @@ constexpr double stickVelocityFactor = 0.001;
 
 // The values the equation of motion reads.
 struct MotionParams {
-    double m;      // mass [kg]
-    double lambda; // viscous damping coefficient [N/(m/s)]
-    double K;      // spring constant [N/m]
-    double F;      // external force amplitude [N]
-    double omf;    // forcing angular frequency [rad/s]
-    double Fric;   // Coulomb friction force magnitude [N]
-    double omega0; // natural angular frequency as the dialogue derived it [rad/s]
+    double m;        // mass [kg]
+    double lambda;   // viscous damping coefficient [N/(m/s)]
+    double K;        // spring constant [N/m]
+    double F;        // external force amplitude [N]
+    double omf;      // forcing angular frequency [rad/s]
+    double Fric;     // Coulomb friction force magnitude [N]
+    double omega0;   // natural angular frequency as the dialogue derived it [rad/s]
+    double Fs = 0.0; // static friction [N]; the rest test uses max(Fric, Fs), so 0 is "as Fric"
 };
+
+// The friction force that holds a mass at rest: max(Fric, Fs) [N].
+// Fs counts where it is positive and above Fric; otherwise Fric itself, whatever its
+// sign, holds as it always did.
+inline double staticFriction(const MotionParams& p) {
+    return p.Fs > 0.0 && p.Fs > p.Fric ? p.Fs : p.Fric;
+}
 
 // One state of the motion and its time.
 struct MotionState {
