@@ -1,8 +1,12 @@
 // The regime map: for one damping ratio, over the frequency ratio z and the friction
 // ratio Yc/Yf, which kind of steady motion happens (the exact motion from rest: no
 // stops, two stops per cycle, more, at rest, or growth without bound) and which closed-form
-// amplitude the frequency chart shows there. Amplitudes are in units of Yf.
+// amplitude the frequency chart shows there. Amplitudes are in units of Yf. A map is
+// computed for one ratio Fs/Fric of static to sliding friction (1 by default): rows stay
+// Yc/Yf, and the static band of a row is that ratio times Yc.
 #pragma once
+
+#include "analysis/system.h"
 
 namespace fv {
 
@@ -24,6 +28,7 @@ struct RegimeCell {
 struct RegimeMap {
     double zeta; // damping ratio of the map
     RegimeCell cells[regimeRows][regimeColumns];
+    double staticRatio = 1.0; // Fs/Fric of the map [-]; at most 1 is equal friction
 };
 
 // Frequency ratio of column c: the chart's grid point (c + 1) * 10, that is
@@ -33,13 +38,26 @@ double regimeRatio(int column);
 // Friction ratio Yc/Yf of row r: r * 0.02.
 double regimeFrictionRatio(int row);
 
-// Computes the map of zeta on threads threads (0: one per core); the result does not
-// depend on their number.
+// The system of row r for the closed forms: (zeta, Yf = 1, Yc = Yc/Yf, Ys = staticRatio
+// times Yc); a ratio of at most 1 leaves Ys at 0, the equal friction of old.
+ClosedFormSystem regimeRowSystem(double zeta, double staticRatio, int row);
+
+// The first row from which a mass starting from rest at x = 0 never moves: the static
+// band reaches the force, Ys/Yf = staticRatio * Yc/Yf >= 1 (Yc/Yf >= 1 at a ratio of at
+// most 1); regimeRows when no row does.
+int regimeRestRow(double staticRatio);
+
+// Computes the map of zeta for static ratio Fs/Fric on threads threads (0: one per
+// core); the result does not depend on their number. Without a ratio: 1.
+void computeRegimeMap(double zeta, double staticRatio, RegimeMap* map, unsigned threads = 0);
 void computeRegimeMap(double zeta, RegimeMap* map, unsigned threads = 0);
 
 // The parts of the map, each on its own and in any order, for work that shows its
 // progress: the chart's amplitudes of one row (amplitudeChart, chartContinuous), and
-// the exact steady state of one cell (the other fields). zeta as map->zeta.
+// the exact steady state of one cell (the other fields). zeta and staticRatio as the
+// map's; without a ratio: 1.
+void computeRegimeChartRow(double zeta, double staticRatio, int row, RegimeMap* map);
+void computeRegimeCell(double zeta, double staticRatio, int row, int column, RegimeMap* map);
 void computeRegimeChartRow(double zeta, int row, RegimeMap* map);
 void computeRegimeCell(double zeta, int row, int column, RegimeMap* map);
 
