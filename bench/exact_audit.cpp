@@ -7,11 +7,15 @@
 // set lies near resonance with little or no damping (zeta in [0, 1e-3], |z - 1| below
 // 1e-3, Yc/Yf in [0, 1.2]), where the forced response dwarfs the force and friction
 // alone damps the motion; undamped at z = 1 below Yc/Yf = pi/4 the exact motion must
-// report growth without bound. An audit, not a test: the exit status is 0 whatever it
-// finds.
+// report growth without bound. A third set has static friction above sliding friction,
+// Fs/Fric in [1, 3]: a third of it masses that never break away from rest (Ys/Yf >= 1)
+// although Yc/Yf < 1, which are also started moving to see that a moving one keeps
+// moving where the continuous solution's turning points hold under Ys. An audit, not a
+// test: the exit status is 0 whatever it finds.
 //
-//   exact_audit [systems [near]]   random systems after the fixed ones [600], and
-//                                  near resonance after its fixed ones [100]
+//   exact_audit [systems [near [static]]]   random systems after the fixed ones [600],
+//                                           near resonance after its fixed ones [100],
+//                                           with static friction [600]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -21,6 +25,7 @@
 #include <random>
 #include <vector>
 
+#include "analysis/continuous.h"
 #include "common/parallel.h"
 #include "exact/plain_motion.h"
 #include "exact/steady.h"
@@ -43,8 +48,13 @@ constexpr double bands[] = {1e-9, 1e-7, 1e-5, 1e-3};
 constexpr int bandCount = sizeof bands / sizeof bands[0];
 
 struct System {
-    double zeta, z, ratio; // ratio = Yc/Yf, Yf = 1
+    double zeta, z, ratio;    // ratio = Yc/Yf, Yf = 1
+    double staticRatio = 1.0; // Fs/Fric: Ys = staticRatio * Yc
 };
+
+double staticBandOf(const System& s) {
+    return s.staticRatio * s.ratio;
+}
 
 struct Outcome {
     fv::ExactSteady exact;
@@ -135,14 +145,14 @@ double relativeDifference(double a, double b) {
 
 void printBoth(const System& s, const Outcome& o) {
     const double d = relativeDifference(o.exact.amplitude, o.plain.amplitude);
-    std::printf("  zeta %-9.6g z %-11.9g Yc/Yf %-10.8g| exact %-14.9g %d stops%s%s %5ld per"
-                " | plain %-14.9g %d stops%s%s %5ld per | diff %.2e\n",
-                s.zeta, s.z, s.ratio, o.exact.amplitude, o.exact.stopsPerCycle,
-                o.exact.atRest ? " rest" : "",
-                o.exact.grows ? " (grows)" : (o.exact.converged ? "" : " (unsettled)"),
-                o.exact.periods, o.plain.amplitude, o.plain.stopsPerCycle,
-                o.plain.atRest ? " rest" : "", o.plain.settled ? "" : " (unsettled)",
-                o.plain.periods, d);
+    std::printf(
+        "  zeta %-9.6g z %-11.9g Yc/Yf %-10.8g Fs/Fric %-8.6g| exact %-14.9g %d stops%s%s %5ld per"
+        " | plain %-14.9g %d stops%s%s %5ld per | diff %.2e\n",
+        s.zeta, s.z, s.ratio, s.staticRatio, o.exact.amplitude, o.exact.stopsPerCycle,
+        o.exact.atRest ? " rest" : "",
+        o.exact.grows ? " (grows)" : (o.exact.converged ? "" : " (unsettled)"), o.exact.periods,
+        o.plain.amplitude, o.plain.stopsPerCycle, o.plain.atRest ? " rest" : "",
+        o.plain.settled ? "" : " (unsettled)", o.plain.periods, d);
 }
 
 // Both methods on every system, on all cores; the run's wall time in *seconds.
@@ -154,9 +164,9 @@ std::vector<Outcome> runBoth(const std::vector<System>& systems, double* seconds
         const System& s = systems[static_cast<std::size_t>(k)];
         Outcome& o = outcomes[static_cast<std::size_t>(k)];
         const auto t0 = Clock::now();
-        o.exact = fv::exactSteadyState({s.zeta, s.z, 1.0, s.ratio});
+        o.exact = fv::exactSteadyState({s.zeta, s.z, 1.0, s.ratio, staticBandOf(s)});
         const auto t1 = Clock::now();
-        o.plain = plain::plainSteadyState(s.zeta, s.z, 1.0, s.ratio);
+        o.plain = plain::plainSteadyStateStatic(s.zeta, s.z, 1.0, s.ratio, staticBandOf(s));
         const auto t2 = Clock::now();
         o.exactMs = std::chrono::duration<double, std::milli>(t1 - t0).count();
         o.plainMs = std::chrono::duration<double, std::milli>(t2 - t1).count();
@@ -248,6 +258,76 @@ void checkPossible(const std::vector<System>& systems, const std::vector<Outcome
     listSome("physically impossible results", impossible, systems, outcomes);
 }
 
+// Static friction above sliding friction: damping and ratio z as the first set; Fs/Fric
+// uniform in [1, 3]. A third never breaks away from rest although Yc/Yf < 1: Yc/Yf
+// uniform in [0.34, 0.7] and Fs/Fric uniform in [Yf/Yc, 3]; the rest Yc/Yf uniform in
+// [0, 1.05]. A fixed system first: one that never breaks away while a moving one keeps
+// moving.
+std::vector<System> drawStatic(long count) {
+    std::vector<System> systems = {{0.1, 1.0, 0.5, 2.4}};
+    std::mt19937_64 rng(seed + 2);
+    for (long i = 0; i < count; ++i) {
+        System s;
+        s.zeta =
+            rng() % 5 == 0 ? zetaFamily[rng() % familyCount] : logUniform(rng, zetaLow, zetaHigh);
+        s.z = i % 2 == 0 ? 0.05 + unit(rng) * (3.0 - 0.05) : logUniform(rng, 0.05, 3.0);
+        if (i % 3 == 0) {
+            s.ratio = 0.34 + unit(rng) * (0.7 - 0.34);
+            const double least = 1.0 / s.ratio;
+            s.staticRatio = std::fmax(least, least + unit(rng) * (3.0 - least));
+        } else {
+            s.ratio = unit(rng) * 1.05;
+            s.staticRatio = 1.0 + 2.0 * unit(rng);
+        }
+        systems.push_back(s);
+    }
+    return systems;
+}
+
+// With static friction: a mass from rest at x = 0 is at rest for good exactly where
+// Ys >= Yf. Where it is, the exact motion is also started moving (x = 0, x' = twice the
+// force's forced response amplitude times z, or 2): it must keep moving without stops
+// where the continuous solution turns under Ys, with the continuous amplitude.
+void checkStatic(const std::vector<System>& systems, const std::vector<Outcome>& outcomes) {
+    std::vector<long> impossible;
+    long held = 0, predicted = 0, kept = 0, keptAgree = 0;
+    double largest = 0.0;
+    for (std::size_t k = 0; k < systems.size(); ++k) {
+        const System& s = systems[k];
+        const fv::ExactSteady& e = outcomes[k].exact;
+        const bool never = staticBandOf(s) >= 1.0;
+        if (e.atRest != never || outcomes[k].plain.atRest != never) {
+            impossible.push_back(static_cast<long>(k));
+        }
+        if (!never || !(s.ratio < 1.0)) {
+            continue;
+        }
+        held++;
+        const fv::ClosedFormSystem closed = {s.zeta, 1.0, s.ratio, staticBandOf(s)};
+        double amplitude = -1.0;
+        const bool turns = fv::continuousTurns(s.z, closed) &&
+                           fv::continuousAmplitude(s.z, closed, &amplitude) == 1;
+        predicted += turns ? 1 : 0;
+        const double detune = 1.0 - s.z * s.z;
+        const double forced = 1.0 / std::hypot(detune, 2.0 * s.zeta * s.z);
+        const double v0 = 2.0 * std::fmax(1.0, s.z * forced);
+        const fv::ExactSteady moving =
+            fv::exactSteadyState({s.zeta, s.z, 1.0, s.ratio, staticBandOf(s)}, 0.0, v0);
+        const bool keeps = moving.converged && !moving.atRest && moving.stopsPerCycle == 0;
+        kept += keeps ? 1 : 0;
+        if (keeps && turns) {
+            const double d = relativeDifference(moving.amplitude, amplitude);
+            largest = std::fmax(largest, d);
+            keptAgree += d <= 1e-6 ? 1 : 0;
+        }
+    }
+    std::printf("\nnever break away from rest (Ys/Yf >= 1 > Yc/Yf): %ld; the continuous "
+                "solution turns under Ys in %ld; started moving, kept moving without stops %ld, "
+                "of them within 1e-6 of the continuous amplitude %ld (max difference %.3e)\n",
+                held, predicted, kept, keptAgree, largest);
+    listSome("at rest where Ys < Yf, or moving where Ys >= Yf", impossible, systems, outcomes);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -272,5 +352,17 @@ int main(int argc, char** argv) {
     }
     compare(near, nearOutcomes, nearFixed, seconds);
     checkPossible(near, nearOutcomes);
+
+    const long staticCount = argc > 3 ? std::max(0L, std::atol(argv[3])) : 600;
+    const std::vector<System> withStatic = drawStatic(staticCount);
+    const std::vector<Outcome> staticOutcomes = runBoth(withStatic, &seconds);
+    std::printf("\n\nstatic friction above sliding friction, Fs/Fric in [1, 3] (fixed: at "
+                "rest from rest):\n");
+    const long staticFixed = static_cast<long>(withStatic.size()) - staticCount;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(staticFixed); ++k) {
+        printBoth(withStatic[k], staticOutcomes[k]);
+    }
+    compare(withStatic, staticOutcomes, staticFixed, seconds);
+    checkStatic(withStatic, staticOutcomes);
     return 0;
 }

@@ -33,6 +33,7 @@ constexpr double unstartedSlide = 1e-13;
 
 struct Model {
     double zeta, z, Yf, Yc;
+    double Ys; // static band, at least Yc
 };
 
 // Direction of motion: +1 or -1 while sliding, 0 while stuck.
@@ -75,7 +76,7 @@ void rk4(const Model& m, double s, double t, double dt, double* x, double* v) {
 }
 
 bool exceeds(const Model& m, double t, double xs) {
-    return std::fabs(force(m, t, xs)) > m.Yc;
+    return std::fabs(force(m, t, xs)) > m.Ys;
 }
 
 // The first time after ta, up to tb, at which a mass stuck at xs (held at ta) breaks away;
@@ -201,7 +202,7 @@ void runPeriod(const Model& m, double period, int steps, State* st, PeriodRecord
                 return;
             }
             if (st->s == 0) {
-                if (std::fabs(m.Yf) + std::fabs(st->x) <= m.Yc) {
+                if (std::fabs(m.Yf) + std::fabs(st->x) <= m.Ys) {
                     r->stuckForGood = true;
                     return;
                 }
@@ -251,7 +252,7 @@ void runPeriod(const Model& m, double period, int steps, State* st, PeriodRecord
             track(xz);
             const double f = force(m, tz, xz);
             const bool unstarted = tz - slideStart <= unstartedSlide * period;
-            if (std::fabs(f) <= m.Yc || unstarted) {
+            if (std::fabs(f) <= m.Ys || unstarted) {
                 st->s = 0;
                 r->stops += unstarted && fromRest ? 0 : 1;
                 if (unstarted) {
@@ -282,13 +283,18 @@ bool repeats(const State& now, const State& before, double amplitude, double z) 
 
 PlainSteady plainSteadyState(double zeta, double z, double Yf, double Yc, int stepsPerPeriod,
                              long maxPeriods) {
+    return plainSteadyStateStatic(zeta, z, Yf, Yc, Yc, stepsPerPeriod, maxPeriods);
+}
+
+PlainSteady plainSteadyStateStatic(double zeta, double z, double Yf, double Yc, double Ys,
+                                   int stepsPerPeriod, long maxPeriods) {
     const double nan = std::nan("");
     PlainSteady result = {nan, 0, nan, false, false, 0};
     if (!(zeta >= 0.0) || !(z > 0.0) || !(Yc >= 0.0) || !std::isfinite(zeta) || !std::isfinite(z) ||
-        !std::isfinite(Yf) || !std::isfinite(Yc) || stepsPerPeriod < 4) {
+        !std::isfinite(Yf) || !std::isfinite(Yc) || !std::isfinite(Ys) || stepsPerPeriod < 4) {
         return result;
     }
-    const Model m = {zeta, z, Yf, Yc};
+    const Model m = {zeta, z, Yf, Yc, std::fmax(Yc, Ys)};
     const double period = 2.0 * pi / z;
     State st = {0.0, 0.0, 0}; // at rest: |Yf sin 0 - 0| <= Yc
     for (long k = 1; k <= maxPeriods; ++k) {

@@ -5,9 +5,10 @@
 //
 // In the time tau = omega0 t the sliding mass (direction s = +1 or -1) obeys
 //   x'' + 2 zeta x' + x = Yf sin(z tau) - s Yc.
-// A mass whose velocity reaches zero sticks when |Yf sin(z tau) - x| <= Yc and otherwise
+// A mass whose velocity reaches zero sticks when |Yf sin(z tau) - x| <= Ys and otherwise
 // slides on in the direction of that force; a stuck mass at xs breaks away, in the
-// direction of the force, when |Yf sin(z tau) - xs| exceeds Yc.
+// direction of the force, when |Yf sin(z tau) - xs| exceeds Ys. Ys is the static band,
+// at least Yc (equal to it unless given).
 #pragma once
 
 namespace plain {
@@ -38,5 +39,10 @@ struct PlainSteady {
 PlainSteady plainSteadyState(double zeta, double z, double Yf, double Yc,
                              int stepsPerPeriod = defaultStepsPerPeriod,
                              long maxPeriods = defaultMaxPeriods);
+
+// The same with the static band Ys (below Yc: as Yc).
+PlainSteady plainSteadyStateStatic(double zeta, double z, double Yf, double Yc, double Ys,
+                                   int stepsPerPeriod = defaultStepsPerPeriod,
+                                   long maxPeriods = defaultMaxPeriods);
 
 } // namespace plain
