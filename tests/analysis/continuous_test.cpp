@@ -1,6 +1,7 @@
 // Continuous-motion amplitude: reference values of the three damping regimes, the
 // frictionless limit, the degenerate ratios and the grid.
 #include <cmath>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -118,3 +119,53 @@ TEST(ContinuousAmplitude, SweepNeverWritesPastTheCurve) {
 }
 
 } // namespace
+
+// The continuous solution under a static band Ys above Yc: it holds only where the
+// spring and force at its turning points exceed Ys.
+TEST(ContinuousTurns, StaticBandHoldsTheMassAtTurningPointsWithinIt) {
+    const fv::ClosedFormSystem equal = {0.1, 1.0, 0.3};
+    double amplitude = 0.0;
+    double theta = 0.0;
+    ASSERT_EQ(fv::continuousTurningPoint(1.0, equal, &amplitude, &theta), 1);
+    // At resonance the turning point's force is far outside the band: the mass turns,
+    // with any band short of that force, and is held by one beyond it.
+    const double S = std::fabs(std::sin(theta) - amplitude);
+    EXPECT_TRUE(fv::continuousTurns(1.0, equal));
+    EXPECT_TRUE(fv::continuousTurns(1.0, {0.1, 1.0, 0.3, 0.999 * S}));
+    EXPECT_FALSE(fv::continuousTurns(1.0, {0.1, 1.0, 0.3, 1.001 * S}));
+    // The band changes nothing else of the solution.
+    double withBand = 0.0;
+    ASSERT_EQ(fv::continuousAmplitude(1.0, {0.1, 1.0, 0.3, 0.999 * S}, &withBand), 1);
+    EXPECT_EQ(withBand, amplitude);
+    // No solution: no turning point.
+    EXPECT_FALSE(fv::continuousTurns(0.0, equal));
+}
+
+TEST(ContinuousTurns, HeldPointsLeaveTheSweptCurve) {
+    static fv::AmplitudeCurve equal;
+    static fv::AmplitudeCurve lifted;
+    const fv::ClosedFormSystem sys = {0.2, 1.0, 0.3};
+    const fv::ClosedFormSystem band = {0.2, 1.0, 0.3, 0.9};
+    fv::sweepContinuousAmplitude(0.0025, 1200, sys, equal);
+    fv::sweepContinuousAmplitude(0.0025, 1200, band, lifted);
+    static fv::AmplitudeCurve untouched;
+    untouched = equal;
+    fv::dropHeldTurningPoints(1200, sys, untouched); // equal friction: nothing dropped
+    EXPECT_EQ(std::memcmp(&untouched, &equal, sizeof equal), 0);
+    fv::dropHeldTurningPoints(1200, band, lifted);
+    int kept = 0;
+    int dropped = 0;
+    for (int i = 0; i <= 1200; ++i) {
+        if (lifted.amplitude[i] >= 0.0) {
+            EXPECT_EQ(lifted.amplitude[i], equal.amplitude[i]) << i;
+            EXPECT_TRUE(fv::continuousTurns(lifted.ratio[i], band)) << i;
+            kept++;
+        } else if (equal.amplitude[i] >= 0.0) {
+            EXPECT_FALSE(fv::continuousTurns(equal.ratio[i], band)) << i;
+            dropped++;
+        }
+    }
+    EXPECT_GT(kept, 100);                          // around resonance
+    EXPECT_GT(dropped, 100);                       // far from it
+    fv::dropHeldTurningPoints(5000, band, lifted); // beyond the curve: clamped
+}

@@ -2,6 +2,7 @@
 // Runge-Kutta-Gill scheme against the exact linear response, and the steady
 // amplitude of long runs against the closed-form amplitudes.
 #include <cmath>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -136,4 +137,83 @@ TEST(AdvanceFrame, NegativeForcingFrequencyIsTheForceOfTheOtherSign) {
         ASSERT_EQ(a.v, b.v) << "frame " << frame;
     }
     EXPECT_EQ(fv::frictionForce(negative, 0.0, 0.1, 0.0004), -0.1) << "below 0.0005: at rest";
+}
+
+// Static friction Fs above the sliding friction Fric: it holds a slow mass, Fric
+// resists a sliding one.
+namespace {
+
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+TEST(StaticFriction, EqualToFricEverySampleBitForBit) {
+    // 3000 frames of a motion that sticks and slides: Fs left out, equal to Fric, below
+    // it or zero give the same samples, and the last frame is the one before Fs existed.
+    const fv::MotionParams plain = {1.0, 0.3, 4.0, 1.0, 1.7, 0.6, 2.0};
+    fv::MotionParams equal = plain;
+    equal.Fs = plain.Fric;
+    fv::MotionParams below = plain;
+    below.Fs = 0.5 * plain.Fric;
+    fv::MotionState a = {0.0, 0.0, 0.0};
+    fv::MotionState b = a;
+    fv::MotionState c = a;
+    for (int frame = 0; frame < 3000; ++frame) {
+        fv::advanceFrame(plain, &a);
+        fv::advanceFrame(equal, &b);
+        fv::advanceFrame(below, &c);
+        const fv::TimeSample sa = fv::timeSample(plain, a);
+        const fv::TimeSample sb = fv::timeSample(equal, b);
+        const fv::TimeSample sc = fv::timeSample(below, c);
+        ASSERT_TRUE(sameBits(a.y, b.y) && sameBits(a.v, b.v) && sameBits(a.y, c.y) &&
+                    sameBits(a.v, c.v))
+            << frame;
+        ASSERT_TRUE(sameBits(sa.friction, sb.friction) && sameBits(sa.friction, sc.friction))
+            << frame;
+    }
+    EXPECT_TRUE(sameBits(a.y, -0x1.6984f70031763p-4));
+    EXPECT_TRUE(sameBits(a.v, 0x1.4f044f4ee9dfbp-1));
+    EXPECT_TRUE(sameBits(fv::timeSample(plain, a).friction, -0x1.3333333333333p-1));
+    // A negative Fric (which the dialogue accepts) stays as it was with Fs left out.
+    fv::MotionParams negative = plain;
+    negative.Fric = -0.6;
+    EXPECT_TRUE(sameBits(fv::frictionForce(negative, 0.3, 0.01, 0.0),
+                         (std::sin(1.7 * 0.3) - 4.0 * 0.01 > 0.0 ? -0.6 : 0.6)));
+}
+
+TEST(StaticFriction, HeldUpToFsAndSlidingAgainstFric) {
+    fv::MotionParams p = params(1.0, 0.0, 1.0, 1.0, 1.0, 0.5);
+    ASSERT_EQ(std::sin(M_PI / 2.0), 1.0);
+    p.Fs = 0.8;
+    const double t = M_PI / 2.0; // force F sin(omf t) = 1
+    // At rest: held while |F sin - K y| <= Fs (inclusive), broken away beyond it.
+    EXPECT_EQ(fv::frictionForce(p, t, 0.3, 0.0), 1.0 - 0.3);
+    EXPECT_EQ(fv::frictionForce(p, t, 0.2, 0.0), 1.0 - 0.2); // at the band: held
+    EXPECT_EQ(fv::frictionForce(p, t, 0.1, 0.0), 0.5);
+    EXPECT_EQ(fv::frictionForce(p, t, 2.5, 0.0), -0.5);
+    // Sliding: Fric against the velocity, whatever the force.
+    EXPECT_EQ(fv::frictionForce(p, t, 0.3, 0.5), 0.5);
+    EXPECT_EQ(fv::frictionForce(p, t, 0.3, -0.5), -0.5);
+    // Static friction alone, without sliding friction, still holds.
+    p.Fric = 0.0;
+    EXPECT_EQ(fv::frictionForce(p, t, 0.3, 0.0), 0.7);
+}
+
+TEST(StaticFriction, ForceBelowFsNeverMovesTheMass) {
+    // F = 1 N below Fs = 1.2 N: the mass stays exactly at rest, although with the same
+    // Fric = 0.5 N and no static friction above it the force moves it.
+    fv::MotionParams p = params(1.0, 0.2, 1.0, 1.0, 0.9, 0.5);
+    p.Fs = 1.2;
+    fv::MotionState held = {0.0, 0.0, 0.0};
+    fv::MotionState moves = held;
+    const fv::MotionParams sliding = params(1.0, 0.2, 1.0, 1.0, 0.9, 0.5);
+    for (int frame = 0; frame < 500; ++frame) {
+        fv::advanceFrame(p, &held);
+        fv::advanceFrame(sliding, &moves);
+        ASSERT_EQ(held.y, 0.0) << frame;
+        ASSERT_EQ(held.v, 0.0) << frame;
+    }
+    EXPECT_GT(std::fabs(moves.y) + std::fabs(moves.v), 0.1);
 }
