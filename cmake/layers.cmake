@@ -4,6 +4,7 @@
 # links and no others: an include that runs the wrong way does not compile.
 #
 #   numeric   analysis freqchar timeresp exact regime common: plain values in and out
+#   text      the translators' catalogs and the lookup of a text in the reader's language
 #   model     the physical system and everything derived from it
 #   state     the one state: the model's values and the session's
 #   session   what a front end does to the state between frames
@@ -18,6 +19,7 @@ set(FV_SOURCES_numeric
   analysis/continuous.cpp analysis/range.cpp freqchar/stickslip.cpp freqchar/curves.cpp
   timeresp/integrate.cpp exact/motion.cpp exact/steady.cpp exact/dots.cpp regime/map.cpp
   common/job.cpp)
+set(FV_SOURCES_text text/catalog.cpp text/languages.cpp)
 set(FV_SOURCES_model model/derive.cpp model/chart.cpp model/summary.cpp model/response.cpp)
 set(FV_SOURCES_state state/state.cpp)
 set(FV_SOURCES_session session/keys.cpp session/background.cpp session/motion.cpp
@@ -35,7 +37,7 @@ set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
 set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
   window/playback.cpp window/progress.cpp window/xserver.cpp)
 set(FV_SOURCES_app app/options.cpp app/streams.cpp app/signals.cpp app/window_loader.cpp
-  app/outputs.cpp)
+  app/outputs.cpp app/language.cpp)
 
 # The include root of layer: ${FV_LAYER_ROOTS}/layer, holding links to its folders.
 function(fv_layer_root layer)
@@ -58,7 +60,7 @@ function(fv_add_layer target layer)
   target_link_libraries(${target} PUBLIC ${L_LINKS})
 endfunction()
 
-foreach(layer model state session console export graphics window app)
+foreach(layer text model state session console export graphics window app)
   fv_layer_root(${layer})
 endforeach()
 fv_layer_root(numeric ${FV_FOLDERS_numeric})

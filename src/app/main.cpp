@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/language.h"
 #include "app/options.h"
 #include "app/outputs.h"
 #include "app/program.h"
@@ -50,6 +51,10 @@ int main(int argc, char** argv) {
         return fv::usageStatus;
     case fv::OptionsOutcome::run:
         break;
+    }
+    fv::program.languages = fv::loadLanguages(fv::catalogFolder());
+    if (!fv::chooseLanguage(fv::program.languages, options.language, &s.console, stderr)) {
+        return fv::usageStatus;
     }
     int inputCode = 0;
     if (!fv::standardInputReadable(&inputCode)) {

@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* programName = "frictionvib";
 
-enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap, optKeys };
+enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap, optKeys, optLang };
 
 const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"version", no_argument, nullptr, 'V'},
@@ -31,6 +31,7 @@ const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"frames", required_argument, nullptr, optFrames},
                               {"regime-map", required_argument, nullptr, optRegimeMap},
                               {"keys", required_argument, nullptr, optKeys},
+                              {"lang", required_argument, nullptr, optLang},
                               {nullptr, 0, nullptr, 0}};
 constexpr const char* shortOptions = ":hVbo:";
 
@@ -60,6 +61,9 @@ const char* const usageText =
     "      --keys KEYS        press the window's view keys KEYS (s t T y Y z Z a e g) in\n"
     "                         order before the picture is taken; needs --png or\n"
     "                         --regime-map\n"
+    "      --lang LANG        the language of the console and the window: ja (the\n"
+    "                         default), en, or any other catalog in the program's\n"
+    "                         locale folder (an unknown one lists those there)\n"
     "\n"
     "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect,\n"
     "-gldebug, -sync) are passed on to the window. The keys of the window are listed\n"
@@ -267,6 +271,9 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
                     break;
                 }
             }
+            break;
+        case optLang:
+            options->language = optarg;
             break;
         case ':':
             reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");

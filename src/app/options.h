@@ -7,6 +7,7 @@
 #include <string>
 
 #include "export/pass_files.h"
+#include "text/languages.h"
 
 namespace fv {
 
@@ -24,8 +25,9 @@ struct Options {
     double exportSeconds = defaultExportSeconds;
     std::string picturePath; // draw the window's picture into this PNG file
     long pictureFrames = defaultPictureFrames;
-    std::string regimeMapPrefix; // write the regime map to PREFIX.csv and PREFIX.png
-    std::string viewKeys;        // view keys pressed before the picture is taken
+    std::string regimeMapPrefix;           // write the regime map to PREFIX.csv and PREFIX.png
+    std::string viewKeys;                  // view keys pressed before the picture is taken
+    std::string language = sourceLanguage; // the catalog of the console and the window
     // The command line as glutInit receives it: argv[0] and GLUT's own options.
     int glutArgc = 0;
     char* glutArgv[maxGlutArguments + 1] = {};

@@ -6,12 +6,14 @@
 
 #include "export/interrupt.h"
 #include "state/state.h"
+#include "text/languages.h"
 
 namespace fv {
 
 struct Program {
     State state;                // the model and the session
     TemporaryFiles temporaries; // files under way, removed by the signal handlers
+    Languages languages;        // the catalogs, which the state's console points into
 };
 
 extern Program program;

@@ -8,9 +8,6 @@
 
 namespace fv {
 
-namespace {
-
-// The folder of the running program, with its trailing '/'.
 std::string programFolder() {
     char path[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -20,8 +17,6 @@ std::string programFolder() {
     std::string folder(path, static_cast<std::size_t>(n));
     return folder.substr(0, folder.rfind('/') + 1);
 }
-
-} // namespace
 
 const WindowModule* loadWindowModule(std::string* error) {
     const std::string path = programFolder() + windowModuleFile;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "state/state.h"
+#include "text/catalog.h"
 
 namespace fv {
 
@@ -28,6 +29,12 @@ bool isJapaneseLegacyCodeset(const char* codeset);
 // terminated). A character the codeset lacks becomes '?'. Returns the bytes written,
 // or -1 when the conversion is not available.
 long convertText(const char* utf8, const char* codeset, char* out, std::size_t outSize);
+
+// The text of msgid in the console's language (xgettext finds the texts by this name).
+// The compiler checks the arguments against msgid; the catalog checks the translation.
+__attribute__((format_arg(2))) inline const char* tr(const Console& console, const char* msgid) {
+    return translate(console.state->catalog, msgid);
+}
 
 // printf-style output in the console's encoding.
 void consolePrintf(const Console& console, const char* format, ...)

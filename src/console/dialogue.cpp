@@ -11,65 +11,71 @@ namespace fv {
 namespace {
 
 void printHeader(const Console& c) {
-    consolePrintf(c, "\n固体摩擦のある１自由度強制振動の描画");
+    // TRANSLATORS: the console's texts: the symbols, units in brackets and printf
+    // conversions (%7.4f) stay as they are; only the words around them are translated.
+    consolePrintf(c, tr(c, "\n固体摩擦のある１自由度強制振動の描画"));
     consolePrintf(c, "\nm*ddy/ddt + λ*dy/dt + K = F*sin(ωf*t) ± Fric");
-    consolePrintf(c, "\n\nキー入力　(1) ばねマスダンパー");
-    consolePrintf(c, "\n        　(2) 外力・外力振動数");
-    consolePrintf(c, "\n        　(3) 固体摩擦力");
-    consolePrintf(c, "\n        　(4) 初期条件");
+    consolePrintf(c, tr(c, "\n\nキー入力　(1) ばねマスダンパー"));
+    consolePrintf(c, tr(c, "\n        　(2) 外力・外力振動数"));
+    consolePrintf(c, tr(c, "\n        　(3) 固体摩擦力"));
+    consolePrintf(c, tr(c, "\n        　(4) 初期条件"));
 }
 
 void springMassDamperGroup(State& s, const Console& c) {
-    consolePrintf(c, "\n\n(1) マスm[kg]，ダンパーλ[N/(m/s)]，ばね定数K[N/m]　キー入力 m λ K=");
+    consolePrintf(c,
+                  tr(c, "\n\n(1) マスm[kg]，ダンパーλ[N/(m/s)]，ばね定数K[N/m]　キー入力 m λ K="));
     readNumbers(c, &s.input.m, &s.input.lambda, &s.input.K);
     deriveSpringMassDamper(s);
-    consolePrintf(c, "\n固有振動数   ω0=%7.4f[rad/s], 減衰比ζ=%7.4f", s.derived.omega0,
+    consolePrintf(c, tr(c, "\n固有振動数   ω0=%7.4f[rad/s], 減衰比ζ=%7.4f"), s.derived.omega0,
                   s.derived.zeta);
 }
 
 void externalForceGroup(State& s, const Console& c) {
-    consolePrintf(c, "\n\n(2) 強制振動振幅F[N]，振動数ωf[rad/s]　キー入力  F ωf=");
+    consolePrintf(c, tr(c, "\n\n(2) 強制振動振幅F[N]，振動数ωf[rad/s]　キー入力  F ωf="));
     readNumbers(c, &s.input.F, &s.input.omf);
     deriveExternalForce(s);
     const Derived& d = s.derived;
-    consolePrintf(c, "\n静撓み  Yf=%7.4f[m]", d.Yf);
-    consolePrintf(c, "\n固体摩擦ないときの定常振幅 Ad=%7.4f[m], 位相遅れΦ=%6.2f[deg]", d.Ad,
+    consolePrintf(c, tr(c, "\n静撓み  Yf=%7.4f[m]"), d.Yf);
+    consolePrintf(c, tr(c, "\n固体摩擦ないときの定常振幅 Ad=%7.4f[m], 位相遅れΦ=%6.2f[deg]"), d.Ad,
                   d.phi / radiansPerDegree);
     if (d.Yf != 0.0) {
-        consolePrintf(c, "\n       振幅比Ad/As=%7.4f", d.Ad / d.As);
+        consolePrintf(c, tr(c, "\n       振幅比Ad/As=%7.4f"), d.Ad / d.As);
     }
 }
 
 void frictionGroup(State& s, const Console& c) {
-    consolePrintf(c, "\n\n(3) 固体摩擦力 Fric[N]=");
+    consolePrintf(c, tr(c, "\n\n(3) 固体摩擦力 Fric[N]="));
     readNumbers(c, &s.input.Fric);
     const Derived& d = s.derived;
     ChartPass pass = {};
     beginFriction(s, &pass);
-    consolePrintf(c, "\n不感帯Yc[m]=%6.3f", d.Yc);
-    consolePrintf(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f",
+    consolePrintf(c, tr(c, "\n不感帯Yc[m]=%6.3f"), d.Yc);
+    consolePrintf(c, tr(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f"),
                   d.zeta, d.givenRatio, s.input.F, s.input.Fric, d.YZA);
-    consolePrintf(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f", d.zeta,
-                  d.givenRatio, d.Yf, d.Yc, d.YZB);
-    consolePrintf(c, "\n\n周波数特性計算中．．．．");
+    consolePrintf(c, tr(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f"),
+                  d.zeta, d.givenRatio, d.Yf, d.Yc, d.YZB);
+    consolePrintf(c, tr(c, "\n\n周波数特性計算中．．．．"));
     flushConsole(c);
     finishFriction(s, &pass);
 }
 
 void printKeyHelp(const Console& c) {
-    consolePrintf(c, "\n振動曲線描画表示　赤：応答　緑：外力　青：摩擦抵抗");
-    consolePrintf(c, "\n\n's'キーで：振動描画継続               'Y' 'y'キーで：縦倍率拡大縮小");
+    consolePrintf(c, tr(c, "\n振動曲線描画表示　赤：応答　緑：外力　青：摩擦抵抗"));
+    // TRANSLATORS: the key help has two columns; start the second one at the same place
+    // in these three lines. The keys in quotes stay as they are.
     consolePrintf(c,
-                  "\n'm'キーで：ばねマス・外力変更         'T' 't'キーで：振動曲線時間軸拡大縮小");
-    consolePrintf(c,
-                  "\n'f'キーで：外力変更                   'z' 'Z'キーで：周波数特性横軸拡大縮小");
-    consolePrintf(c, "\n'r'キーで：固体摩擦力変更");
-    consolePrintf(c, "\n'j'キーで：初期条件変更");
-    consolePrintf(c, "\nESCキーで：終了\n");
+                  tr(c, "\n\n's'キーで：振動描画継続               'Y' 'y'キーで：縦倍率拡大縮小"));
+    consolePrintf(
+        c, tr(c, "\n'm'キーで：ばねマス・外力変更         'T' 't'キーで：振動曲線時間軸拡大縮小"));
+    consolePrintf(
+        c, tr(c, "\n'f'キーで：外力変更                   'z' 'Z'キーで：周波数特性横軸拡大縮小"));
+    consolePrintf(c, tr(c, "\n'r'キーで：固体摩擦力変更"));
+    consolePrintf(c, tr(c, "\n'j'キーで：初期条件変更"));
+    consolePrintf(c, tr(c, "\nESCキーで：終了\n"));
 }
 
 void initialConditionGroup(State& s, const Console& c) {
-    consolePrintf(c, "\n\n(4) 初期条件　y0[m] v0[m/s] = ");
+    consolePrintf(c, tr(c, "\n\n(4) 初期条件　y0[m] v0[m/s] = "));
     readNumbers(c, &s.input.y0, &s.input.v0);
     printKeyHelp(c);
     resetTimeResponseAndView(s);

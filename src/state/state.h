@@ -10,6 +10,7 @@
 
 #include "common/job.h"
 #include "model/model.h"
+#include "text/catalog.h"
 
 namespace fv {
 
@@ -87,6 +88,9 @@ struct ConsoleState {
     char codeset[64]; // the console's Japanese legacy codeset, or empty for UTF-8
     int inputError;   // errno of the first read of standard input that failed, or 0
     int outputError;  // errno of the first write to standard output that failed, or 0
+    // The catalog of the reader's language, for the console and the window's title;
+    // none for Japanese, the language the texts are written in.
+    const Catalog* catalog;
 };
 
 struct State {

@@ -104,9 +104,10 @@ void createWindow(WindowContext* context, int* argc, char** argv) {
     glutInitWindowSize(windowSize, windowSize);
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow(windowTitle);
+    const char* title = translate(context->state->console.catalog, windowTitle);
+    glutCreateWindow(title);
     glutSetWindowData(context);
-    setUtf8Title(windowTitle);
+    setUtf8Title(title);
     WindowHandles& w = context->handles;
     w.display = glXGetCurrentDisplay();
     w.window = glXGetCurrentDrawable();

@@ -10,9 +10,9 @@
 namespace fv {
 
 constexpr int windowSize = 800; // initial width and height [pixels]
-// The window title, UTF-8.
-inline constexpr const char* windowTitle =
-    "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続";
+// The window title, UTF-8, in Japanese: shown in the reader's language.
+inline constexpr const char* windowTitle = N_(
+    "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続");
 
 // The window's X handles, for the checks that it still exists.
 struct WindowHandles {
