@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     g++ cmake make libgtest-dev locales                          # build, tests, locales for the encoding tests
     nlohmann-json3-dev libpng-dev                                # the files written out: JSON, PNG
+    gettext                                                      # the translators' catalogs (msgfmt, xgettext, msgmerge)
     libboost-dev                                                 # root finding of the exact motion (Boost.Math)
     freeglut3-dev libgl-dev libx11-dev                           # the window
     xvfb xauth xdotool libgl1-mesa-dri libglx-mesa0              # window tests under a private X server

@@ -3,9 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <dirent.h>
-#include <fstream>
-#include <sstream>
 
 namespace fv {
 
@@ -14,16 +13,23 @@ namespace {
 constexpr const char* catalogSuffix = ".mo";
 constexpr std::size_t catalogSuffixLength = 3;
 constexpr std::size_t maxCatalogBytes = 16u << 20; // far above any catalog of this program
+constexpr std::size_t readBlockBytes = 4096;
 
+// The whole file, in C stdio: the page's build would otherwise carry iostreams.
 bool readFile(const std::string& path, std::string* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         return false;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    *bytes = all.str();
-    return !in.bad() && bytes->size() <= maxCatalogBytes;
+    char block[readBlockBytes];
+    std::size_t n = 0;
+    bytes->clear();
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0 && bytes->size() <= maxCatalogBytes) {
+        bytes->append(block, n);
+    }
+    const bool whole = std::ferror(file) == 0 && bytes->size() <= maxCatalogBytes;
+    std::fclose(file);
+    return whole;
 }
 
 // The codes of the folder's catalogs, sorted.

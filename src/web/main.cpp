@@ -19,6 +19,7 @@
 #include "session/keys.h"
 #include "session/motion.h"
 #include "session/playback.h"
+#include "text/languages.h"
 
 namespace fv {
 
@@ -27,6 +28,7 @@ namespace fv {
 struct PageTexts {
     std::string console; // what the last console pass wrote, UTF-8
     std::string file;    // the last file asked for
+    std::string text;    // the last text looked up in the catalog
     int passes;          // console passes run
 };
 
@@ -51,7 +53,15 @@ constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free betwe
 constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)
 constexpr int groupCount = 4;
-constexpr int regimeFileIndex = fv::passFileCount; // fvFileText's index of the regime map
+constexpr int regimeFileIndex = fv::passFileCount;   // fvFileText's index of the regime map
+constexpr const char* pageCatalogFolder = "/locale"; // where the build embeds the catalogs
+
+// The page's catalogs, read on first use: the page asks for them as soon as the
+// runtime is ready, before main has run. The console points into them.
+const fv::Languages& pageLanguages() {
+    static const fv::Languages languages = fv::loadLanguages(pageCatalogFolder);
+    return languages;
+}
 
 void endFrame() {
     glFlush();
@@ -254,6 +264,36 @@ EMSCRIPTEN_KEEPALIVE double fvWorkProgress() {
         return map.fraction;
     }
     return fv::exactDotsJobProgress(s.session, fv::closedFormSystem(s)).fraction;
+}
+
+// The languages of the page's catalogs, Japanese first: how many, and the code and
+// the name in itself of language k.
+EMSCRIPTEN_KEEPALIVE int fvLanguageCount() {
+    return static_cast<int>(pageLanguages().list.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* fvLanguageCode(int k) {
+    return k >= 0 && k < fvLanguageCount() ? pageLanguages().list[k].code.c_str() : nullptr;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* fvLanguageName(int k) {
+    return k >= 0 && k < fvLanguageCount() ? pageLanguages().list[k].name.c_str() : nullptr;
+}
+
+// Makes the language of code the one of the console and of fvText; 0 when there is none.
+EMSCRIPTEN_KEEPALIVE int fvSetLanguage(const char* code) {
+    const fv::Language* language = fv::findLanguage(pageLanguages(), code);
+    if (language == nullptr) {
+        return 0;
+    }
+    fv::state.console.catalog = &language->catalog;
+    return 1;
+}
+
+// The page's text msgid (Japanese) in the language in use.
+EMSCRIPTEN_KEEPALIVE const char* fvText(const char* msgid) {
+    fv::page.texts.text = fv::translate(fv::state.console.catalog, msgid);
+    return fv::page.texts.text.c_str();
 }
 
 } // extern "C"

@@ -23,6 +23,55 @@
   let busy = false;
   let progressTimer = 0;
 
+  // The reader's language. The page's texts are written in Japanese and looked up in the
+  // program's catalogs (the same compiled PO files as the desktop's); N_ marks a text
+  // for xgettext where it is listed, _ looks it up where it is shown.
+  const N_ = (text) => text;
+  const _ = (text) => (api === null ? text : api.text(text));
+  // The text with each %s replaced by the next value, and %% by %.
+  const fill = (text, ...values) => {
+    let next = 0;
+    return text.replace(/%[s%]/g, (m) => (m === '%%' ? '%' : String(values[next++])));
+  };
+  const languageKey = 'frictionvib-lang'; // the reader's saved choice
+  const languageMenu = document.getElementById('lang');
+  // The page's fixed texts: where each is shown (an element's text, the text before a
+  // field in its label, or an attribute) and its Japanese text, as index.html has it.
+  const pageTexts = [
+    ['title', 'text', N_('固体摩擦のある系の強制振動')],
+    ['h1', 'text',
+     N_('固体摩擦のある１自由度強制振動の描画　m*ddy/ddt + λ*dy/dt + K = F*sin(ωf*t) ± Fric')],
+    ['#lang-label', 'text', N_('言語')],
+    ['#form fieldset:nth-of-type(1) legend', 'text', N_('(1) ばねマスダンパー')],
+    ['#form fieldset:nth-of-type(2) legend', 'text', N_('(2) 外力・外力振動数')],
+    ['#form fieldset:nth-of-type(3) legend', 'text', N_('(3) 固体摩擦力')],
+    ['#form fieldset:nth-of-type(4) legend', 'text', N_('(4) 初期条件')],
+    ['#m', 'label', N_('マスm[kg]')],
+    ['#lambda', 'label', N_('ダンパーλ[N/(m/s)]')],
+    ['#K', 'label', N_('ばね定数K[N/m]')],
+    ['#F', 'label', N_('強制振動振幅F[N]')],
+    ['#omf', 'label', N_('振動数ωf[rad/s]')],
+    ['#Fric', 'label', N_('固体摩擦力 Fric[N]')],
+    ['#start', 'text', N_('開始 (1)〜(4)')],
+    ['#console', 'aria-label', N_('コンソール')],
+    ['#canvas', 'aria-label',
+     N_('振動と周波数特性の図。キー: s t T y Y z Z a e g p スペース、ESC で離れる')],
+    ['#keys', 'aria-label', N_('図のキー')],
+    ['#keys [data-key="s"]', 'title', N_('描画継続')],
+    ['#keys [data-key=" "]', 'title', N_('再生・停止')],
+    ['#keys [data-key="t"]', 'title', N_('時間軸縮小')],
+    ['#keys [data-key="T"]', 'title', N_('時間軸拡大')],
+    ['#keys [data-key="y"]', 'title', N_('縦倍率縮小')],
+    ['#keys [data-key="Y"]', 'title', N_('縦倍率拡大')],
+    ['#keys [data-key="z"]', 'title', N_('周波数軸縮小')],
+    ['#keys [data-key="Z"]', 'title', N_('周波数軸拡大')],
+    ['#keys [data-key="a"]', 'title', N_('縦倍率を合わせる')],
+    ['#keys [data-key="e"]', 'title', N_('厳密解の点')],
+    ['#keys [data-key="g"]', 'title', N_('領域図')],
+    ['#keys [data-key="p"]', 'title', N_('図を PNG で保存')],
+    ['.hint', 'text', N_('図をクリックしてキーを押す。m f r j は入力欄へ、ESC で再生を止めて図から離れる。')],
+  ];
+
   Module['canvas'] = canvas;
   Module['print'] = (text) => console.log(text);
   Module['printErr'] = (text) => console.warn(text);
@@ -74,8 +123,8 @@
         }
         const value = api.inputValue(fieldIds.indexOf(id));
         document.getElementById(id + '-note').textContent =
-          (k === first ? '数値ではありません。' : '前の欄が数値でないため、') +
-          '前の値 ' + value + ' のままです。';
+          (k === first ? _('数値ではありません。') : _('前の欄が数値でないため、')) +
+          fill(_('前の値 %s のままです。'), value);
       });
     }
   }
@@ -93,14 +142,14 @@
     }
     const input = passInput(group);
     setBusy(true);
-    setStatus('周波数特性計算中…');
+    setStatus(_('周波数特性計算中…'));
     // Let the browser show the notice before the pass holds the page.
     setTimeout(() => {
       const started = performance.now();
       const output = api.pass(group, input.text);
       const ms = performance.now() - started;
       if (output === null) {
-        setStatus('計算できませんでした');
+        setStatus(_('計算できませんでした'));
       } else {
         appendConsole(output);
         showNotes(group, input.rejected);
@@ -108,8 +157,8 @@
           api.drawFrame();
         }
         document.getElementById('export').disabled = false;
-        setStatus('(' + group + ') から計算しました (' + Math.round(ms) + ' ms)。' +
-                  (frame ? '' : ' s で描画します。'));
+        setStatus(fill(_('(%s) から計算しました (%s ms)。'), group, Math.round(ms)) +
+                  (frame ? '' : _(' s で描画します。')));
       }
       setBusy(false);
       updatePlayButton();
@@ -138,12 +187,12 @@
   function savePicture() {
     canvas.toBlob((blob) => {
       if (blob === null) {
-        setStatus('図を保存できませんでした');
+        setStatus(_('図を保存できませんでした'));
         return;
       }
       const name = 'frictionvib-' + timestamp() + '.png';
       download(blob, name);
-      setStatus(name + ' を保存しました');
+      setStatus(fill(_('%s を保存しました'), name));
     }, 'image/png');
   }
 
@@ -158,12 +207,12 @@
         download(new Blob([text], {type}), name);
       }
     });
-    setStatus(fileNames.join(', ') + ' を保存しました');
+    setStatus(fill(_('%s を保存しました'), fileNames.join(', ')));
   }
 
   function updatePlayButton() {
     if (api !== null) {
-      playButton.textContent = api.playing() ? '停止' : '再生';
+      playButton.textContent = api.playing() ? _('停止') : _('再生');
     }
   }
 
@@ -178,12 +227,12 @@
         progressTimer = 0;
         if (statusLine.dataset.working) {
           delete statusLine.dataset.working;
-          setStatus('計算が終わりました');
+          setStatus(_('計算が終わりました'));
         }
         return;
       }
       statusLine.dataset.working = '1';
-      setStatus('計算中 ' + Math.floor(fraction * 100) + ' %');
+      setStatus(fill(_('計算中 %s %%'), Math.floor(fraction * 100)));
       progressTimer = setTimeout(poll, progressPollMs);
     };
     poll();
@@ -242,6 +291,77 @@
   });
   document.getElementById('export').addEventListener('click', exportFiles);
 
+  // Every fixed text of the page in the language the program uses now.
+  function showPageTexts() {
+    for (const entry of pageTexts) {
+      const element = document.querySelector(entry[0]);
+      const where = entry[1];
+      const text = entry[2];
+      if (where === 'text') {
+        element.textContent = _(text);
+      } else if (where === 'label') {
+        element.parentElement.firstChild.nodeValue = _(text);
+      } else {
+        element.setAttribute(where, _(text));
+      }
+    }
+    for (let g = 1; g <= groupCount; ++g) {
+      document.getElementById('apply' + g).textContent = fill(_('(%s) から計算'), g);
+    }
+    updatePlayButton();
+  }
+
+  // The language to start in: ?lang= in the address, else the reader's saved choice,
+  // else the first of the browser's languages that has a catalog (its region dropped
+  // when only the language has one), else Japanese.
+  function startLanguage(codes) {
+    const has = (code) => codes.includes(code);
+    const asked = new URLSearchParams(location.search).get('lang');
+    if (asked !== null && has(asked)) {
+      return asked;
+    }
+    let saved = null;
+    try {
+      saved = localStorage.getItem(languageKey);
+    } catch (e) {
+      saved = null; // storage may be refused: then no choice is kept
+    }
+    if (saved !== null && has(saved)) {
+      return saved;
+    }
+    for (const preferred of navigator.languages || [navigator.language]) {
+      const code = String(preferred).replace('-', '_');
+      for (const candidate of [code, code.split('_')[0]]) {
+        if (has(candidate)) {
+          return candidate;
+        }
+      }
+    }
+    return 'ja';
+  }
+
+  function useLanguage(code) {
+    if (!api.setLanguage(code)) {
+      return;
+    }
+    languageMenu.value = code;
+    document.documentElement.lang = code.replace('_', '-');
+    showPageTexts();
+  }
+
+  languageMenu.addEventListener('change', () => {
+    const code = languageMenu.value;
+    try {
+      localStorage.setItem(languageKey, code);
+    } catch (e) {
+      // storage refused: the choice holds for this visit
+    }
+    const address = new URL(location.href);
+    address.searchParams.set('lang', code);
+    history.replaceState(null, '', address);
+    useLanguage(code);
+  });
+
   // A C function that returns a text, or null for a null pointer.
   function textFunction(name, argumentTypes) {
     const f = Module.cwrap(name, 'number', argumentTypes);
@@ -265,10 +385,24 @@
       parameterGroup: Module.cwrap('fvParameterGroup', 'number', ['number']),
       fileText: textFunction('fvFileText', ['number']),
       workProgress: Module.cwrap('fvWorkProgress', 'number', []),
+      languageCount: Module.cwrap('fvLanguageCount', 'number', []),
+      languageCode: textFunction('fvLanguageCode', ['number']),
+      languageName: textFunction('fvLanguageName', ['number']),
+      setLanguage: Module.cwrap('fvSetLanguage', 'number', ['string']),
+      text: textFunction('fvText', ['string']),
     };
-    fieldIds = Array.from({length: api.parameterCount()}, (_, k) => api.parameterName(k));
+    const codes = Array.from({length: api.languageCount()}, (_unused, k) => api.languageCode(k));
+    languageMenu.replaceChildren(...codes.map((code, k) => {
+      const option = document.createElement('option');
+      option.value = code;
+      option.textContent = api.languageName(k);
+      option.lang = code.replace('_', '-');
+      return option;
+    }));
+    useLanguage(startLanguage(codes));
+    fieldIds = Array.from({length: api.parameterCount()}, (_unused, k) => api.parameterName(k));
     groups = Array.from({length: groupCount},
-                        (_, g) => fieldIds.filter((id, k) => api.parameterGroup(k) === g + 1));
+                        (_unused, g) => fieldIds.filter((id, k) => api.parameterGroup(k) === g + 1));
     setBusy(false);
     runPass(1, true); // the first pass with the form's values, as the program starts
   };

@@ -1,7 +1,8 @@
 """The web page in a real browser (headless Chromium with SwiftShader), against the
 desktop program: the form's dialogue writes the desktop's console texts, the canvas
 draws the desktop's pictures, the keys, the regime map, the exact dots, the picture
-and the exported files work.
+and the exported files work; the language menu, the address and the browser's
+languages choose the page's and the console's language.
 
 Usage: python3 browser_test.py SITE_DIR DESKTOP_PROGRAM
 """
@@ -91,7 +92,8 @@ class Page(unittest.TestCase):
             options.add_argument(argument)
         options.add_experimental_option('prefs', {
             'download.default_directory': cls.downloads,
-            'profile.default_content_setting_values.automatic_downloads': 1})
+            'profile.default_content_setting_values.automatic_downloads': 1,
+            'intl.accept_languages': 'ja'})  # the tests above compare with the Japanese program
         cls.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         cls.driver.execute_cdp_cmd('Page.setDownloadBehavior',
                                    {'behavior': 'allow', 'downloadPath': cls.downloads})
@@ -306,6 +308,77 @@ class Page(unittest.TestCase):
                     self.assert_same_table(text, expected, name)
 
     # --- comparisons ----------------------------------------------------------------------
+
+    # --- the reader's language ---------------------------------------------------------
+
+    # The page's fixed texts that the language changes (the dynamic ones are compared
+    # with the desktop's console and checked by their words).
+    STATIC_TEXTS = '''
+        const texts = (doc) => {
+          const found = [doc.title];
+          for (const e of doc.querySelectorAll('h1, legend, label.field, .hint, #start, #keys button')) {
+            found.push(e.textContent);
+          }
+          for (const e of doc.querySelectorAll('[title], [aria-label]')) {
+            found.push(e.getAttribute('title') || e.getAttribute('aria-label'));
+          }
+          return found;
+        };'''
+
+    def static_texts(self):
+        return self.script(self.STATIC_TEXTS + 'return texts(document);')
+
+    def open_language(self, query=''):
+        self.driver.get(self.server.url + query)
+        self.wait_for_passes(1)
+
+    def test_language_menu_address_and_saved_choice(self):
+        self.script('localStorage.clear()')
+        self.open_language('?lang=en')
+        self.assertEqual(self.script('return document.documentElement.lang'), 'en')
+        menu = self.script("return Array.from(document.getElementById('lang').options, "
+                           "(o) => [o.value, o.textContent])")
+        self.assertEqual(menu[:2], [['ja', '日本語'], ['en', 'English']])
+        self.assertEqual(self.console(), desktop(DEFAULTS, '--lang', 'en'))
+        words = ' '.join(self.static_texts()) + self.driver.find_element(By.ID, 'status').text
+        self.assertNotRegex(words, '[\u3000-\u9fff\uff00-\uffef]')
+        self.assertIn('Forced vibration', self.driver.find_element(By.TAG_NAME, 'h1').text)
+        self.assertIn('Computed from (1)', self.driver.find_element(By.ID, 'status').text)
+        self.assertIn('Keys:', self.driver.find_element(By.ID, 'canvas').get_attribute('aria-label'))
+        # The menu: back to Japanese, every fixed text as index.html has it, the choice
+        # in the address and kept for the next visit.
+        self.driver.find_element(By.CSS_SELECTOR, '#lang option[value="ja"]').click()
+        static = self.driver.execute_async_script(self.STATIC_TEXTS + '''
+            const done = arguments[arguments.length - 1];
+            fetch('index.html').then((r) => r.text()).then((html) =>
+              done(texts(new DOMParser().parseFromString(html, 'text/html'))));''')
+        self.assertEqual(self.static_texts(), static)
+        self.assertEqual(self.script('return document.documentElement.lang'), 'ja')
+        self.assertIn('lang=ja', self.driver.current_url)
+        self.driver.find_element(By.CSS_SELECTOR, '#lang option[value="en"]').click()
+        self.open_language()
+        self.assertEqual(self.script("return document.getElementById('lang').value"), 'en')
+        self.assertEqual(self.console(), desktop(DEFAULTS, '--lang', 'en'))
+        self.open_language('?lang=ja')  # the address before the saved choice
+        self.assertEqual(self.console(), desktop(DEFAULTS))
+        self.open_language('?lang=xx')  # no such catalog: the saved choice
+        self.assertEqual(self.script('return document.documentElement.lang'), 'en')
+        self.script('localStorage.clear()')
+
+    def test_browser_languages_choose_when_nothing_else_does(self):
+        self.driver.get(self.server.url)
+        self.script('localStorage.clear()')
+        agent = self.script('return navigator.userAgent')
+        try:
+            for accepted, expected in [('en-GB,ja', 'en'), ('fr,de', 'ja'), ('de,en-US', 'en')]:
+                self.driver.execute_cdp_cmd('Network.setUserAgentOverride',
+                                            {'userAgent': agent, 'acceptLanguage': accepted})
+                self.open_language()
+                self.assertEqual(self.script('return document.documentElement.lang'), expected,
+                                 accepted)
+        finally:
+            self.driver.execute_cdp_cmd('Network.setUserAgentOverride',
+                                        {'userAgent': agent, 'acceptLanguage': 'ja'})
 
     def assert_same_table(self, text, expected, what):
         rows, expected_rows = text.splitlines(), expected.splitlines()
