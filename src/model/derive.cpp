@@ -28,17 +28,25 @@ void deriveExternalForce(const PhysicalSystem& in, Derived* d) {
     d->phi = std::atan2(in.lambda * in.omf, in.K - in.m * (in.omf * in.omf));
 }
 
-void beginFriction(const PhysicalSystem& in, Derived* d, Chart* chart, ChartPass* pass) {
+void deriveDeadBand(const PhysicalSystem& in, Derived* d) {
     d->Yc = in.Fric / in.K;
-    chart->ratioStep = gridRatioStep;
-    chart->sweepCount = gridSweepCount;
-    startChart(*d, chart, pass);
+}
+
+void deriveEnteredPoint(const PhysicalSystem& in, Derived* d) {
     d->givenRatio = in.omf / d->omega0;
     d->hasYZA = continuousAmplitude(d->givenRatio, closedFormSystem(*d), &d->YZA) == 1;
     double dwellAngle = 0.0;
     double stopPhase = 0.0;
     d->YZB = stickSlipAmplitude(d->givenRatio, closedFormSystem(*d), &dwellAngle, &stopPhase);
     d->hasYZB = d->YZB >= 0.0;
+}
+
+void beginFriction(const PhysicalSystem& in, Derived* d, Chart* chart, ChartPass* pass) {
+    deriveDeadBand(in, d);
+    chart->ratioStep = gridRatioStep;
+    chart->sweepCount = gridSweepCount;
+    startChart(*d, chart, pass); // the helpers sweep while the entered point is solved
+    deriveEnteredPoint(in, d);
 }
 
 void finishFriction(Derived* d, Chart* chart, ChartPass* pass) {

@@ -18,6 +18,12 @@ void deriveSpringMassDamper(const PhysicalSystem& in, Derived* d);
 // Group (2): Yf, As, Ad and phi from F and omf.
 void deriveExternalForce(const PhysicalSystem& in, Derived* d);
 
+// Group (3) without the chart, as beginFriction computes it: the dead band Yc, then
+// givenRatio, YZA and YZB (the value the search gave, -1 when none). A parameter study
+// needs these alone.
+void deriveDeadBand(const PhysicalSystem& in, Derived* d);
+void deriveEnteredPoint(const PhysicalSystem& in, Derived* d);
+
 // Group (3) in two halves, for the texts printed between them: the first computes Yc,
 // starts the chart's curves (on helper threads) and finds givenRatio, YZA and YZB (the
 // value the search gave, -1 when none); the second takes YZB = 100 where there was

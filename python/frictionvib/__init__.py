@@ -1,0 +1,136 @@
+"""frictionvib: forced vibration with Coulomb friction, from Python.
+
+The numbers are the program's own: the same model computes them, and every value is
+the double the program's files read back to (an empty cell is NaN).
+
+    System(m, lam, K, F, omf, Fric, y0=0.0, v0=0.0, Fs=None)
+    summary(system)                    -> dict, as json.load of --export's summary.json
+    frequency(system)                  -> dict of arrays, frequency.csv's columns
+    time_response(system, duration)    -> dict of arrays, time.csv's columns
+    regime_map(system)                 -> dict of arrays, the --regime-map CSV's columns
+    exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=0)
+                                       -> dict of arrays, the exact steady states
+"""
+
+import json
+import math
+import numbers
+
+import numpy as np
+
+from . import _core
+
+__all__ = ["System", "summary", "frequency", "time_response", "regime_map", "exact_steady"]
+
+STATIC_UNAVAILABLE = "static friction above sliding friction is not available in this build"
+DEFAULT_DURATION_S = 20.0  # the program's default --duration
+MAX_THREADS = 1024  # more than any machine has; the kernel caps the workers itself
+
+
+def _real(name, value):
+    """A parameter as a float; bools and non-numbers are refused."""
+    if isinstance(value, bool) or not isinstance(value, (numbers.Real, np.floating, np.integer)):
+        raise ValueError(f"{name} must be a real number, not {value!r}")
+    return float(value)
+
+
+def static_friction(Fric, Fs):
+    """The static friction force: the sliding one until the model has a static band."""
+    if Fs is None:
+        return Fric
+    Fs = _real("Fs", Fs)
+    if Fs != Fric:
+        raise ValueError(STATIC_UNAVAILABLE)
+    return Fs
+
+
+class System:
+    """The physical system, its eight values as the program names them (lam for lambda).
+
+    Values are not range-checked, as in the program: zero, negative and non-finite
+    values flow through the arithmetic.
+    """
+
+    __slots__ = ("m", "lam", "K", "F", "omf", "Fric", "y0", "v0", "Fs")
+
+    def __init__(self, m, lam, K, F, omf, Fric, y0=0.0, v0=0.0, Fs=None):
+        for name, value in (("m", m), ("lam", lam), ("K", K), ("F", F), ("omf", omf),
+                            ("Fric", Fric), ("y0", y0), ("v0", v0)):
+            setattr(self, name, _real(name, value))
+        self.Fs = static_friction(self.Fric, Fs)
+
+    def values(self):
+        """The eight values in the order of the program's parameter table."""
+        return [self.m, self.lam, self.K, self.F, self.omf, self.Fric, self.y0, self.v0]
+
+    def __repr__(self):
+        body = ", ".join(f"{n}={getattr(self, n)!r}" for n in self.__slots__)
+        return f"System({body})"
+
+
+def _system(system):
+    if not isinstance(system, System):
+        raise ValueError(f"expected a frictionvib.System, not {type(system).__name__}")
+    return system.values()
+
+
+def summary(system):
+    """The summary of the system's first pass, as json.load of summary.json."""
+    return json.loads(_core.summary_json(_system(system)))
+
+
+def frequency(system):
+    """frequency.csv's columns: curve, zeta, z, continuous_m, stickslip_m."""
+    return _core.frequency(_system(system))
+
+
+def time_response(system, duration=DEFAULT_DURATION_S):
+    """time.csv's columns: t_s, y_m, v_m_s, force_N, friction_N, a frame every 0.1 s."""
+    values = _system(system)
+    seconds = _real("duration", duration)
+    if not 0.0 <= seconds <= _core.max_duration_s:
+        raise ValueError(f"duration must be a number of seconds from 0 to "
+                         f"{_core.max_duration_s:g}, not {duration!r}")
+    return _core.time_response(values, seconds)
+
+
+def regime_map(system):
+    """The regime map of the system's damping ratio: the --regime-map CSV's columns
+    (stops_per_cycle as integers, converged, at_rest and grows as booleans)."""
+    return _core.regime_map(_system(system))
+
+
+def _float_array(name, value):
+    try:
+        a = np.asarray(value)
+    except Exception as e:  # a ragged list, say
+        raise ValueError(f"{name}: not an array of numbers ({e})") from None
+    if a.dtype == bool or not (np.issubdtype(a.dtype, np.floating)
+                               or np.issubdtype(a.dtype, np.integer)):
+        raise ValueError(f"{name} must hold real numbers, not {a.dtype}")
+    return a.astype(np.float64)
+
+
+def exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=0):
+    """Exact steady states from rest of dimensionless systems (Yf = 1, Yc = friction_ratio),
+    as the regime map's cells: arrays broadcast together, computed on all cores (threads
+    0) with the GIL released. Returns stops_per_cycle, amplitude_exact (in Yf; NaN where
+    there is none), converged, at_rest, grows and stuck_fraction, in the broadcast shape."""
+    arrays = [_float_array(n, v) for n, v in
+              (("zeta", zeta), ("z", z), ("friction_ratio", friction_ratio))]
+    if static_ratio is not None:
+        arrays.append(_float_array("static_ratio", static_ratio))
+    try:
+        arrays = np.broadcast_arrays(*arrays)
+    except ValueError as e:
+        raise ValueError(f"the arrays do not broadcast together: {e}") from None
+    if static_ratio is not None:
+        sliding, static = arrays[2], arrays.pop()
+        if not np.array_equal(static, sliding):
+            raise ValueError(STATIC_UNAVAILABLE)
+    if isinstance(threads, bool) or not isinstance(threads, numbers.Integral) or threads < 0:
+        raise ValueError(f"threads must be a whole number from 0 (all cores), not {threads!r}")
+    shape = arrays[0].shape
+    flat = [np.ascontiguousarray(a).reshape(-1) for a in arrays]
+    columns = _core.exact_steady(*flat, threads=min(int(threads), MAX_THREADS))
+    return {k: v.reshape(shape) for k, v in columns.items()}

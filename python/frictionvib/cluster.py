@@ -1,0 +1,77 @@
+"""Where a study's rows are computed: on the cores of this machine, or in chunks on a
+Dask distributed cluster. Either way a chunk's text is the same, so the output is too."""
+
+import sys
+
+from . import _core
+
+LOCAL_CHUNK_ROWS = 2000  # rows between two updates of the progress bar on this machine
+
+
+def compute_chunk(systems, threads=0):
+    """The computed cells of a chunk of rows (eight values each), as CSV text."""
+    return _core.study_rows(systems, threads)
+
+
+class Progress:
+    """A one-line progress bar on standard error."""
+
+    WIDTH = 30  # characters of the bar
+
+    def __init__(self, total, stream=sys.stderr):
+        self.total, self.done, self.stream = total, 0, stream
+        self.show()
+
+    def advance(self, rows):
+        self.done += rows
+        self.show()
+
+    def show(self):
+        part = self.done / self.total if self.total else 1.0
+        filled = int(part * self.WIDTH)
+        self.stream.write(f"\rstudy [{'#' * filled}{'.' * (self.WIDTH - filled)}] "
+                          f"{self.done}/{self.total} rows")
+        self.stream.flush()
+
+    def close(self):
+        self.stream.write("\n")
+        self.stream.flush()
+
+
+def chunks(systems, size):
+    return [systems[i:i + size] for i in range(0, len(systems), size)]
+
+
+def run_local(systems):
+    """Every row on all cores of this machine."""
+    progress = Progress(len(systems))
+    cells = []
+    for chunk in chunks(systems, LOCAL_CHUNK_ROWS):
+        cells.extend(compute_chunk(chunk))
+        progress.advance(len(chunk))
+    progress.close()
+    return cells
+
+
+def run_cluster(systems, address, chunk_rows, connect_timeout_s):
+    """Every row on the Dask cluster at address, chunk_rows a task. Results are fetched
+    as each chunk finishes, so a worker that dies holds none: the scheduler runs the
+    chunks it was computing again elsewhere. A chunk's tasks compute on one thread,
+    as the workers run one task per core."""
+    from dask.distributed import Client, as_completed
+
+    parts = chunks(systems, chunk_rows)
+    with Client(address, timeout=connect_timeout_s) as client:
+        futures = {}
+        for index, part in enumerate(parts):
+            future = client.submit(compute_chunk, part, 1, pure=False)
+            futures[future] = index
+        progress = Progress(len(systems))
+        results = [None] * len(parts)
+        for future in as_completed(list(futures)):
+            index = futures.pop(future)
+            results[index] = future.result()
+            future.release()
+            progress.advance(len(parts[index]))
+        progress.close()
+    return [cell for part in results for cell in part]
