@@ -1,0 +1,149 @@
+"""The module's results are the program's own: summary.json, frequency.csv, time.csv and
+the --regime-map CSV of the real program, value for value and bit for bit."""
+
+import json
+import math
+
+import numpy as np
+import pytest
+
+import frictionvib
+from conftest import assert_same_bits, read_csv, run_program
+
+# Systems that take each path of the model: stick-slip and continuous red points,
+# no stick-slip solution, no steady state (undamped resonance), a mass at rest, no force
+# (not-a-number values), over-critical damping and start values that are not zero.
+SYSTEMS = {
+    "stick-slip": frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, 0.1, 0),
+    "near resonance": frictionvib.System(2, 0.05, 8, 1, 2.1, 0.05, 0, 0.3),
+    "grows": frictionvib.System(1, 0, 1, 1, 1, 0.1),
+    "at rest": frictionvib.System(0.5, 0.1, 2, 1, 0.3, 1.5, 0.2, -0.1),
+    "no force": frictionvib.System(1, 0.2, 1, 0, 0.5, 0.2),
+    "over-critical": frictionvib.System(3, 20, 5, 2, 4.5, 0.3, -0.05, 0.02),
+    "unit force": frictionvib.System(2, 0.3, 4, 4, 1.7, 1.2),
+}
+DURATIONS_S = (20.0, 3.35)
+
+
+@pytest.fixture(scope="module", params=sorted(SYSTEMS))
+def exported(request, program, tmp_path_factory):
+    """A system and the folder of the program's --export of it."""
+    system = SYSTEMS[request.param]
+    folder = tmp_path_factory.mktemp("export")
+    run_program(system, "--export", "out", "--duration", "3.35", cwd=folder)
+    return system, folder / "out"
+
+
+def test_summary_is_summary_json(exported):
+    system, out = exported
+    with open(out / "summary.json") as f:
+        expected = json.load(f)
+    assert frictionvib.summary(system) == expected
+    # == takes 0.0 for -0.0: compare the numbers' text as well.
+    assert json.dumps(frictionvib.summary(system)) == json.dumps(expected)
+
+
+def test_frequency_is_frequency_csv(exported):
+    system, out = exported
+    expected = read_csv(out / "frequency.csv")
+    actual = frictionvib.frequency(system)
+    assert list(actual) == list(expected)
+    assert list(actual["curve"]) == list(expected["curve"])
+    for name in ("zeta", "z", "continuous_m", "stickslip_m"):
+        assert_same_bits(actual[name], expected[name], name)
+
+
+def test_time_response_is_time_csv(exported):
+    system, out = exported
+    expected = read_csv(out / "time.csv")
+    actual = frictionvib.time_response(system, duration=3.35)
+    assert list(actual) == list(expected)
+    for name in expected:
+        assert_same_bits(actual[name], expected[name], name)
+    assert len(frictionvib.time_response(system)["t_s"]) == 201  # 20 s by default
+
+
+@pytest.mark.parametrize("name", ["stick-slip", "grows"])
+def test_regime_map_and_exact_steady_are_the_map_csv(name, program, tmp_path):
+    system = SYSTEMS[name]
+    run_program(system, "--regime-map", "map", cwd=tmp_path)
+    expected = read_csv(tmp_path / "map.csv")
+    actual = frictionvib.regime_map(system)
+    assert list(actual) == list(expected)
+    for column in expected:
+        assert_same_bits(actual[column], expected[column], column)
+    # The same cells from exact_steady over the map's grid, broadcast from its axes.
+    zeta = frictionvib.summary(system)["derived"]["zeta"]
+    rows, columns = frictionvib._core.regime_rows, frictionvib._core.regime_columns
+    z = expected["z"].reshape(rows, columns)[0]
+    ratio = expected["friction_ratio"].reshape(rows, columns)[:, :1]
+    cells = frictionvib.exact_steady(zeta, z, ratio)
+    assert cells["amplitude_exact"].shape == (rows, columns)
+    for column in ("stops_per_cycle", "amplitude_exact", "converged", "at_rest", "grows"):
+        assert_same_bits(cells[column].ravel(), expected[column], column)
+    assert np.isnan(cells["stuck_fraction"][cells["grows"]]).all()
+
+
+def test_exact_steady_is_the_summary_exact_and_does_not_depend_on_threads():
+    zeta, z, ratio, lone = [], [], [], []
+    for system in SYSTEMS.values():
+        s = frictionvib.summary(system)
+        if s["derived"]["Yf"] != 1.0:
+            continue  # exact_steady is in units of Yf: only Yf = 1 compares exactly
+        zeta.append(s["derived"]["zeta"])
+        z.append(s["derived"]["z"])
+        ratio.append(s["derived"]["Yc"])
+        lone.append(s["exact"])
+    cells = frictionvib.exact_steady(zeta, z, ratio)
+    assert len(lone) == 2
+    for k, e in enumerate(lone):
+        assert cells["stops_per_cycle"][k] == e["stopsPerCycle"]
+        expected = e["amplitude_m"] if e["amplitude_m"] is not None else math.nan
+        assert_same_bits(cells["amplitude_exact"][k], expected, "amplitude")
+        assert bool(cells["converged"][k]) == e["converged"]
+    grid = np.meshgrid(np.linspace(0.05, 3, 40), np.linspace(0, 1.2, 7))
+    one = frictionvib.exact_steady(0.05, grid[0], grid[1], threads=1)
+    every = frictionvib.exact_steady(0.05, grid[0], grid[1])
+    for column in one:
+        assert_same_bits(one[column], every[column], column)
+
+
+BAD_CALLS = [
+    (lambda: frictionvib.System("1", 0.2, 1, 0.5, 0.5, 0.2), "m must be a real number"),
+    (lambda: frictionvib.System(1, None, 1, 0.5, 0.5, 0.2), "lam must be a real number"),
+    (lambda: frictionvib.System(1, 0.2, 1, 0.5, 0.5, True), "Fric must be a real number"),
+    (lambda: frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.3), "static friction"),
+    (lambda: frictionvib.summary((1, 0.2, 1, 0.5, 0.5, 0.2, 0, 0)), "expected a frictionvib.System"),
+    (lambda: frictionvib.time_response(SYSTEMS["grows"], -1), "duration must be"),
+    (lambda: frictionvib.time_response(SYSTEMS["grows"], math.inf), "duration must be"),
+    (lambda: frictionvib.time_response(SYSTEMS["grows"], 100000.5), "duration must be"),
+    (lambda: frictionvib.exact_steady([0.1, 0.2], [1, 2, 3], 0.2), "do not broadcast"),
+    (lambda: frictionvib.exact_steady("a", 1.0, 0.2), "zeta must hold real numbers"),
+    (lambda: frictionvib.exact_steady(0.1, [[1], [2, 3]], 0.2), "z: not an array"),
+    (lambda: frictionvib.exact_steady(0.1, 1.0, 0.2, static_ratio=0.3), "static friction"),
+    (lambda: frictionvib.exact_steady(0.1, 1.0, 0.2, threads=-1), "threads must be"),
+]
+
+
+@pytest.mark.parametrize("call,message", BAD_CALLS)
+def test_bad_arguments_raise_value_error(call, message):
+    with pytest.raises(ValueError, match=message):
+        call()
+
+
+def test_static_friction_equal_to_sliding_is_the_system_without_it():
+    with_fs = frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.2)
+    assert frictionvib.summary(with_fs) == frictionvib.summary(SYSTEMS["stick-slip"].__class__(
+        1, 0.2, 1, 0.5, 0.5, 0.2))
+    cells = frictionvib.exact_steady(0.1, 0.5, 0.4, static_ratio=0.4)
+    assert cells["stops_per_cycle"].shape == ()
+
+
+def test_values_the_program_takes_do_not_crash():
+    odd = frictionvib.System(0, -1, math.nan, math.inf, -2, -0.0, math.nan, 1e308)
+    assert frictionvib.summary(odd)["input"]["m"] == 0.0
+    assert len(frictionvib.time_response(odd, 0)["t_s"]) == 1
+    cells = frictionvib.exact_steady([math.nan, -1, 0, 1e300], [1, math.inf, 0, 1], [0, -1, math.nan, 2])
+    assert cells["amplitude_exact"].shape == (4,)
+    empty = frictionvib.exact_steady([], [], [])
+    assert empty["amplitude_exact"].shape == (0,)
