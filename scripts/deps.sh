@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing: those of
 # the desktop program and its tests, and with "web" those of the web page, with
-# "browser" those of the browser tests.
+# "browser" those of the browser tests, with "python" the Python module, its tests and
+# its parameter studies on Dask.
 set -euo pipefail
 
 packages=(
@@ -17,7 +18,9 @@ for group in "$@"; do
     case $group in
     web) packages+=(emscripten) ;;                               # the web page (with its Node.js)
     browser) packages+=(chromium chromium-driver python3-selenium) ;; # browser tests, headless
-    *) echo "deps.sh: unknown group '$group' (web, browser)" >&2; exit 2 ;;
+    python) packages+=(pybind11-dev python3-dev python3-numpy python3-pytest # the module, its tests
+                       python3-dask python3-distributed python3-matplotlib) ;; # studies, plots
+    *) echo "deps.sh: unknown group '$group' (web, browser, python)" >&2; exit 2 ;;
     esac
 done
 

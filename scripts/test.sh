@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the fuzz corpus once under ASan and UBSan
 # (clang's libFuzzer), then all tests in the normal build, the web page in headless
-# Chromium against the desktop program, then all tests again under AddressSanitizer
+# Chromium against the desktop program (the Python module's tests are the ctest "python"),
+# then all tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh web browser
+bash scripts/deps.sh web browser python
 jobs=$(nproc)
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -30,7 +31,7 @@ for p in "${pids[@]}"; do
 done
 echo "fuzz corpus: ${#inputs[@]} dialogue inputs passed"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFV_PYTHON=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
