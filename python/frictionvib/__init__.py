@@ -22,7 +22,6 @@ from . import _core
 
 __all__ = ["System", "summary", "frequency", "time_response", "regime_map", "exact_steady"]
 
-STATIC_UNAVAILABLE = "static friction above sliding friction is not available in this build"
 DEFAULT_DURATION_S = 20.0  # the program's default --duration
 MAX_THREADS = 1024  # more than any machine has; the kernel caps the workers itself
 
@@ -35,12 +34,14 @@ def _real(name, value):
 
 
 def static_friction(Fric, Fs):
-    """The static friction force: the sliding one until the model has a static band."""
+    """The static friction force as given: None (equal to Fric), else a finite force of at
+    least Fric, as the program's --static-friction takes it."""
     if Fs is None:
-        return Fric
+        return None
     Fs = _real("Fs", Fs)
-    if Fs != Fric:
-        raise ValueError(STATIC_UNAVAILABLE)
+    if not (math.isfinite(Fs) and Fs >= 0.0 and Fs >= Fric):
+        raise ValueError(f"Fs must be a finite static friction force of at least Fric = "
+                         f"{Fric!r} N, not {Fs!r}")
     return Fs
 
 
@@ -60,8 +61,9 @@ class System:
         self.Fs = static_friction(self.Fric, Fs)
 
     def values(self):
-        """The eight values in the order of the program's parameter table."""
-        return [self.m, self.lam, self.K, self.F, self.omf, self.Fric, self.y0, self.v0]
+        """The values in the order of the program's parameter table (Fs 0: not given)."""
+        return [self.m, self.lam, self.K, self.F, self.omf, self.Fric, self.y0, self.v0,
+                0.0 if self.Fs is None else self.Fs]
 
     def __repr__(self):
         body = ", ".join(f"{n}={getattr(self, n)!r}" for n in self.__slots__)
@@ -126,11 +128,13 @@ def exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=0):
         raise ValueError(f"the arrays do not broadcast together: {e}") from None
     if static_ratio is not None:
         sliding, static = arrays[2], arrays.pop()
-        if not np.array_equal(static, sliding):
-            raise ValueError(STATIC_UNAVAILABLE)
+        if not np.all(np.isfinite(static) & (static >= sliding)):
+            raise ValueError("static_ratio (Ys/Yf) must be finite and at least friction_ratio")
+    else:
+        static = np.zeros(arrays[0].shape)  # 0: the static band is the sliding one
     if isinstance(threads, bool) or not isinstance(threads, numbers.Integral) or threads < 0:
         raise ValueError(f"threads must be a whole number from 0 (all cores), not {threads!r}")
     shape = arrays[0].shape
-    flat = [np.ascontiguousarray(a).reshape(-1) for a in arrays]
+    flat = [np.ascontiguousarray(a).reshape(-1) for a in arrays + [static]]
     columns = _core.exact_steady(*flat, threads=min(int(threads), MAX_THREADS))
     return {k: v.reshape(shape) for k, v in columns.items()}

@@ -2,12 +2,11 @@
 
 import csv
 
-from . import STATIC_UNAVAILABLE
 
 REQUIRED = ("m", "lambda", "K", "F", "omf", "Fric")
 OPTIONAL = ("Fs", "y0", "v0")
-ORDER = ("m", "lambda", "K", "F", "omf", "Fric", "y0", "v0")  # the program's table
-DEFAULTS = {"y0": 0.0, "v0": 0.0}
+ORDER = ("m", "lambda", "K", "F", "omf", "Fric", "y0", "v0", "Fs")  # the program's table
+DEFAULTS = {"y0": 0.0, "v0": 0.0, "Fs": 0.0}  # Fs 0: not given, equal to Fric
 
 
 class StudyInputError(Exception):
@@ -45,9 +44,8 @@ def _values(header, cells):
             raise ValueError(f"{name}: no value")
         else:
             values[name] = _number(name, text)
-    static = named.get("Fs", "").strip()
-    if static and _number("Fs", static) != values["Fric"]:
-        raise ValueError(f"Fs: {STATIC_UNAVAILABLE}")
+    if named.get("Fs", "").strip() and not (values["Fs"] >= 0.0 and values["Fs"] >= values["Fric"]):
+        raise ValueError(f"Fs: {values['Fs']!r} is below Fric = {values['Fric']!r}")
     return [values[name] for name in ORDER]
 
 

@@ -28,10 +28,10 @@ using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
 // The exact steady states of (zeta[i], z[i], Yc/Yf = ratio[i]) from rest, as the regime
 // map computes a cell; the arrays are flat and of one length.
 py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles& ratio,
-                            unsigned threads) {
+                            const Doubles& staticBand, unsigned threads) {
     const py::ssize_t n = zeta.size();
-    if (z.size() != n || ratio.size() != n) {
-        throw py::value_error("zeta, z and friction_ratio must have one length");
+    if (z.size() != n || ratio.size() != n || staticBand.size() != n) {
+        throw py::value_error("zeta, z, friction_ratio and static_ratio must have one length");
     }
     py::array_t<int> stops(n);
     py::array_t<double> amplitude(n), stuck(n);
@@ -39,6 +39,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
     const double* zetaIn = zeta.data();
     const double* zIn = z.data();
     const double* ratioIn = ratio.data();
+    const double* staticIn = staticBand.data();
     int* stopsOut = stops.mutable_data();
     double* amplitudeOut = amplitude.mutable_data();
     double* stuckOut = stuck.mutable_data();
@@ -51,7 +52,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
             static_cast<long>(n),
             [&](long i) {
                 const fv::ExactSteady s =
-                    fv::exactSteadyState({zetaIn[i], zIn[i], unitForce, ratioIn[i]});
+                    fv::exactSteadyState({zetaIn[i], zIn[i], unitForce, ratioIn[i], staticIn[i]});
                 stopsOut[i] = s.stopsPerCycle;
                 amplitudeOut[i] = std::isfinite(s.amplitude) ? s.amplitude : missing;
                 stuckOut[i] = std::isfinite(s.stuckFraction) ? s.stuckFraction : missing;
@@ -111,7 +112,7 @@ std::vector<std::string> studyRows(const std::vector<SystemValues>& systems, uns
 
 void registerBatch(py::module_& m) {
     m.def("exact_steady", &exactSteadyColumns, py::arg("zeta"), py::arg("z"),
-          py::arg("friction_ratio"), py::arg("threads") = 0u,
+          py::arg("friction_ratio"), py::arg("static_ratio"), py::arg("threads") = 0u,
           "Exact steady states from rest of flat arrays of one length (threads 0: all cores).");
     m.def("study_rows", &studyRows, py::arg("systems"), py::arg("threads") = 0u,
           "The computed cells of parameter-study rows, as CSV text.");

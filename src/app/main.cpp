@@ -61,9 +61,13 @@ int main(int argc, char** argv) {
         return fv::reportFailure("read standard input:", std::strerror(inputCode));
     }
     s.session.currentKey = 'm';
+    s.input.Fs = options.staticFriction;
     fv::consoleDialogue(s, standardConsole(&s));
     if (s.console.inputError != 0) {
         return fv::reportFailure("read standard input:", std::strerror(s.console.inputError));
+    }
+    if (!fv::staticFrictionHolds(options, s.input.Fric, stderr)) {
+        return fv::usageStatus;
     }
     if (options.batch) {
         return fv::writeBatchOutputs(s, &fv::program.temporaries, options);

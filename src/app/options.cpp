@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "export/shown_text.h"
+#include "export/tables.h"
 #include "session/keys.h"
 
 namespace fv {
@@ -20,7 +21,15 @@ namespace {
 
 constexpr const char* programName = "frictionvib";
 
-enum LongOnly { optDuration = 256, optPng, optFrames, optRegimeMap, optKeys, optLang };
+enum LongOnly {
+    optDuration = 256,
+    optPng,
+    optFrames,
+    optRegimeMap,
+    optKeys,
+    optLang,
+    optStaticFriction
+};
 
 const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"version", no_argument, nullptr, 'V'},
@@ -30,6 +39,7 @@ const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
                               {"png", required_argument, nullptr, optPng},
                               {"frames", required_argument, nullptr, optFrames},
                               {"regime-map", required_argument, nullptr, optRegimeMap},
+                              {"static-friction", required_argument, nullptr, optStaticFriction},
                               {"keys", required_argument, nullptr, optKeys},
                               {"lang", required_argument, nullptr, optLang},
                               {nullptr, 0, nullptr, 0}};
@@ -61,6 +71,9 @@ const char* const usageText =
     "      --keys KEYS        press the window's view keys KEYS (s t T y Y z Z a e g) in\n"
     "                         order before the picture is taken; needs --png or\n"
     "                         --regime-map\n"
+    "      --static-friction FS\n"
+    "                         the static friction force [N] that holds a resting mass,\n"
+    "                         at least the sliding friction Fric (default: Fric)\n"
     "      --lang LANG        the language of the console and the window: ja (the\n"
     "                         default), en, or any other catalog in the program's\n"
     "                         locale folder (an unknown one lists those there)\n"
@@ -181,6 +194,15 @@ bool splitGlutOptions(int argc, char** argv, Options* options, char** rest, int*
 
 } // namespace
 
+bool staticFrictionHolds(const Options& options, double Fric, std::FILE* err) {
+    if (!options.staticFrictionGiven || options.staticFriction >= Fric) {
+        return true;
+    }
+    reportUsage(err, "--static-friction: " + formatNumber(options.staticFriction) +
+                         " N is below the friction force Fric = " + formatNumber(Fric) + " N");
+    return false;
+}
+
 OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
                             std::FILE* err) {
     std::vector<char*> restArgs(static_cast<std::size_t>(argc) + 1, nullptr);
@@ -274,6 +296,14 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             break;
         case optLang:
             options->language = optarg;
+            break;
+        case optStaticFriction:
+            options->staticFrictionGiven = true;
+            if (!readSeconds(optarg, &options->staticFriction) || options->staticFriction < 0.0) {
+                reportUsage(err, std::string("--static-friction: '") + optarg +
+                                     "' is not a force of 0 N or more");
+                outcome = OptionsOutcome::usage;
+            }
             break;
         case ':':
             reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");

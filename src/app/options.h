@@ -28,6 +28,8 @@ struct Options {
     std::string regimeMapPrefix;           // write the regime map to PREFIX.csv and PREFIX.png
     std::string viewKeys;                  // view keys pressed before the picture is taken
     std::string language = sourceLanguage; // the catalog of the console and the window
+    double staticFriction = 0.0;           // Fs [N] with --static-friction, else 0
+    bool staticFrictionGiven = false;
     // The command line as glutInit receives it: argv[0] and GLUT's own options.
     int glutArgc = 0;
     char* glutArgv[maxGlutArguments + 1] = {};
@@ -43,5 +45,9 @@ enum class OptionsOutcome {
 // err as one line with a hint to --help.
 OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
                             std::FILE* err);
+
+// After the dialogue has read Fric: false, after one usage line on err, when
+// --static-friction gave a force below it.
+bool staticFrictionHolds(const Options& options, double Fric, std::FILE* err);
 
 } // namespace fv

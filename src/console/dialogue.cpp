@@ -50,6 +50,11 @@ void frictionGroup(State& s, const Console& c) {
     ChartPass pass = {};
     beginFriction(s, &pass);
     consolePrintf(c, tr(c, "\n不感帯Yc[m]=%6.3f"), d.Yc);
+    if (s.input.Fs > 0.0) {
+        // Only with --static-friction: the force that holds a resting mass, and its band.
+        consolePrintf(c, tr(c, "\n静止摩擦力 Fs[N]=%7.4f 静止摩擦の不感帯 Ys[m]=%6.3f"), s.input.Fs,
+                      d.Ys);
+    }
     consolePrintf(c, tr(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f"),
                   d.zeta, d.givenRatio, s.input.F, s.input.Fric, d.YZA);
     consolePrintf(c, tr(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f"),

@@ -185,12 +185,17 @@ std::string summaryJson(const Summary& v) {
     json j;
     j["input"] = json::object();
     for (const SystemParameter& p : systemParameters) {
-        j["input"][p.name] = number(v.input.*p.value);
+        if (parameterGiven(p, v.input)) {
+            j["input"][p.name] = number(v.input.*p.value);
+        }
     }
     j["derived"] = {{"omega0", number(d.omega0)}, {"zeta", number(d.zeta)},
                     {"Yf", number(d.Yf)},         {"Yc", number(d.Yc)},
                     {"Ad", number(d.Ad)},         {"phi_deg", number(v.phiDeg)},
                     {"z", number(d.givenRatio)}};
+    if (d.Ys > 0.0) {
+        j["derived"]["Ys"] = number(d.Ys);
+    }
     j["YZA"] = number(d.YZA, d.hasYZA);
     j["YZB"] = number(d.YZB, d.hasYZB);
     j["givenPointAmplitude"] = number(d.givenPointAmplitude, v.hasGivenPoint);
@@ -231,9 +236,12 @@ std::string frequencyCsv(const CurvePair* pairs, int pairCount, int n) {
 }
 
 std::string regimeCsv(const RegimeMap& map) {
-    std::string text =
-        "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged,at_rest,"
-        "grows\n";
+    std::string text;
+    if (map.staticRatio > 1.0) {
+        text = "# static friction Fs/Fric=" + formatNumber(map.staticRatio) + "\n";
+    }
+    text += "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged,at_rest,"
+            "grows\n";
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
             const RegimeCell& cell = map.cells[r][c];

@@ -117,13 +117,19 @@ void drawLabels() {
 }
 
 // "regime map, zeta=...: z across, Yc/Yf up", or how far its computation has come.
-void drawCaption(double mapZeta, const JobProgress& progress) {
-    char text[96];
+void drawCaption(double mapZeta, double staticRatio, const JobProgress& progress) {
+    char system[48];
+    if (staticRatio > 1.0) {
+        std::snprintf(system, sizeof system, "zeta=%.3f, Fs/Fric=%.3g", mapZeta, staticRatio);
+    } else {
+        std::snprintf(system, sizeof system, "zeta=%.3f", mapZeta);
+    }
+    char text[128];
     if (progress.running) {
-        std::snprintf(text, sizeof text, "regime map, zeta=%.3f: computing %d %%", mapZeta,
+        std::snprintf(text, sizeof text, "regime map, %s: computing %d %%", system,
                       static_cast<int>(progress.fraction * 100.0));
     } else {
-        std::snprintf(text, sizeof text, "regime map, zeta=%.3f: z across, Yc/Yf up", mapZeta);
+        std::snprintf(text, sizeof text, "regime map, %s: z across, Yc/Yf up", system);
     }
     drawTextOnWhite(legendX, captionY, text);
 }
@@ -169,7 +175,9 @@ double regimeMapY(double frictionRatio) {
 void drawRegimeView(const State& s) {
     const bool complete = regimeMapCurrent(s);
     const RegimeMap* map = complete ? &s.session.regimeMap : regimeMapJobCells(s.session);
-    if (!(complete || regimeMapJobProgress(s.session, s.derived.zeta).running) || map == nullptr) {
+    if (!(complete ||
+          regimeMapJobProgress(s.session, s.derived.zeta, staticRatio(s.derived)).running) ||
+        map == nullptr) {
         return;
     }
     drawCellsOfMap(s.session, *map, complete);
@@ -182,11 +190,13 @@ void drawRegimeView(const State& s) {
 
 void drawRegimeLegend(const State& s) {
     const bool complete = regimeMapCurrent(s);
-    const JobProgress progress = regimeMapJobProgress(s.session, s.derived.zeta);
+    const JobProgress progress =
+        regimeMapJobProgress(s.session, s.derived.zeta, staticRatio(s.derived));
     if (!complete && !progress.running) {
         return;
     }
-    drawCaption(complete ? s.session.regimeMap.zeta : s.derived.zeta, progress);
+    drawCaption(complete ? s.session.regimeMap.zeta : s.derived.zeta,
+                complete ? s.session.regimeMap.staticRatio : staticRatio(s.derived), progress);
     drawLegend(complete && regimeHasGrowth(s.session.regimeMap));
 }
 

@@ -46,7 +46,7 @@ void startChart(const Derived& d, Chart* chart, ChartPass* pass) {
     AmplitudeCurve* curves[familySize + 1];
     int count = 0;
     for (int k = 0; k < familySize; ++k) {
-        systems[count] = {zetaTable[k], d.Yf, d.Yc};
+        systems[count] = {zetaTable[k], d.Yf, d.Yc, d.Ys};
         curves[count] = &chart->stickSlipCurves[k];
         count = count + 1;
         if (pass->sharedMember < 0 && sameBits(zetaTable[k], d.zeta)) {
@@ -65,10 +65,14 @@ void startChart(const Derived& d, Chart* chart, ChartPass* pass) {
 void finishChart(Derived* d, Chart* chart, ChartPass* pass) {
     const int n = chart->sweepCount;
     if (pass->sweeping) {
+        // Where a static force holds the mass at the continuous solution's turning
+        // points that solution is no motion: its points are dropped.
         sweepContinuousAmplitude(chart->ratioStep, n, closedFormSystem(*d), chart->continuousCurve);
+        dropHeldTurningPoints(n, closedFormSystem(*d), chart->continuousCurve);
         for (int k = 0; k < familySize; ++k) {
-            sweepContinuousAmplitude(chart->ratioStep, n, {zetaTable[k], d->Yf, d->Yc},
-                                     chart->continuousCurves[k]);
+            const ClosedFormSystem member = {zetaTable[k], d->Yf, d->Yc, d->Ys};
+            sweepContinuousAmplitude(chart->ratioStep, n, member, chart->continuousCurves[k]);
+            dropHeldTurningPoints(n, member, chart->continuousCurves[k]);
         }
         finishStickSlipSweep(&pass->sweep);
         if (pass->sharedMember >= 0) {

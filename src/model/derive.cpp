@@ -30,6 +30,7 @@ void deriveExternalForce(const PhysicalSystem& in, Derived* d) {
 
 void deriveDeadBand(const PhysicalSystem& in, Derived* d) {
     d->Yc = in.Fric / in.K;
+    d->Ys = in.Fs > 0.0 ? in.Fs / in.K : 0.0;
 }
 
 void deriveEnteredPoint(const PhysicalSystem& in, Derived* d) {

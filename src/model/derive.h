@@ -33,17 +33,23 @@ void finishFriction(Derived* d, Chart* chart, ChartPass* pass);
 
 // The closed forms' view: zeta, Yf and Yc.
 inline ClosedFormSystem closedFormSystem(const Derived& d) {
-    return {d.zeta, d.Yf, d.Yc};
+    return {d.zeta, d.Yf, d.Yc, d.Ys};
 }
 
 // The exact motion's view at the entered ratio.
 inline ExactSystem exactSystem(const Derived& d) {
-    return {d.zeta, d.givenRatio, d.Yf, d.Yc};
+    return {d.zeta, d.givenRatio, d.Yf, d.Yc, d.Ys};
+}
+
+// The ratio of the static to the sliding friction the regime map is drawn for: Fs/Fric
+// where a static force above the sliding one is given, else 1.
+inline double staticRatio(const Derived& d) {
+    return d.Ys > d.Yc && d.Yc > 0.0 ? d.Ys / d.Yc : 1.0;
 }
 
 // The values the equation of motion reads.
 inline MotionParams motionParams(const PhysicalSystem& in, const Derived& d) {
-    return {in.m, in.lambda, in.K, in.F, in.omf, in.Fric, d.omega0};
+    return {in.m, in.lambda, in.K, in.F, in.omf, in.Fric, d.omega0, in.Fs};
 }
 
 // The motion at t = 0: the initial conditions.

@@ -20,6 +20,7 @@ struct Derived {
     double Ad;                  // frictionless steady amplitude [m]
     double phi;                 // frictionless phase lag [rad]
     double Yc;                  // dead band Fric/K [m]
+    double Ys;                  // static band Fs/K [m]; 0 where Fs is not given
     double givenRatio;          // entered frequency ratio omf/omega0 [-]
     double YZA;                 // continuous-motion amplitude at givenRatio [m]
     bool hasYZA;                // YZA is this pass's solution (not kept from before, not none)

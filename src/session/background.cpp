@@ -98,32 +98,36 @@ bool collectJob(std::shared_ptr<BackgroundJob>* job, const Result& filled, long*
 
 } // namespace
 
-void startRegimeMapJob(Session& session, double zeta) {
+void startRegimeMapJob(Session& session, double zeta, double staticRatio) {
     BackgroundWork& work = session.work;
-    if ((session.regimeMapReady && sameBits(session.regimeMap.zeta, zeta)) ||
-        (work.mapJob && sameBits(work.mapCells->zeta, zeta))) {
+    if ((session.regimeMapReady && sameBits(session.regimeMap.zeta, zeta) &&
+         sameBits(session.regimeMap.staticRatio, staticRatio)) ||
+        (work.mapJob && sameBits(work.mapCells->zeta, zeta) &&
+         sameBits(work.mapCells->staticRatio, staticRatio))) {
         return;
     }
     cancel(&work.mapJob, &work);
     auto cells = std::make_shared<RegimeMap>();
     cells->zeta = zeta;
+    cells->staticRatio = staticRatio;
     work.mapCells = cells;
     work.mapJob = makeJob(mapParts, mapGroupParts, regimeColumns, [cells](long part) {
         const int row = static_cast<int>(part / mapGroupParts);
         const int column = static_cast<int>(part % mapGroupParts) - 1;
         if (column < 0) {
-            computeRegimeChartRow(cells->zeta, row, cells.get());
+            computeRegimeChartRow(cells->zeta, cells->staticRatio, row, cells.get());
         } else {
-            computeRegimeCell(cells->zeta, row, column, cells.get());
+            computeRegimeCell(cells->zeta, cells->staticRatio, row, column, cells.get());
         }
     });
     work.mapProgressSeen = 0;
     launch(work.mapJob);
 }
 
-JobProgress regimeMapJobProgress(const Session& session, double zeta) {
+JobProgress regimeMapJobProgress(const Session& session, double zeta, double staticRatio) {
     const BackgroundWork& work = session.work;
-    if (!work.mapJob || !sameBits(work.mapCells->zeta, zeta)) {
+    if (!work.mapJob || !sameBits(work.mapCells->zeta, zeta) ||
+        !sameBits(work.mapCells->staticRatio, staticRatio)) {
         return {false, 0.0};
     }
     return {true, jobFraction(*work.mapJob)};

@@ -17,12 +17,12 @@ struct JobProgress {
     double fraction; // part of its work done, 0 to 1
 };
 
-// Starts computing the regime map of zeta, unless it is the one kept or under way; a
-// job for another zeta is cancelled.
-void startRegimeMapJob(Session& session, double zeta);
+// Starts computing the regime map of zeta (and of a ratio Fs/Fric), unless it is the one kept or
+// under way; a job for another zeta is cancelled.
+void startRegimeMapJob(Session& session, double zeta, double staticRatio = 1.0);
 // The regime map job under way for zeta, if any; whether cell (row, column) of it is
 // done; and its cells (valid while the job lives, until the next collection).
-JobProgress regimeMapJobProgress(const Session& session, double zeta);
+JobProgress regimeMapJobProgress(const Session& session, double zeta, double staticRatio = 1.0);
 bool regimeCellDone(const Session& session, int row, int column);
 const RegimeMap* regimeMapJobCells(const Session& session);
 

@@ -81,7 +81,7 @@ void prepareExactDots(State& s) {
 
 void prepareRegimeMap(State& s) {
     if (s.view.showRegimeMap && !regimeMapCurrent(s)) {
-        computeRegimeMap(s.derived.zeta, &s.session.regimeMap);
+        computeRegimeMap(s.derived.zeta, staticRatio(s.derived), &s.session.regimeMap);
         s.session.regimeMapReady = true;
     }
 }
@@ -91,7 +91,7 @@ void startShownWork(State& s) {
         startExactDotsJob(s.session, closedFormSystem(s));
     }
     if (s.view.showRegimeMap && !regimeMapCurrent(s)) {
-        startRegimeMapJob(s.session, s.derived.zeta);
+        startRegimeMapJob(s.session, s.derived.zeta, staticRatio(s.derived));
     }
 }
 

@@ -12,7 +12,8 @@ bool exactDotsCurrent(const State& s) {
 }
 
 bool regimeMapCurrent(const State& s) {
-    return s.session.regimeMapReady && sameBits(s.session.regimeMap.zeta, s.derived.zeta);
+    return s.session.regimeMapReady && sameBits(s.session.regimeMap.zeta, s.derived.zeta) &&
+           sameBits(s.session.regimeMap.staticRatio, staticRatio(s.derived));
 }
 
 } // namespace fv

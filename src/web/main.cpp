@@ -259,7 +259,8 @@ EMSCRIPTEN_KEEPALIVE double fvWorkProgress() {
     if (!fv::backgroundWorkRunning(s.session)) {
         return -1.0;
     }
-    const fv::JobProgress map = fv::regimeMapJobProgress(s.session, s.derived.zeta);
+    const fv::JobProgress map =
+        fv::regimeMapJobProgress(s.session, s.derived.zeta, fv::staticRatio(s.derived));
     if (map.running) {
         return map.fraction;
     }

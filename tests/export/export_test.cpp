@@ -291,3 +291,47 @@ TEST(Export, RegimeMapFilesWithoutDisplay) {
 }
 
 } // namespace
+
+namespace {
+
+// Static friction: Fs = Fric given changes no number of the files but the two it adds;
+// Fs above Fric is printed and written; one below Fric, negative or not a number is a
+// usage error. A mass the static force holds (Ys/Yf = 1.2) never moves, although the
+// sliding force alone (Yc/Yf = 0.6) would let it.
+TEST(Export, StaticFrictionAboveSlidingFriction) {
+    TempFolder folder;
+    const std::string input = "1 0.2 1\n1 0.5\n0.6\n0 0\n";
+    ASSERT_EQ(exportRun(input, {"-o", folder.path + "/plain"}).exitCode, 0);
+    ASSERT_EQ(exportRun(input, {"-o", folder.path + "/equal", "--static-friction", "0.6"}).exitCode,
+              0);
+    EXPECT_EQ(readFile(folder.path + "/plain/time.csv"), readFile(folder.path + "/equal/time.csv"));
+    EXPECT_EQ(readFile(folder.path + "/plain/frequency.csv"),
+              readFile(folder.path + "/equal/frequency.csv"));
+    nlohmann::json equal = nlohmann::json::parse(readFile(folder.path + "/equal/summary.json"));
+    EXPECT_EQ(equal["input"]["Fs"], 0.6);
+    equal["input"].erase("Fs");
+    equal["derived"].erase("Ys");
+    EXPECT_EQ(equal, nlohmann::json::parse(readFile(folder.path + "/plain/summary.json")));
+
+    const ProcessResult held =
+        exportRun(input, {"-o", folder.path + "/held", "--static-friction", "1.2"});
+    ASSERT_EQ(held.exitCode, 0) << held.err;
+    EXPECT_NE(held.out.find("Fs[N]= 1.2000"), std::string::npos);
+    const nlohmann::json j = nlohmann::json::parse(readFile(folder.path + "/held/summary.json"));
+    EXPECT_EQ(j["derived"]["Ys"], 1.2);
+    EXPECT_EQ(j["exact"]["atRest"], true);
+    EXPECT_EQ(
+        nlohmann::json::parse(readFile(folder.path + "/plain/summary.json"))["exact"]["atRest"],
+        false);
+
+    for (const char* bad : {"0.5", "-1", "nan", "inf"}) {
+        const ProcessResult r =
+            exportRun(input, {"-o", folder.path + "/bad", "--static-friction", bad});
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_NE(r.err.find("--static-friction"), std::string::npos) << bad;
+    }
+    struct stat info = {};
+    EXPECT_NE(stat((folder.path + "/bad").c_str(), &info), 0); // nothing written
+}
+
+} // namespace

@@ -112,7 +112,8 @@ BAD_CALLS = [
     (lambda: frictionvib.System("1", 0.2, 1, 0.5, 0.5, 0.2), "m must be a real number"),
     (lambda: frictionvib.System(1, None, 1, 0.5, 0.5, 0.2), "lam must be a real number"),
     (lambda: frictionvib.System(1, 0.2, 1, 0.5, 0.5, True), "Fric must be a real number"),
-    (lambda: frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.3), "static friction"),
+    (lambda: frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.1), "at least Fric"),
+    (lambda: frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=math.nan), "at least Fric"),
     (lambda: frictionvib.summary((1, 0.2, 1, 0.5, 0.5, 0.2, 0, 0)), "expected a frictionvib.System"),
     (lambda: frictionvib.time_response(SYSTEMS["grows"], -1), "duration must be"),
     (lambda: frictionvib.time_response(SYSTEMS["grows"], math.inf), "duration must be"),
@@ -120,7 +121,7 @@ BAD_CALLS = [
     (lambda: frictionvib.exact_steady([0.1, 0.2], [1, 2, 3], 0.2), "do not broadcast"),
     (lambda: frictionvib.exact_steady("a", 1.0, 0.2), "zeta must hold real numbers"),
     (lambda: frictionvib.exact_steady(0.1, [[1], [2, 3]], 0.2), "z: not an array"),
-    (lambda: frictionvib.exact_steady(0.1, 1.0, 0.2, static_ratio=0.3), "static friction"),
+    (lambda: frictionvib.exact_steady(0.1, 1.0, 0.2, static_ratio=0.1), "at least friction_ratio"),
     (lambda: frictionvib.exact_steady(0.1, 1.0, 0.2, threads=-1), "threads must be"),
 ]
 
@@ -132,11 +133,25 @@ def test_bad_arguments_raise_value_error(call, message):
 
 
 def test_static_friction_equal_to_sliding_is_the_system_without_it():
-    with_fs = frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.2)
-    assert frictionvib.summary(with_fs) == frictionvib.summary(SYSTEMS["stick-slip"].__class__(
-        1, 0.2, 1, 0.5, 0.5, 0.2))
-    cells = frictionvib.exact_steady(0.1, 0.5, 0.4, static_ratio=0.4)
-    assert cells["stops_per_cycle"].shape == ()
+    with_fs = frictionvib.summary(frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.2))
+    without = frictionvib.summary(frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2))
+    assert with_fs["input"].pop("Fs") == 0.2 and with_fs["derived"].pop("Ys") == 0.2
+    assert with_fs == without
+    same = frictionvib.exact_steady(0.1, 0.5, 0.4, static_ratio=0.4)
+    plain = frictionvib.exact_steady(0.1, 0.5, 0.4)
+    for column in plain:
+        assert_same_bits(same[column], plain[column], column)
+
+
+def test_static_friction_above_sliding_as_the_program_writes_it(tmp_path):
+    # Fs = 2 Fric: the summary as --static-friction writes it, and a mass the static
+    # force holds (Ys/Yf >= 1) although the sliding one would let it move.
+    system = frictionvib.System(1, 0.2, 1, 0.5, 0.5, 0.2, Fs=0.4)
+    run_program(system, "--export", "out", "--static-friction", "0.4", cwd=tmp_path)
+    with open(tmp_path / "out" / "summary.json") as f:
+        assert frictionvib.summary(system) == json.load(f)
+    held = frictionvib.exact_steady(0.1, 0.5, 0.6, static_ratio=1.2)
+    assert bool(held["at_rest"]) and not bool(frictionvib.exact_steady(0.1, 0.5, 0.6)["at_rest"])
 
 
 def test_values_the_program_takes_do_not_crash():

@@ -69,14 +69,14 @@ def test_bad_rows_are_reported_by_line_and_strict_stops(tmp_path):
         "m,lambda,K,F,omf,Fric,Fs,y0,v0\n"
         "1,0.2,1,0.5,0.5,0.2,,0.1,0\n"
         "1,x,1,0.5,0.5,0.2,,,\n"
-        "1,0.2,1,0.5,0.5,0.2,0.3,,\n"
+        "1,0.2,1,0.5,0.5,0.2,0.1,,\n"
         "1,0.2,1\n"
         "\n"
         "2,0.05,8,1,2.1,0.05,0.05,,\n"
         "1,,1,0.5,0.5,0.2,,,\n")
     result = study(tmp_path / "in.csv", tmp_path / "out.csv")
     assert result.returncode == 0
-    for line, reason in ((3, "lambda: 'x' is not a number"), (4, "Fs: static friction above"),
+    for line, reason in ((3, "lambda: 'x' is not a number"), (4, "Fs: 0.1 is below Fric"),
                          (5, "3 cells, the header has 9"), (8, "lambda: no value")):
         assert f"in.csv:{line}: {reason}" in result.stderr
     out = (tmp_path / "out.csv").read_text().splitlines()
