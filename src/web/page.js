@@ -10,6 +10,15 @@
   const groupCount = 4;
   let groups = [];
   let fieldIds = [];
+  // The table's index of a parameter, by its name.
+  function parameterIndex(id) {
+    for (let k = 0; k < api.parameterCount(); ++k) {
+      if (api.parameterName(k) === id) {
+        return k;
+      }
+    }
+    return -1;
+  }
   const groupKeys = 'mfrj';
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
@@ -121,7 +130,7 @@
         if (k < first) {
           return;
         }
-        const value = api.inputValue(fieldIds.indexOf(id));
+        const value = api.inputValue(parameterIndex(id));
         document.getElementById(id + '-note').textContent =
           (k === first ? _('数値ではありません。') : _('前の欄が数値でないため、')) +
           fill(_('前の値 %s のままです。'), value);
@@ -400,9 +409,12 @@
       return option;
     }));
     useLanguage(startLanguage(codes));
-    fieldIds = Array.from({length: api.parameterCount()}, (_unused, k) => api.parameterName(k));
+    // The form's fields are the parameters the dialogue reads (group 1 to 4); the table's
+    // index of each is what fvInputValue takes.
+    const names = Array.from({length: api.parameterCount()}, (_unused, k) => api.parameterName(k));
+    fieldIds = names.filter((id, k) => api.parameterGroup(k) > 0);
     groups = Array.from({length: groupCount},
-                        (_unused, g) => fieldIds.filter((id, k) => api.parameterGroup(k) === g + 1));
+                        (_unused, g) => names.filter((id, k) => api.parameterGroup(k) === g + 1));
     setBusy(false);
     runPass(1, true); // the first pass with the form's values, as the program starts
   };
