@@ -4,6 +4,7 @@
 // the canvas receives are the window's keys. Work that would hold the page (the regime
 // map, the exact dots) is done in slices between the browser's events.
 #include <GL/glut.h>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,7 +54,17 @@ constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free betwe
 constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)
 constexpr int groupCount = 4;
-constexpr int regimeFileIndex = fv::passFileCount;   // fvFileText's index of the regime map
+constexpr int regimeFileIndex = fv::passFileCount; // fvFileText's index of the regime map
+// fvReadout's indices.
+enum Readout {
+    readoutOmega0,
+    readoutZeta,
+    readoutRatio,
+    readoutYf,
+    readoutYcPerYf,
+    readoutAmplitude,
+    readoutKind
+};
 constexpr const char* pageCatalogFolder = "/locale"; // where the build embeds the catalogs
 
 // The page's catalogs, read on first use: the page asks for them as soon as the
@@ -209,6 +220,15 @@ EMSCRIPTEN_KEEPALIVE int fvReadsAsNumber(const char* text) {
     return std::sscanf(text, " %lf %n", &value, &used) == 1 && text[used] == '\0' ? 1 : 0;
 }
 
+// The number text reads as at the console (inf for 1e400), or NaN when it is not one
+// number: the page checks the value before it hands the text to a pass.
+EMSCRIPTEN_KEEPALIVE double fvNumberValue(const char* text) {
+    double value = 0.0;
+    int used = 0;
+    return std::sscanf(text, " %lf %n", &value, &used) == 1 && text[used] == '\0' ? value
+                                                                                  : std::nan("");
+}
+
 // The system's parameters, as the model's table lists them: how many, the name (the
 // form field's id) and the dialogue group of parameter k.
 EMSCRIPTEN_KEEPALIVE int fvParameterCount() {
@@ -229,6 +249,44 @@ EMSCRIPTEN_KEEPALIVE double fvInputValue(int k) {
         return 0.0;
     }
     return fv::state.input.*fv::systemParameters[k].value;
+}
+
+// The static friction force Fs [N] the next pass uses: 0 (not given) or at least the
+// sliding friction the page holds; the page checks that before it calls. It is not read
+// by the dialogue, so that the page sets it before a pass.
+EMSCRIPTEN_KEEPALIVE void fvSetStaticFriction(double Fs) {
+    fv::state.input.Fs = Fs;
+}
+
+// The page's readouts of the last pass, by index: 0 omega0 [rad/s], 1 zeta, 2 the ratio
+// z = omf/omega0, 3 Yf [m], 4 Yc/Yf, 5 the amplitude of the red point [m] and 6 its kind
+// (1 continuous, 2 stick-slip, 0 none). NaN where there is no value: no solution, no
+// pass yet, or Yc/Yf without a force.
+EMSCRIPTEN_KEEPALIVE double fvReadout(int k) {
+    const fv::Derived& d = fv::state.derived;
+    const double none = std::nan("");
+    const bool has = d.givenPointContinuous ? d.hasYZA : d.hasYZB;
+    if (fv::page.texts.passes == 0) {
+        return none;
+    }
+    switch (k) {
+    case readoutOmega0:
+        return d.omega0;
+    case readoutZeta:
+        return d.zeta;
+    case readoutRatio:
+        return d.givenRatio;
+    case readoutYf:
+        return d.Yf;
+    case readoutYcPerYf:
+        return d.Yf != 0.0 ? d.Yc / d.Yf : none;
+    case readoutAmplitude:
+        return has ? d.givenPointAmplitude : none;
+    case readoutKind:
+        return has ? (d.givenPointContinuous ? 1.0 : 2.0) : 0.0;
+    default:
+        return none;
+    }
 }
 
 // The text of file k: summary.json, frequency.csv, time.csv of the pass the state holds,

@@ -66,20 +66,138 @@
     ['#canvas', 'aria-label',
      N_('振動と周波数特性の図。キー: s t T y Y z Z a e g p スペース、ESC で離れる')],
     ['#keys', 'aria-label', N_('図のキー')],
-    ['#keys [data-key="s"]', 'title', N_('描画継続')],
-    ['#keys [data-key=" "]', 'title', N_('再生・停止')],
-    ['#keys [data-key="t"]', 'title', N_('時間軸縮小')],
-    ['#keys [data-key="T"]', 'title', N_('時間軸拡大')],
-    ['#keys [data-key="y"]', 'title', N_('縦倍率縮小')],
-    ['#keys [data-key="Y"]', 'title', N_('縦倍率拡大')],
-    ['#keys [data-key="z"]', 'title', N_('周波数軸縮小')],
-    ['#keys [data-key="Z"]', 'title', N_('周波数軸拡大')],
-    ['#keys [data-key="a"]', 'title', N_('縦倍率を合わせる')],
-    ['#keys [data-key="e"]', 'title', N_('厳密解の点')],
-    ['#keys [data-key="g"]', 'title', N_('領域図')],
-    ['#keys [data-key="p"]', 'title', N_('図を PNG で保存')],
+    ['#Fs', 'label', N_('静止摩擦力 Fs[N] (0: なし)')],
+    ['#guide summary', 'text', N_('この図について')],
+    ['#intro', 'text',
+     N_('ばねとダンパーにつながれたマスが正弦波の外力で揺すられ、床との間に固体摩擦が働く。上の図はマスの動き、下の図は外力振動数比 z に対する定常振幅 (周波数特性) で、赤い点が入力した値の振幅を示す。スライダーを動かすとすぐに計算し直す。')],
+    ['#try li:nth-of-type(1)', 'text',
+     N_('摩擦力 Fric を 0 から 0.8 へ上げ、振幅が小さくなり、止まっては動くスティックスリップになるのを見る。')],
+    ['#try li:nth-of-type(2)', 'text', N_('振動数 ωf を 1 (z = 1) に近づけ、共振で振幅が大きくなるのを見る。')],
+    ['#try li:nth-of-type(3)', 'text', N_('ダンパー λ を 0 にし、共振の山が摩擦だけでどこまで高くなるかを見る。')],
+    ['#try li:nth-of-type(4)', 'text', N_('静止摩擦力 Fs を Fric より大きくし、「領域図」で運動の領域が変わるのを見る。')],
+    ['#reset', 'text', N_('初期値に戻す')],
+    ['#copy-link', 'text', N_('リンクをコピー')],
+    ['#map-csv', 'text', N_('領域図 CSV')],
+    ['#r-amplitude', 'text', N_('振幅[m]')],
+    ['#r-kind', 'text', N_('運動')],
     ['.hint', 'text', N_('図をクリックしてキーを押す。m f r j は入力欄へ、ESC で再生を止めて図から離れる。')],
   ];
+
+  // The picture's buttons: the key, its words (also the button's text) and the key's name.
+  const keyWords = [
+    ['s', N_('描画継続'), 's'], [' ', N_('再生・停止'), N_('スペース')],
+    ['t', N_('時間軸縮小'), 't'], ['T', N_('時間軸拡大'), 'T'], ['y', N_('縦倍率縮小'), 'y'],
+    ['Y', N_('縦倍率拡大'), 'Y'], ['z', N_('周波数軸縮小'), 'z'], ['Z', N_('周波数軸拡大'), 'Z'],
+    ['a', N_('縦倍率を合わせる'), 'a'], ['e', N_('厳密解の点'), 'e'], ['g', N_('領域図'), 'g'],
+    ['p', N_('図を PNG で保存'), 'p'],
+  ];
+
+  // Each field's slider: its range and whether it moves on a log scale (where the range
+  // spans decades). Slider positions run 0 to sliderSteps.
+  const sliderSteps = 1000;
+  const sliderRanges = {
+    m: [0.1, 10, true], lambda: [0, 2, false], K: [0.1, 10, true], F: [0, 5, false],
+    omf: [0.05, 5, true], Fric: [0, 2, false], Fs: [0, 3, false], y0: [-2, 2, false],
+    v0: [-2, 2, false],
+  };
+  const sliderDigits = 3; // significant digits of a slider's value in its field
+  const staticFrictionGroup = 3; // Fs sits with the sliding friction
+  const canvasNow = document.getElementById('canvas-now');
+  let pendingGroup = 0; // a slider's pass waiting for the one under way (0: none)
+  let mapShown = false; // the picture shows the regime map (g)
+
+  function sliderValue(id, position) {
+    const [lo, hi, log] = sliderRanges[id];
+    const f = position / sliderSteps;
+    const v = log ? lo * Math.pow(hi / lo, f) : lo + (hi - lo) * f;
+    return Number(v.toPrecision(sliderDigits));
+  }
+
+  function sliderPosition(id, value) {
+    const [lo, hi, log] = sliderRanges[id];
+    const f = log ? Math.log(value / lo) / Math.log(hi / lo) : (value - lo) / (hi - lo);
+    return Math.round(sliderSteps * Math.min(1, Math.max(0, f)));
+  }
+
+  function syncSlider(id) {
+    const value = api === null ? NaN : api.numberValue(document.getElementById(id).value);
+    if (Number.isFinite(value)) {
+      document.getElementById(id + '-slider').value = String(sliderPosition(id, value));
+    }
+  }
+
+  // Why a field's value means nothing to the model, or '' when it is fine. A text that is
+  // no number at all goes to the console, as typing it would (Fs, which the dialogue
+  // does not read, excepted).
+  function refusal(id, text, values) {
+    const value = api.numberValue(text);
+    if (Number.isNaN(value)) {
+      return id === 'Fs' ? _('数値ではありません。') : '';
+    }
+    if (!Number.isFinite(value)) {
+      return _('有限の数を入れてください。');
+    }
+    if ((id === 'm' || id === 'K') && value <= 0) {
+      return _('正の数を入れてください。');
+    }
+    if ((id === 'lambda' || id === 'F' || id === 'Fric' || id === 'Fs') && value < 0) {
+      return _('0 以上の数を入れてください。');
+    }
+    if (id === 'omf' && value === 0) {
+      return _('0 でない数を入れてください。');
+    }
+    if (id === 'Fs' && value > 0 && Number.isFinite(values.Fric) && value < values.Fric) {
+      return _('Fs は 0 (なし) か Fric 以上です。');
+    }
+    return '';
+  }
+
+  // The notes of the fields a pass from group would read that it refuses; true when
+  // there are none.
+  function checkInput(group) {
+    const ids = groups.slice(group - 1).flat().concat(['Fs']);
+    const values = {};
+    for (const id of fieldIds.concat(['Fs'])) {
+      values[id] = api.numberValue(document.getElementById(id).value);
+    }
+    if (group > staticFrictionGroup) {
+      values.Fric = api.inputValue(parameterIndex('Fric'));
+    }
+    let fine = true;
+    for (const id of fieldIds.concat(['Fs'])) {
+      const note = ids.includes(id) ? refusal(id, document.getElementById(id).value, values) : '';
+      document.getElementById(id + '-note').textContent = note;
+      fine = fine && note === '';
+    }
+    return fine;
+  }
+
+  const formatted = (value) => (Number.isFinite(value) ? String(Number(value.toPrecision(4))) : _('なし'));
+
+  // The readouts and the picture's text alternative, from the last pass.
+  function showReadouts() {
+    const value = (k) => api.readout(k);
+    const kinds = [N_('なし'), N_('連続'), N_('スティックスリップ')];
+    const kind = _(kinds[value(6)] || kinds[0]);
+    const shown = [['omega0', 0], ['zeta', 1], ['z', 2], ['Yf', 3], ['ratio', 4], ['amplitude', 5]];
+    shown.forEach(([id, k]) => {
+      document.getElementById(id + '-value').textContent = formatted(value(k));
+    });
+    document.getElementById('kind-value').textContent = kind;
+    const view = mapShown ? _('運動の領域図') : _('マスの運動と周波数特性');
+    canvasNow.textContent = fill(_('%s。ζ = %s、z = %s、振幅 %s [m]、運動: %s。'), view,
+                                 formatted(value(1)), formatted(value(2)), formatted(value(5)), kind);
+  }
+
+  // The values, the language in the address, so that a link or a reload restores them.
+  function keepInAddress() {
+    const address = new URL(location.href);
+    for (const id of fieldIds.concat(['Fs'])) {
+      address.searchParams.set(id, document.getElementById(id).value.trim());
+    }
+    address.searchParams.set('lang', languageMenu.value);
+    history.replaceState(null, '', address);
+  }
 
   Module['canvas'] = canvas;
   Module['print'] = (text) => console.log(text);
@@ -144,12 +262,23 @@
   }
 
   // A console pass from group; with frame, the picture's first frame follows, as when
-  // the window opens.
-  function runPass(group, frame) {
-    if (busy || api === null) {
+  // the window opens, and with play the motion plays from its start. Input the model
+  // cannot use is refused beside its field, and the picture stays.
+  function runPass(group, frame, play) {
+    if (api === null) {
+      return;
+    }
+    if (busy) {
+      pendingGroup = pendingGroup === 0 ? group : Math.min(pendingGroup, group);
+      return;
+    }
+    if (!checkInput(group)) {
+      setStatus(_('入力を直してください。計算していません。'));
       return;
     }
     const input = passInput(group);
+    const Fs = api.numberValue(document.getElementById('Fs').value);
+    api.setStaticFriction(Number.isFinite(Fs) ? Fs : 0);
     setBusy(true);
     setStatus(_('周波数特性計算中…'));
     // Let the browser show the notice before the pass holds the page.
@@ -165,6 +294,12 @@
         if (frame) {
           api.drawFrame();
         }
+        if (play && !api.playing()) {
+          api.key(' '.charCodeAt(0));
+        }
+        showReadouts();
+        keepInAddress();
+        document.getElementById('map-csv').disabled = true;
         document.getElementById('export').disabled = false;
         setStatus(fill(_('(%s) から計算しました (%s ms)。'), group, Math.round(ms)) +
                   (frame ? '' : _(' s で描画します。')));
@@ -173,6 +308,11 @@
       updatePlayButton();
       watchProgress();
       document.body.dataset.passes = String(Number(document.body.dataset.passes || 0) + 1);
+      if (pendingGroup !== 0) {
+        const next = pendingGroup;
+        pendingGroup = 0;
+        runPass(next, true, true);
+      }
     }, 0);
   }
 
@@ -221,7 +361,7 @@
 
   function updatePlayButton() {
     if (api !== null) {
-      playButton.textContent = api.playing() ? _('停止') : _('再生');
+      playButton.setAttribute('aria-pressed', api.playing() ? 'true' : 'false');
     }
   }
 
@@ -232,16 +372,22 @@
     }
     const poll = () => {
       const fraction = api.workProgress();
+      canvas.setAttribute('aria-busy', fraction < 0 ? 'false' : 'true');
       if (fraction < 0) {
         progressTimer = 0;
+        document.getElementById('map-csv').disabled = api.fileText(3) === null;
         if (statusLine.dataset.working) {
           delete statusLine.dataset.working;
+          delete statusLine.dataset.announced;
           setStatus(_('計算が終わりました'));
         }
         return;
       }
       statusLine.dataset.working = '1';
-      setStatus(fill(_('計算中 %s %%'), Math.floor(fraction * 100)));
+      if (!statusLine.dataset.announced) {
+        statusLine.dataset.announced = '1'; // the start and the end are announced, not every step
+        setStatus(_('計算中…'));
+      }
       progressTimer = setTimeout(poll, progressPollMs);
     };
     poll();
@@ -272,6 +418,10 @@
     if (key.length !== 1 || !api.key(key.charCodeAt(0))) {
       return false;
     }
+    if (key === 'g') {
+      mapShown = !mapShown;
+    }
+    showReadouts();
     updatePlayButton();
     watchProgress();
     return true;
@@ -288,7 +438,7 @@
   });
   canvas.addEventListener('pointerdown', () => canvas.focus());
 
-  for (const button of document.querySelectorAll('#keys button')) {
+  for (const button of document.querySelectorAll('#keys button[data-key]')) {
     button.addEventListener('click', () => pressKey(button.dataset.key));
   }
   for (let g = 1; g <= groupCount; ++g) {
@@ -299,6 +449,42 @@
     runPass(1, true);
   });
   document.getElementById('export').addEventListener('click', exportFiles);
+  for (const id of Object.keys(sliderRanges)) {
+    const field = document.getElementById(id);
+    const slider = document.getElementById(id + '-slider');
+    slider.addEventListener('input', () => {
+      field.value = String(sliderValue(id, Number(slider.value)));
+      const k = parameterIndex(id);
+      const group = id === 'Fs' ? staticFrictionGroup : api.parameterGroup(k);
+      // The motion restarts from the first group's pass, as the window's m does.
+      runPass(group, true, true);
+    });
+    field.addEventListener('input', () => syncSlider(id));
+  }
+  document.getElementById('reset').addEventListener('click', () => {
+    location.href = location.pathname + '?lang=' + encodeURIComponent(languageMenu.value);
+  });
+  document.getElementById('copy-link').addEventListener('click', () => {
+    const link = location.href;
+    const copied = () => setStatus(_('リンクをコピーしました。'));
+    if (navigator.clipboard) {
+      navigator.clipboard.writeText(link).then(copied, () => setStatus(link));
+    } else {
+      setStatus(link);
+    }
+  });
+  document.getElementById('map-csv').addEventListener('click', () => {
+    const text = api === null ? null : api.fileText(3);
+    if (text !== null) {
+      download(new Blob([text], {type: 'text/csv'}), 'regime-map.csv');
+      setStatus(fill(_('%s を保存しました'), 'regime-map.csv'));
+    }
+  });
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('service-worker.js').catch(() => {
+      // no offline copy: the page works as long as the network does
+    });
+  }
 
   // Every fixed text of the page in the language the program uses now.
   function showPageTexts() {
@@ -316,6 +502,18 @@
     }
     for (let g = 1; g <= groupCount; ++g) {
       document.getElementById('apply' + g).textContent = fill(_('(%s) から計算'), g);
+    }
+    keyWords.forEach(([key, words, name]) => {
+      const button = document.querySelector('#keys [data-key="' + key + '"]');
+      button.textContent = _(words);
+      button.title = fill('%s (%s)', _(words), _(name));
+    });
+    for (const id of Object.keys(sliderRanges)) {
+      document.getElementById(id + '-slider').setAttribute(
+          'aria-label', document.getElementById(id).parentElement.firstChild.nodeValue);
+    }
+    if (document.body.dataset.passes) {
+      showReadouts();
     }
     updatePlayButton();
   }
@@ -399,6 +597,9 @@
       languageName: textFunction('fvLanguageName', ['number']),
       setLanguage: Module.cwrap('fvSetLanguage', 'number', ['string']),
       text: textFunction('fvText', ['string']),
+      numberValue: Module.cwrap('fvNumberValue', 'number', ['string']),
+      setStaticFriction: Module.cwrap('fvSetStaticFriction', null, ['number']),
+      readout: Module.cwrap('fvReadout', 'number', ['number']),
     };
     const codes = Array.from({length: api.languageCount()}, (_unused, k) => api.languageCode(k));
     languageMenu.replaceChildren(...codes.map((code, k) => {
@@ -415,8 +616,16 @@
     fieldIds = names.filter((id, k) => api.parameterGroup(k) > 0);
     groups = Array.from({length: groupCount},
                         (_unused, g) => names.filter((id, k) => api.parameterGroup(k) === g + 1));
+    // Values in the address (a shared link, a reload) before the form's own.
+    const asked = new URLSearchParams(location.search);
+    for (const id of fieldIds.concat(['Fs'])) {
+      if (asked.has(id)) {
+        document.getElementById(id).value = asked.get(id);
+      }
+      syncSlider(id);
+    }
     setBusy(false);
-    runPass(1, true); // the first pass with the form's values, as the program starts
+    runPass(1, true, true); // the first pass with the form's values; the motion plays
   };
   setBusy(true);
 })();

@@ -267,7 +267,11 @@ class Page(unittest.TestCase):
     def test_keys_belong_to_the_canvas_and_escape_lets_go(self):
         self.open_page()
         canvas = self.driver.find_element(By.ID, 'canvas')
+        # The motion plays from the start; the space bar pauses and plays it.
+        self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 1)
         self.canvas_keys(' ')
+        self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 0)
+        canvas.send_keys(' ')
         self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 1)
         canvas.send_keys(Keys.ESCAPE)
         self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 0)
