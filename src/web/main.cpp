@@ -220,8 +220,8 @@ EMSCRIPTEN_KEEPALIVE int fvReadsAsNumber(const char* text) {
     return std::sscanf(text, " %lf %n", &value, &used) == 1 && text[used] == '\0' ? 1 : 0;
 }
 
-// The number text reads as at the console (inf for 1e400), or NaN when it is not one
-// number: the page checks the value before it hands the text to a pass.
+// The number text reads as at the console (inf for 1e400, nan for nan), or NaN when it
+// is not one number: the page checks the value before it hands the text to a pass.
 EMSCRIPTEN_KEEPALIVE double fvNumberValue(const char* text) {
     double value = 0.0;
     int used = 0;

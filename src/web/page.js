@@ -130,10 +130,10 @@
   // no number at all goes to the console, as typing it would (Fs, which the dialogue
   // does not read, excepted).
   function refusal(id, text, values) {
-    const value = api.numberValue(text);
-    if (Number.isNaN(value)) {
+    if (!api.readsAsNumber(text)) {
       return id === 'Fs' ? _('数値ではありません。') : '';
     }
+    const value = api.numberValue(text); // inf and nan read as numbers
     if (!Number.isFinite(value)) {
       return _('有限の数を入れてください。');
     }

@@ -311,6 +311,186 @@ class Page(unittest.TestCase):
                 else:
                     self.assert_same_table(text, expected, name)
 
+    # --- a page that answers at once ----------------------------------------------------
+
+    def slide(self, key, position):
+        """Moves a field's slider, as a reader's drag ends there; waits for its pass."""
+        before = self.passes()
+        self.script("""const s = document.getElementById(arguments[0] + '-slider');
+                       s.value = String(arguments[1]);
+                       s.dispatchEvent(new Event('input'));""", key, position)
+        self.wait_for_passes(before + 1)
+
+    def readouts(self):
+        return {k: self.driver.find_element(By.ID, k + '-value').text
+                for k in ['omega0', 'zeta', 'z', 'Yf', 'ratio', 'amplitude', 'kind']}
+
+    def canvas_pixels(self):
+        return self.script("return document.getElementById('canvas').toDataURL()")
+
+    def test_sliders_recompute_at_once_and_readouts_say_none(self):
+        self.open_page()
+        self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 1)
+        with tempfile.TemporaryDirectory() as folder:
+            desktop(DEFAULTS, '--export', folder)
+            with open(os.path.join(folder, 'summary.json')) as f:
+                summary = json.load(f)
+        shown = self.readouts()
+        derived = summary['derived']
+        for key, expected in [('omega0', derived['omega0']), ('zeta', derived['zeta']), ('z', derived['z']),
+                              ('Yf', derived['Yf']), ('ratio', derived['Yc'] / derived['Yf']),
+                              ('amplitude', summary['givenPointAmplitude'])]:
+            self.assertAlmostEqual(float(shown[key]), expected, delta=1e-3 * abs(expected), msg=key)
+        self.assertEqual(shown['kind'], '連続')
+        # The friction's slider at its end (2 N): a pass from (3) at once, the motion
+        # playing again, and no amplitude at all.
+        console = self.console()
+        self.slide('Fric', 1000)
+        self.assertEqual(self.driver.find_element(By.ID, 'Fric').get_attribute('value'), '2')
+        full = desktop(dict(DEFAULTS, Fric='2'))
+        self.assertEqual(self.console(), console + full[full.index('\n\n(3)'):])
+        self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 1)
+        self.assertEqual(self.readouts()['amplitude'], 'なし')
+        self.assertEqual(self.readouts()['kind'], 'なし')
+        self.assertNotIn('-1', self.driver.find_element(By.ID, 'readouts').text)
+        # The mass's slider is on a log scale: its middle is the geometric mean of its ends.
+        self.slide('m', 500)
+        self.assertEqual(self.driver.find_element(By.ID, 'm').get_attribute('value'), '1')
+        self.slide('m', 750)
+        self.assertEqual(self.driver.find_element(By.ID, 'm').get_attribute('value'), '3.16')
+        self.assertAlmostEqual(float(self.readouts()['omega0']), 1 / 3.16 ** 0.5, delta=1e-3)
+        # A static friction above the sliding one reaches the model before the pass.
+        self.fill({'Fs': '2.5'})
+        self.click_pass('start')
+        self.assertIn('"Fs": 2.5', self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [0]))'))
+
+    def test_meaningless_input_is_refused_beside_its_field(self):
+        self.open_page()
+        self.script('Module.ccall("fvStopPlayback", null, [], [])')  # a still picture to compare
+        for key, text in [('m', '-1'), ('m', '0'), ('m', '1e400'), ('K', '0'), ('lambda', '-0.1'),
+                          ('F', '-1'), ('omf', '0'), ('Fric', '-0.3'), ('y0', 'inf'), ('v0', 'nan'),
+                          ('Fs', '0.1'), ('Fs', 'x')]:
+            self.fill(DEFAULTS)
+            self.fill({'Fs': '0'})
+            self.fill({key: text})
+            passes, picture, console = self.passes(), self.canvas_pixels(), self.console()
+            self.driver.find_element(By.ID, 'start').click()
+            self.wait_until(lambda: self.driver.find_element(By.ID, key + '-note').text, key + ' ' + text)
+            self.assertEqual(self.passes(), passes, key + ' ' + text)
+            self.assertEqual(self.console(), console)
+            self.assertEqual(self.canvas_pixels(), picture)
+            notes = [self.driver.find_element(By.ID, k + '-note').text for k in ORDER + ['Fs']]
+            self.assertEqual(sum(1 for n in notes if n), 1, notes)
+        # Fixed, the pass runs and the note goes.
+        self.fill({'Fs': '0'})
+        self.click_pass('start')
+        self.assertEqual(self.driver.find_element(By.ID, 'Fs-note').text, '')
+
+    def test_address_keeps_the_values_reset_and_link(self):
+        self.open_page()
+        self.fill(VALUES)
+        self.click_pass('start')
+        address = self.driver.current_url
+        for key in ORDER:
+            self.assertIn('%s=%s' % (key, VALUES[key]), address)
+        self.driver.refresh()
+        self.wait_for_passes(1)
+        self.assertEqual(self.console(), desktop(VALUES))
+        self.driver.get(self.server.url + '?m=2&lambda=0.4&lang=en')
+        self.wait_for_passes(1)
+        self.assertEqual(self.console(), desktop(dict(DEFAULTS, m='2', **{'lambda': '0.4'}), '--lang', 'en'))
+        self.driver.find_element(By.ID, 'copy-link').click()
+        self.wait_until(lambda: self.driver.find_element(By.ID, 'status').text.startswith(('Link copied', 'http')),
+                        'the link')
+        self.driver.find_element(By.ID, 'reset').click()
+        self.wait_until(lambda: 'm=2' not in self.driver.current_url and self.passes() >= 1, 'the reset')
+        self.assertEqual(self.console(), desktop(DEFAULTS, '--lang', 'en'))
+        # Every word the page shows, the guidance too, in the reader's language.
+        text = self.script("""return Array.from(document.body.querySelectorAll('*'))
+            .filter((e) => e.id !== 'console' && !e.closest('#console') && !e.closest('#lang'))
+            .map((e) => Array.from(e.childNodes).filter((n) => n.nodeType === 3)
+                 .map((n) => n.nodeValue).join(' ')).join(' ')""")
+        self.assertNotRegex(text, '[\u3000-\u9fff\uff00-\uffef]')
+        self.assertIn('stick-slip', text)
+        self.script('localStorage.clear()')
+
+    def layout(self, width, height, screenshot):
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                                    {'width': width, 'height': height, 'deviceScaleFactor': 1,
+                                     'mobile': width < 600})
+        try:
+            self.open_page()
+            folder = os.environ.get('FV_SCREENSHOTS')
+            if folder:
+                self.driver.save_screenshot(os.path.join(folder, screenshot))
+            return self.script("""
+                const box = (e) => e.getBoundingClientRect();
+                const small = Array.from(document.querySelectorAll('button'))
+                  .filter((b) => box(b).width < 44 || box(b).height < 44).map((b) => b.textContent);
+                const style = getComputedStyle(document.getElementById('console'));
+                return {small, canvasTop: box(document.getElementById('canvas')).top,
+                        canvasHeight: box(document.getElementById('canvas')).height,
+                        formTop: box(document.getElementById('form')).top, height: innerHeight,
+                        wordBreak: style.wordBreak, whiteSpace: style.whiteSpace};""")
+        finally:
+            self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+
+    def test_layout_on_a_desktop_and_a_phone(self):
+        wide = self.layout(1366, 900, 'page-1366x900.png')
+        phone = self.layout(390, 844, 'page-390x844.png')
+        for shown in [wide, phone]:
+            self.assertEqual(shown['small'], [])
+            self.assertLessEqual(shown['canvasHeight'], shown['height'])
+            self.assertNotEqual(shown['wordBreak'], 'break-all')
+            self.assertIn(shown['whiteSpace'], ['pre', 'nowrap'])
+        self.assertLess(phone['canvasTop'], phone['formTop'])  # the picture first
+
+    def test_accessibility_map_files_and_offline_copy(self):
+        self.open_page()
+        canvas = self.driver.find_element(By.ID, 'canvas')
+        self.assertEqual(canvas.get_attribute('role'), 'img')
+        self.assertEqual(canvas.get_attribute('aria-busy'), 'false')
+        described = self.driver.find_element(By.ID, canvas.get_attribute('aria-describedby'))
+        self.assertIn('ζ = 0.1', described.get_attribute('textContent'))
+        self.assertEqual(self.driver.find_element(By.ID, 'console').get_attribute('role'), 'region')
+        for button in self.driver.find_elements(By.CSS_SELECTOR, '#keys button'):
+            self.assertRegex(button.text, '[\u3000-\u9fff]', button.get_attribute('data-key'))
+        self.script("""window.longest = 0;
+            new PerformanceObserver((list) => list.getEntries().forEach((e) => {
+              window.longest = Math.max(window.longest, e.duration); })).observe({type: 'longtask'});""")
+        self.canvas_keys('g')
+        self.assertEqual(canvas.get_attribute('aria-busy'), 'true')
+        self.work_done()
+        self.assertEqual(canvas.get_attribute('aria-busy'), 'false')
+        self.assertIn('領域図', described.get_attribute('textContent'))
+        print('\nlongest main-thread task while the map is computed: %.0f ms' % self.script('return window.longest'),
+              file=sys.stderr)
+        since = time.time() - 1
+        self.driver.find_element(By.ID, 'map-csv').click()
+        csv = self.downloaded('regime-map.csv', since).decode()
+        self.assertEqual(csv, self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))'))
+        # Installable and offline: a manifest with an icon, and after one visit the page
+        # opens from its own copy when the server is gone.
+        own = Server()
+        try:
+            self.driver.get(own.url)
+            self.wait_for_passes(1)
+            manifest = self.driver.execute_async_script("""const done = arguments[0];
+                fetch(document.querySelector('link[rel=manifest]').href).then((r) => r.json()).then(done);""")
+            self.assertTrue(manifest['icons'])
+            self.driver.execute_async_script("""const done = arguments[0];
+                navigator.serviceWorker.ready.then(() => caches.open('frictionvib'))
+                  .then((c) => c.keys()).then(done);""")
+            self.wait_until(lambda: self.driver.execute_async_script("""const done = arguments[0];
+                caches.open('frictionvib').then((c) => c.keys()).then((k) => done(k.length >= 6));"""),
+                'the offline copy')
+        finally:
+            own.httpd.shutdown()
+            own.httpd.server_close()
+        self.driver.refresh()
+        self.wait_for_passes(1)
+        self.assertEqual(self.console(), desktop(DEFAULTS))
+
     # --- comparisons ----------------------------------------------------------------------
 
     # --- the reader's language ---------------------------------------------------------
