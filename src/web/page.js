@@ -105,6 +105,11 @@
   const canvasNow = document.getElementById('canvas-now');
   let pendingGroup = 0; // a slider's pass waiting for the one under way (0: none)
   let mapShown = false; // the picture shows the regime map (g)
+  // The view keys pressed since the page opened, kept in the address as view=, so that
+  // a link or a reload shows the same scales; the longest kept, and those kept.
+  const viewKeys = 'tTyYzZa';
+  const viewLength = 64;
+  let viewPressed = '';
 
   function sliderValue(id, position) {
     const [lo, hi, log] = sliderRanges[id];
@@ -196,6 +201,9 @@
       address.searchParams.set(id, document.getElementById(id).value.trim());
     }
     address.searchParams.set('lang', languageMenu.value);
+    if (viewPressed !== '') {
+      address.searchParams.set('view', viewPressed);
+    }
     history.replaceState(null, '', address);
   }
 
@@ -421,6 +429,10 @@
     if (key === 'g') {
       mapShown = !mapShown;
     }
+    if (viewKeys.includes(key) && viewPressed.length < viewLength) {
+      viewPressed += key;
+      keepInAddress();
+    }
     showReadouts();
     updatePlayButton();
     watchProgress();
@@ -626,6 +638,15 @@
     }
     setBusy(false);
     runPass(1, true, true); // the first pass with the form's values; the motion plays
+    // The view of the address, once the first pass has drawn (it runs after a tick).
+    const view = (asked.get('view') || '').slice(0, viewLength);
+    setTimeout(() => {
+      for (const key of view) {
+        if (viewKeys.includes(key)) {
+          pressKey(key);
+        }
+      }
+    }, 0);
   };
   setBusy(true);
 })();

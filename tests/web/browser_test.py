@@ -396,6 +396,12 @@ class Page(unittest.TestCase):
         self.driver.refresh()
         self.wait_for_passes(1)
         self.assertEqual(self.console(), desktop(VALUES))
+        # The view keys are kept too: the reloaded page has pressed them again.
+        self.canvas_keys('tY')
+        self.assertIn('view=tY', self.driver.current_url)
+        self.driver.refresh()
+        self.wait_for_passes(1)
+        self.wait_until(lambda: 'view=tY' in self.driver.current_url, 'the view kept')
         self.driver.get(self.server.url + '?m=2&lambda=0.4&lang=en')
         self.wait_for_passes(1)
         self.assertEqual(self.console(), desktop(dict(DEFAULTS, m='2', **{'lambda': '0.4'}), '--lang', 'en'))
