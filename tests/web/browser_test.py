@@ -359,6 +359,17 @@ class Page(unittest.TestCase):
         self.slide('m', 750)
         self.assertEqual(self.driver.find_element(By.ID, 'm').get_attribute('value'), '3.16')
         self.assertAlmostEqual(float(self.readouts()['omega0']), 1 / 3.16 ** 0.5, delta=1e-3)
+        # A fast drag: the passes it asks for while one runs become one, with its last value.
+        before = self.passes()
+        self.script("""const s = document.getElementById('F-slider');
+                       for (let p = 100; p <= 500; p += 40) {
+                         s.value = String(p); s.dispatchEvent(new Event('input'));
+                       }""")
+        self.wait_for_passes(before + 2)
+        time.sleep(0.5)
+        self.assertEqual(self.passes(), before + 2)
+        self.assertEqual(self.driver.find_element(By.ID, 'F').get_attribute('value'), '2.5')
+        self.assertEqual(self.readouts()['Yf'], '2.5')  # F/K, K = 1
         # A static friction above the sliding one reaches the model before the pass.
         self.fill({'Fs': '2.5'})
         self.click_pass('start')
