@@ -59,14 +59,36 @@ void closeOutputs(Child& child) {
     }
 }
 
+// This process's environment without DISPLAY, with the assignments of env in place of
+// the variables they name.
+std::vector<std::string> childEnvironment(const std::vector<std::string>& env) {
+    std::vector<std::string> result;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        bool replaced = name == "DISPLAY";
+        for (const std::string& assignment : env) {
+            replaced = replaced || assignment.compare(0, name.size() + 1, name + "=") == 0;
+        }
+        if (!replaced) {
+            result.push_back(entry);
+        }
+    }
+    result.insert(result.end(), env.begin(), env.end());
+    return result;
+}
+
 } // namespace
 
 bool startChild(Child& child, const std::string& path, const std::vector<std::string>& env,
                 const ChildOptions& options) {
+    // Close-on-exec: a child started meanwhile by another thread must not keep these
+    // pipes open (dup2 below clears the flag on 0, 1 and 2 of this child).
     int inPipe[2];
     int outPipe[2];
     int errPipe[2];
-    if (pipe(inPipe) != 0 || pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+    if (pipe2(inPipe, O_CLOEXEC) != 0 || pipe2(outPipe, O_CLOEXEC) != 0 ||
+        pipe2(errPipe, O_CLOEXEC) != 0) {
         return false;
     }
     std::vector<char*> argv = {const_cast<char*>(path.c_str())};
@@ -74,6 +96,15 @@ bool startChild(Child& child, const std::string& path, const std::vector<std::st
         argv.push_back(const_cast<char*>(a.c_str()));
     }
     argv.push_back(nullptr);
+    // The child's environment, made before the fork: between fork and exec a child of a
+    // process with other threads may only call what is async-signal-safe (setenv and
+    // putenv take locks and allocate, and can hang there for ever).
+    const std::vector<std::string> environment = childEnvironment(env);
+    std::vector<char*> envp;
+    for (const std::string& e : environment) {
+        envp.push_back(const_cast<char*>(e.c_str()));
+    }
+    envp.push_back(nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     child.pid = fork();
     if (child.pid == 0) {
@@ -92,11 +123,7 @@ bool startChild(Child& child, const std::string& path, const std::vector<std::st
         if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) {
             _exit(126);
         }
-        unsetenv("DISPLAY");
-        for (const std::string& e : env) {
-            putenv(const_cast<char*>(e.c_str()));
-        }
-        execv(path.c_str(), argv.data());
+        execve(path.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(inPipe[0]);
