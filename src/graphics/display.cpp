@@ -52,7 +52,7 @@ void drawFrame(const State& s, FrameRecord* frame) {
 }
 
 bool frameShowsWork(const State& s, const FrameRecord& frame) {
-    return frame.current && (s.view.showRegimeMap || s.view.showExactDots);
+    return frame.current && (s.view.showRegimeMap || exactDotsShown(s));
 }
 
 void redrawLastFrame(const State& s, const FrameRecord& frame) {

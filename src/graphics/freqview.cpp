@@ -22,6 +22,7 @@ constexpr double exactDotRadius = 0.009;      // window units
 constexpr double exactDotRingRadius = 0.0115; // window units
 constexpr float dotLegendY = -0.35f;          // the line under the chart's legend
 constexpr float growsLegendY = -0.40f;        // and the line under that
+constexpr float staticLegendY = -0.45f;       // and the one under that
 // A motion that grows without bound has no amplitude: its dot stands at the top of the
 // window, above every amplitude the chart can show there.
 constexpr double growsDotY = 0.96; // window units
@@ -76,7 +77,7 @@ void drawFreqMarkers(const State& s) {
 
 void drawExactDots(const State& s) {
     const View& v = s.view;
-    if (!v.showExactDots) {
+    if (!exactDotsShown(s)) {
         return;
     }
     const bool complete = exactDotsCurrent(s);
@@ -108,6 +109,9 @@ void drawExactDots(const State& s) {
         const Point2 mark = {legendX + exactDotRingRadius, growsLegendY + 0.012};
         drawRingedDot(&mark, &colorGrows);
         drawText(textX, growsLegendY, "at the top: grows without bound");
+    }
+    if (s.derived.Ys > s.derived.Yc) {
+        drawText(textX, staticLegendY, "Fs>Fric: dots where no closed form holds");
     }
 }
 

@@ -73,7 +73,7 @@ void fitVerticalScale(State& s) {
 } // namespace
 
 void prepareExactDots(State& s) {
-    if (s.view.showExactDots && !exactDotsCurrent(s)) {
+    if (exactDotsShown(s) && !exactDotsCurrent(s)) {
         computeExactDots(closedFormSystem(s), &s.session.exactDots);
         s.session.exactDotsReady = true;
     }
@@ -87,7 +87,7 @@ void prepareRegimeMap(State& s) {
 }
 
 void startShownWork(State& s) {
-    if (s.view.showExactDots && !exactDotsCurrent(s)) {
+    if (exactDotsShown(s) && !exactDotsCurrent(s)) {
         startExactDotsJob(s.session, closedFormSystem(s));
     }
     if (s.view.showRegimeMap && !regimeMapCurrent(s)) {

@@ -118,6 +118,13 @@ inline MotionState motionState(const State& s) {
     return {s.motion.simTime, s.motion.stateY[0], s.motion.stateY[1]};
 }
 
+// Whether the frequency chart shows the exact dots: 'e' toggles them, and they are shown
+// from the start where a static force above the sliding one leaves ratios at which no
+// closed form holds.
+inline bool exactDotsShown(const State& s) {
+    return s.view.showExactDots != (s.derived.Ys > s.derived.Yc);
+}
+
 // Whether the chart's curves, the exact dots and the regime map are those of the
 // state's system now.
 bool chartCurrent(const State& s);

@@ -111,6 +111,7 @@ bool renderPictureOffscreen(State* s, long frames, const std::string& keys, RgbP
     if (frames == 0) {
         beginFrame();
     }
+    prepareExactDots(*s); // what the view shows from the start
     // The picture needs the state after the frames, not their drawings: the frames
     // before the last two only advance the motion and record their samples. The last
     // but one is drawn for the GL state that the last one starts from.

@@ -14,8 +14,10 @@
 #include "export/report.h"
 #include "graphics/display.h"
 #include "session/background.h"
+#include "session/keys.h"
 #include "session/motion.h"
 #include "window/keyboard.h"
+#include "window/progress.h"
 
 namespace fv {
 
@@ -132,6 +134,8 @@ WindowContext* windowContext() {
 
 void runWindow(WindowContext* context, int* argc, char** argv) {
     createWindow(context, argc, argv);
+    startShownWork(*context->state); // the dots a static force above sliding friction shows
+    watchBackgroundWork(context->state->session);
     glutMainLoop();
 }
 

@@ -335,3 +335,28 @@ TEST(Export, StaticFrictionAboveSlidingFriction) {
 }
 
 } // namespace
+
+namespace {
+
+// The window's picture: a static force equal to the sliding one changes no pixel; one
+// above it shows the exact dots from the start, with a line of the legend for them.
+TEST(Export, StaticFrictionPicture) {
+    TempFolder folder;
+    const std::string input = "1 0.2 1\n1 0.8\n0.2\n0 0\n";
+    const auto picture = [&](const std::string& name, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--png", folder.path + "/" + name});
+        EXPECT_EQ(exportRun(input, args).exitCode, 0) << name;
+        fv::RgbPicture p;
+        std::string error;
+        EXPECT_TRUE(fv::readPng(folder.path + "/" + name, &p, &error)) << error;
+        return p.rgb;
+    };
+    const auto plain = picture("plain.png", {});
+    EXPECT_EQ(picture("equal.png", {"--static-friction", "0.2"}), plain);
+    const auto above = picture("above.png", {"--static-friction", "0.4"});
+    EXPECT_NE(above, plain);
+    // 'e' hides the dots that the static force shows.
+    EXPECT_NE(picture("hidden.png", {"--static-friction", "0.4", "--keys", "e"}), above);
+}
+
+} // namespace
