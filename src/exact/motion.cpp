@@ -187,17 +187,17 @@ void splitSlide(const ExactSetup& e, const Motion& p, double x0, double v0, Slid
                 (std::fabs(e.detuning) + std::fabs(e.mistune) + 2.0 * zeta) * (1.0 + z) / e.wd;
 }
 
-Slide slideFrom(const ExactSetup& e, const ExactState& st) {
+// The slide from st into *sl. Its split parts are filled only for a split slide, the
+// only one that reads them: an event of an ordinary slide neither clears nor copies them.
+void slideFrom(const ExactSetup& e, const ExactState& st, Slide* sl) {
     const double s = static_cast<double>(static_cast<int>(st.sliding));
     const Motion p = forcedResponse(e, st.tau);
-    Slide sl = {};
-    sl.tau0 = st.tau;
-    sl.s = s;
-    sl.free = freeStart(e, st.x - (p.x - s * e.sys.Yc), st.v - p.v);
+    sl->tau0 = st.tau;
+    sl->s = s;
+    sl->free = freeStart(e, st.x - (p.x - s * e.sys.Yc), st.v - p.v);
     if (e.split) {
-        splitSlide(e, p, st.x, st.v, &sl);
+        splitSlide(e, p, st.x, st.v, sl);
     }
-    return sl;
 }
 
 // D and D' at u: xp(tau0 + u) less the free motion from (xp0, xp0d). With
@@ -617,7 +617,8 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
             startFailed = false;
             continue;
         }
-        const Slide sl = slideFrom(e, *st);
+        Slide sl;
+        slideFrom(e, *st, &sl);
         double tauEnd = end;
         const SlideEnd outcome = findSlideEnd(e, sl, st->tau, end, &r->evaluations, &tauEnd);
         if (outcome == SlideEnd::lost) {
