@@ -157,23 +157,27 @@ struct UnitEnd {
 
 // a, b and g from the ends (hA, h'A) and (hB, h'B) of the two free motions, and with a
 // static band above Yc the end `unit` of the free motion from (1, 0).
-EndTerms endTermsFrom(const StickSlipSetup& s, const ClosedFormSystem& sys, double st, double ct,
-                      double hA, double dhA, double hB, double dhB, UnitEnd unit) {
+// Lifted: a static band above Yc (a template parameter, so that the scan's loop over
+// its angles holds no branch at equal friction).
+template <bool Lifted>
+inline EndTerms endTermsFrom(const StickSlipSetup& s, const ClosedFormSystem& sys, double st,
+                             double ct, double hA, double dhA, double hB, double dhB,
+                             UnitEnd unit) {
     const double X1 = sys.Yf * st - s.Q + hA;
     const double X2 = sys.Yf * ct - s.P + hB;
     const double V1 = -s.z * s.P + dhA;
     const double V2 = s.z * s.Q + dhB;
-    const double band = staticBand(sys);
-    if (!(band > sys.Yc)) {
+    if (!Lifted) {
         return {-2.0 * sys.Yc * V2, 2.0 * sys.Yc * V1, X1 * V2 - V1 * X2};
     }
+    const double band = staticBand(sys);
     const double lift = band - sys.Yc;
     const double g1 = -(band + sys.Yc) - lift * unit.h;
     const double g2 = -lift * unit.dh;
     return {g1 * V2 - X2 * g2, X1 * g2 - V1 * g1, X1 * V2 - V1 * X2};
 }
 
-bool lifted(const ClosedFormSystem& sys) {
+inline bool lifted(const ClosedFormSystem& sys) {
     return staticBand(sys) > sys.Yc;
 }
 
@@ -184,6 +188,7 @@ bool lifted(const ClosedFormSystem& sys) {
 // not trapped: the candidate test rejects what is not a number.
 // The three share one signature so that the scan can take any of them; only the
 // critical motion needs T itself.
+template <bool Lifted>
 inline EndTerms underdampedTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double /*T*/,
                                  double st, double ct, Decay d) {
     const double zeta = sys.zeta;
@@ -193,14 +198,15 @@ inline EndTerms underdampedTerms(const StickSlipSetup& s, const ClosedFormSystem
     const double decay = zeta * d.q + s.wd * d.r;
     const double turn = s.wd * d.q - zeta * d.r;
     UnitEnd unit = {0.0, 0.0};
-    if (lifted(sys)) {
+    if (Lifted) {
         unit = {d.p * (d.q + zeta / s.wd * d.r), -d.p * d.r / s.wd};
     }
-    return endTermsFrom(s, sys, st, ct, d.p * (b.A0 * d.q + uA * d.r),
-                        d.p * (-decay * b.A0 + turn * uA), d.p * (b.B0 * d.q + uB * d.r),
-                        d.p * (-decay * b.B0 + turn * uB), unit);
+    return endTermsFrom<Lifted>(s, sys, st, ct, d.p * (b.A0 * d.q + uA * d.r),
+                                d.p * (-decay * b.A0 + turn * uA), d.p * (b.B0 * d.q + uB * d.r),
+                                d.p * (-decay * b.B0 + turn * uB), unit);
 }
 
+template <bool Lifted>
 inline EndTerms overdampedTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double /*T*/,
                                 double st, double ct, Decay d) {
     const BasisStart b = basisStart(s, sys.Yf, st, ct);
@@ -209,16 +215,17 @@ inline EndTerms overdampedTerms(const StickSlipSetup& s, const ClosedFormSystem&
     const double cB1 = (s.s2 * b.B0 - b.W2) / (s.s2 - s.s1);
     const double cB2 = (s.s1 * b.B0 - b.W2) / (s.s1 - s.s2);
     UnitEnd unit = {0.0, 0.0};
-    if (lifted(sys)) {
+    if (Lifted) {
         const double c1 = s.s2 / (s.s2 - s.s1);
         const double c2 = s.s1 / (s.s1 - s.s2);
         unit = {c1 * d.p + c2 * d.q, -(s.s1 * c1 * d.p + s.s2 * c2 * d.q)};
     }
-    return endTermsFrom(s, sys, st, ct, cA1 * d.p + cA2 * d.q,
-                        -(s.s1 * cA1 * d.p + s.s2 * cA2 * d.q), cB1 * d.p + cB2 * d.q,
-                        -(s.s1 * cB1 * d.p + s.s2 * cB2 * d.q), unit);
+    return endTermsFrom<Lifted>(s, sys, st, ct, cA1 * d.p + cA2 * d.q,
+                                -(s.s1 * cA1 * d.p + s.s2 * cA2 * d.q), cB1 * d.p + cB2 * d.q,
+                                -(s.s1 * cB1 * d.p + s.s2 * cB2 * d.q), unit);
 }
 
+template <bool Lifted>
 inline EndTerms criticalTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double T,
                               double st, double ct, Decay d) {
     const double zeta = sys.zeta;
@@ -226,12 +233,12 @@ inline EndTerms criticalTerms(const StickSlipSetup& s, const ClosedFormSystem& s
     const double cA = zeta * b.A0 - b.W1;
     const double cB = zeta * b.B0 - b.W2;
     UnitEnd unit = {0.0, 0.0};
-    if (lifted(sys)) {
+    if (Lifted) {
         unit = {(1.0 + zeta * T) * d.p, (-zeta + (1.0 - zeta * T) * zeta) * d.p};
     }
-    return endTermsFrom(s, sys, st, ct, (b.A0 + cA * T) * d.p,
-                        (-zeta * b.A0 + (1.0 - zeta * T) * cA) * d.p, (b.B0 + cB * T) * d.p,
-                        (-zeta * b.B0 + (1.0 - zeta * T) * cB) * d.p, unit);
+    return endTermsFrom<Lifted>(s, sys, st, ct, (b.A0 + cA * T) * d.p,
+                                (-zeta * b.A0 + (1.0 - zeta * T) * cA) * d.p, (b.B0 + cB * T) * d.p,
+                                (-zeta * b.B0 + (1.0 - zeta * T) * cB) * d.p, unit);
 }
 
 double motionTime(const StickSlipSetup& s, double theta) {
@@ -243,15 +250,19 @@ EndTerms endTerms(const StickSlipSetup& s, const ClosedFormSystem& sys, double t
     const double T = motionTime(s, theta);
     const Regime regime = regimeOf(sys.zeta);
     const Decay d = decayAt(s, regime, sys.zeta, T);
+    const bool lift = lifted(sys);
     switch (regime) {
     case Regime::under:
-        return underdampedTerms(s, sys, T, st, ct, d);
+        return lift ? underdampedTerms<true>(s, sys, T, st, ct, d)
+                    : underdampedTerms<false>(s, sys, T, st, ct, d);
     case Regime::over:
-        return overdampedTerms(s, sys, T, st, ct, d);
+        return lift ? overdampedTerms<true>(s, sys, T, st, ct, d)
+                    : overdampedTerms<false>(s, sys, T, st, ct, d);
     case Regime::critical:
         break;
     }
-    return criticalTerms(s, sys, T, st, ct, d);
+    return lift ? criticalTerms<true>(s, sys, T, st, ct, d)
+                : criticalTerms<false>(s, sys, T, st, ct, d);
 }
 
 double residualOf(const EndTerms& t) {
@@ -284,17 +295,21 @@ void scanResiduals(const StickSlipSetup& s, const ClosedFormSystem& sys, const S
                 terms(s, sys, T[k], scan.sinTheta[k], scan.cosTheta[k], Decay{p[k], q[k], r[k]}));
         }
     };
+    const bool lift = lifted(sys);
     switch (regime) {
     case Regime::under:
-        fill([](auto&&... a) { return underdampedTerms(a...); });
+        lift ? fill([](auto&&... a) { return underdampedTerms<true>(a...); })
+             : fill([](auto&&... a) { return underdampedTerms<false>(a...); });
         return;
     case Regime::over:
-        fill([](auto&&... a) { return overdampedTerms(a...); });
+        lift ? fill([](auto&&... a) { return overdampedTerms<true>(a...); })
+             : fill([](auto&&... a) { return overdampedTerms<false>(a...); });
         return;
     case Regime::critical:
         break;
     }
-    fill([](auto&&... a) { return criticalTerms(a...); });
+    lift ? fill([](auto&&... a) { return criticalTerms<true>(a...); })
+         : fill([](auto&&... a) { return criticalTerms<false>(a...); });
 }
 
 double stopPhaseOf(const EndTerms& t) {
