@@ -6,6 +6,16 @@
 
 namespace fv {
 
+void drawQuads(const QuadCorner* corners, int quadCount) {
+    glBegin(GL_QUADS);
+    for (int k = 0; k < 4 * quadCount; ++k) {
+        const Color4& c = corners[k].color;
+        glColor4f(c.r, c.g, c.b, c.a);
+        glVertex2f(corners[k].x, corners[k].y);
+    }
+    glEnd();
+}
+
 SegmentRun beginSegments(const Color4* color) {
     glColor4f(color->r, color->g, color->b, color->a);
     glBegin(GL_LINES);

@@ -12,6 +12,18 @@ namespace fv {
 // keeps of it anyway.
 void vertex(double x, double y);
 
+// A quad's corner: where [window units] and its colour.
+struct QuadCorner {
+    float x;
+    float y;
+    Color4 color;
+};
+
+// Quads, four corners each in drawing order, as GL_QUADS with a colour per corner. The
+// browser hands them to WebGL in one array, not a call per vertex and colour: a map's
+// thousands of cells draw in a few milliseconds rather than tens.
+void drawQuads(const QuadCorner* corners, int quadCount);
+
 // A run of segments of one colour at the current line width, between begin and end.
 struct SegmentRun {
     Color4 color;

@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 #include <cmath>
+#include <vector>
 
 #include "common/constants.h"
 #include "graphics/gl_port.h"
@@ -70,6 +71,19 @@ void drawSegment(const Point2* from, const Point2* to, const Color4* color) {
     glDisable(GL_LIGHTING);
     const SegmentRun run = beginSegments(color);
     segmentVertices(&run, from, to);
+    endSegments(&run);
+    glEnable(GL_LIGHTING);
+}
+
+void drawPolyline(const Point2* points, int count, const Color4* color) {
+    if (count < 2) {
+        return;
+    }
+    glDisable(GL_LIGHTING);
+    const SegmentRun run = beginSegments(color);
+    for (int i = 1; i < count; ++i) {
+        segmentVertices(&run, &points[i - 1], &points[i]);
+    }
     endSegments(&run);
     glEnable(GL_LIGHTING);
 }
@@ -172,25 +186,22 @@ void drawCells(const Point2* corner, double width, double height, int rows, int 
     const double bottom = toDevice(corner->y);
     const double w = toDevice(width);
     const double h = toDevice(height);
-    glDisable(GL_LIGHTING);
-    glBegin(GL_QUADS);
+    std::vector<QuadCorner> corners;
+    corners.reserve(static_cast<std::size_t>(4 * rows * columns));
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            const Color4* color = &colors[r * columns + c];
+            const Color4& color = colors[r * columns + c];
             const double x = left + c * w;
             const double y = bottom + r * h;
-            // each vertex its colour: WebGL's emulation of quads needs it
-            setColor(color);
-            vertex(x, y);
-            setColor(color);
-            vertex(x + w, y);
-            setColor(color);
-            vertex(x + w, y + h);
-            setColor(color);
-            vertex(x, y + h);
+            // each corner its colour: WebGL's emulation of quads needs it
+            const double xy[4][2] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+            for (const auto& p : xy) {
+                corners.push_back({static_cast<float>(p[0]), static_cast<float>(p[1]), color});
+            }
         }
     }
-    glEnd();
+    glDisable(GL_LIGHTING);
+    drawQuads(corners.data(), rows * columns);
     glEnable(GL_LIGHTING);
 }
 

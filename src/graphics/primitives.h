@@ -30,6 +30,9 @@ constexpr int sampledCurveStride = timeRingLength;
 double toDevice(double v);
 
 void drawSegment(const Point2* from, const Point2* to, const Color4* color);
+// The segments between consecutive points of points[0..count-1] in one run: the same
+// pixels as a drawSegment each, in a single draw.
+void drawPolyline(const Point2* points, int count, const Color4* color);
 // Filled 100-gon of the given radius.
 void drawDisc(const Point2* center, double radius, const Color4* color);
 // Filled barbed arrow with its tip at tip, pointing along angle [rad].

@@ -81,15 +81,16 @@ void drawCellsOfMap(const Session& session, const RegimeMap& map, bool complete)
 // A staircase along the cell edges under the first row of each column that stops.
 void drawBoundary(const RegimeMap& map) {
     setLineWidth(boundaryLineWidth);
-    Point2 previous = {mapLeft, mapBottom + regimeBoundaryRow(map, 0) * cellHeight};
+    // From the first step's left end (a segment of no length, as drawn from the start),
+    // then each step's left and right ends.
+    Point2 steps[1 + 2 * regimeColumns];
+    steps[0] = {mapLeft, mapBottom + regimeBoundaryRow(map, 0) * cellHeight};
     for (int c = 0; c < regimeColumns; ++c) {
         const double y = mapBottom + regimeBoundaryRow(map, c) * cellHeight;
-        const Point2 left = {mapLeft + c * cellWidth, y};
-        const Point2 right = {mapLeft + (c + 1) * cellWidth, y};
-        drawSegment(&previous, &left, &colorBlack);
-        drawSegment(&left, &right, &colorBlack);
-        previous = right;
+        steps[1 + 2 * c] = {mapLeft + c * cellWidth, y};
+        steps[2 + 2 * c] = {mapLeft + (c + 1) * cellWidth, y};
     }
+    drawPolyline(steps, 1 + 2 * regimeColumns, &colorBlack);
 }
 
 void drawEnteredPoint(const Derived& d) {

@@ -6,7 +6,9 @@
 #include "graphics/gl_port.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "glyphs.h"
 
@@ -21,6 +23,8 @@ constexpr Color4 textColor = {0.04f, 0.04f, 0.04f, 1.0f};
 // [pixels].
 constexpr float bitmapNudge = 0.0001f;
 constexpr int bitsPerByte = 8;
+// Quads in one array draw: their 16-bit indices (six a quad) must stay below 65536.
+constexpr int quadsPerDraw = 8192;
 
 void setColor(const Color4& c) {
     glColor4f(c.r, c.g, c.b, c.a);
@@ -41,8 +45,9 @@ const BitmapGlyph* glyphOf(char c) {
 }
 
 // The set pixels of glyph g with its lower left pixel at (x0, y0), as quads in pixels
-// mapped to window units by (px - left) * sx - 1.
-void glyphQuads(const BitmapGlyph& g, int x0, int y0, const int box[4]) {
+// mapped to window units by (px - left) * sx - 1, added to corners.
+void glyphQuads(const BitmapGlyph& g, int x0, int y0, const int box[4],
+                std::vector<QuadCorner>* corners) {
     const double sx = 2.0 / box[2];
     const double sy = 2.0 / box[3];
     const int bytesPerRow = (g.width + bitsPerByte - 1) / bitsPerByte;
@@ -63,11 +68,9 @@ void glyphQuads(const BitmapGlyph& g, int x0, int y0, const int box[4]) {
             const double right = (x0 + end - box[0]) * sx - 1.0;
             const double bottom = (y0 + row - box[1]) * sy - 1.0;
             const double top = bottom + sy;
-            const double corners[4][2] = {
-                {left, bottom}, {right, bottom}, {right, top}, {left, top}};
-            for (const auto& corner : corners) {
-                setColor(textColor);
-                vertex(corner[0], corner[1]);
+            const double xy[4][2] = {{left, bottom}, {right, bottom}, {right, top}, {left, top}};
+            for (const auto& p : xy) {
+                corners->push_back({static_cast<float>(p[0]), static_cast<float>(p[1]), textColor});
             }
             column = end;
         }
@@ -75,6 +78,23 @@ void glyphQuads(const BitmapGlyph& g, int x0, int y0, const int box[4]) {
 }
 
 } // namespace
+
+void drawQuads(const QuadCorner* corners, int quadCount) {
+    for (int first = 0; first < quadCount; first += quadsPerDraw) {
+        const int count = std::min(quadsPerDraw, quadCount - first);
+        const QuadCorner* c = corners + 4 * first;
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(2, GL_FLOAT, sizeof(QuadCorner), &c->x);
+        glColorPointer(4, GL_FLOAT, sizeof(QuadCorner), &c->color);
+        glDrawArrays(GL_QUADS, 0, 4 * count);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+    if (quadCount > 0) {
+        setColor(corners[4 * quadCount - 1].color); // the colour immediate mode leaves current
+    }
+}
 
 SegmentRun beginSegments(const Color4* color) {
     const float width = currentLineWidth();
@@ -121,7 +141,7 @@ void drawBitmapText(float x, float y, const char* text) {
         (y + 1.0f) * 0.5f * static_cast<float>(box[3]) + static_cast<float>(box[1]);
     const GLboolean lit = glIsEnabled(GL_LIGHTING);
     glDisable(GL_LIGHTING);
-    glBegin(GL_QUADS);
+    std::vector<QuadCorner> corners;
     for (const char* p = text; *p != '\0'; ++p) {
         const BitmapGlyph* g = glyphOf(*p);
         if (g == nullptr) {
@@ -129,10 +149,10 @@ void drawBitmapText(float x, float y, const char* text) {
         }
         const int x0 = static_cast<int>(std::floor(rasterX + bitmapNudge - g->xorig));
         const int y0 = static_cast<int>(std::floor(rasterY + bitmapNudge - g->yorig));
-        glyphQuads(*g, x0, y0, box);
+        glyphQuads(*g, x0, y0, box, &corners);
         rasterX += g->xmove;
     }
-    glEnd();
+    drawQuads(corners.data(), static_cast<int>(corners.size() / 4));
     if (lit) {
         glEnable(GL_LIGHTING);
     }
