@@ -34,6 +34,7 @@ std::shared_ptr<BackgroundJob> makeJob(long parts, long groupParts, long firstPa
     }
     job->progress.store(0);
     job->nextPart = 0;
+    job->handedOut = false;
     job->cancelled.store(false);
     job->finished.store(false);
     job->threadEnded.store(false);
@@ -55,6 +56,30 @@ void runJob(BackgroundJob* job) {
 void stepJob(BackgroundJob* job) {
     workPart(job, job->nextPart);
     if (++job->nextPart == job->parts) {
+        job->finished.store(true, std::memory_order_release);
+    }
+}
+
+long takeJobGroup(BackgroundJob* job) {
+    if (job->nextPart >= job->parts) {
+        return -1;
+    }
+    const long group = job->nextPart / job->groupParts;
+    job->nextPart = (group + 1) * job->groupParts;
+    job->handedOut = true;
+    return group;
+}
+
+void putJobGroup(BackgroundJob* job, long group) {
+    if (group < 0 || group >= job->parts / job->groupParts) {
+        return;
+    }
+    for (long part = group * job->groupParts; part < (group + 1) * job->groupParts; ++part) {
+        if (!job->done[part].exchange(true, std::memory_order_acq_rel)) {
+            job->progress.fetch_add(weightOf(*job, part), std::memory_order_relaxed);
+        }
+    }
+    if (job->progress.load() == job->totalWeight) {
         job->finished.store(true, std::memory_order_release);
     }
 }

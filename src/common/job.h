@@ -20,7 +20,8 @@ struct BackgroundJob {
     long totalWeight;                          // progress of the whole job
     std::unique_ptr<std::atomic<bool>[]> done; // part by part, set when it is whole
     std::atomic<long> progress;                // weight of the parts done
-    long nextPart;                             // the next part worked by slices
+    long nextPart;                             // the next part worked by slices or handed out
+    bool handedOut;                            // groups go elsewhere: slices leave the job alone
     std::atomic<bool> cancelled;
     std::atomic<bool> finished;    // every part is done (or the job was cancelled)
     std::atomic<bool> threadEnded; // its thread has let go of it
@@ -35,6 +36,15 @@ void runJob(BackgroundJob* job);
 
 // The next part, on the calling thread; the job is finished after its last.
 void stepJob(BackgroundJob* job);
+
+// The group of the next part for computing elsewhere, or -1 when every group has been
+// handed out; from then on stepJob is not to be called. A group that slices have begun
+// is handed out whole: its parts come out the same.
+long takeJobGroup(BackgroundJob* job);
+
+// Marks the parts of group done once the caller has put their result into the job's (a
+// group put twice counts once); the job is finished when its last part is done.
+void putJobGroup(BackgroundJob* job, long group);
 
 // Whether part is done (its result may be read), and the part of the job done, 0 to 1.
 bool jobPartDone(const BackgroundJob& job, long part);

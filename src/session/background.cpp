@@ -5,6 +5,7 @@
 // (the browser) the event loop works the job itself, a slice of parts at a time.
 #include "session/background.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -142,6 +143,37 @@ const RegimeMap* regimeMapJobCells(const Session& session) {
     return session.work.mapJob ? session.work.mapCells.get() : nullptr;
 }
 
+int takeRegimeMapRow(Session& session) {
+    BackgroundWork& work = session.work;
+    if (threadsAvailable || !work.mapJob) {
+        return -1; // the job's own threads compute every row
+    }
+    return static_cast<int>(takeJobGroup(work.mapJob.get()));
+}
+
+bool putRegimeMapRow(Session& session, double zeta, double staticRatio, int row,
+                     const RegimeCell (&cells)[regimeColumns]) {
+    BackgroundWork& work = session.work;
+    if (!work.mapJob || !sameBits(work.mapCells->zeta, zeta) ||
+        !sameBits(work.mapCells->staticRatio, staticRatio) || row < 0 || row >= regimeRows) {
+        return false;
+    }
+    std::copy(cells, cells + regimeColumns, work.mapCells->cells[row]);
+    putJobGroup(work.mapJob.get(), row);
+    return true;
+}
+
+void computeRegimeMapRow(double zeta, double staticRatio, int row, RegimeMap* scratch,
+                         RegimeCell (&cells)[regimeColumns]) {
+    RegimeCell* first = scratch->cells[row];
+    std::fill(first, first + regimeColumns, RegimeCell{});
+    computeRegimeChartRow(zeta, staticRatio, row, scratch);
+    for (int column = 0; column < regimeColumns; ++column) {
+        computeRegimeCell(zeta, staticRatio, row, column, scratch);
+    }
+    std::copy(first, first + regimeColumns, cells);
+}
+
 void startExactDotsJob(Session& session, const ClosedFormSystem& sys) {
     BackgroundWork& work = session.work;
     if ((session.exactDotsReady && sameSystem(session.exactDots.system, sys)) ||
@@ -195,7 +227,7 @@ bool stepBackgroundWork(Session& session, double seconds) {
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::microseconds(static_cast<long>(seconds * 1e6));
     do {
-        if (work.mapJob && !work.mapJob->finished.load()) {
+        if (work.mapJob && !work.mapJob->finished.load() && !work.mapJob->handedOut) {
             stepJob(work.mapJob.get());
         } else if (work.dotsJob && !work.dotsJob->finished.load()) {
             stepJob(work.dotsJob.get());
@@ -203,7 +235,7 @@ bool stepBackgroundWork(Session& session, double seconds) {
             return false;
         }
     } while (std::chrono::steady_clock::now() < deadline);
-    return (work.mapJob && !work.mapJob->finished.load()) ||
+    return (work.mapJob && !work.mapJob->finished.load() && !work.mapJob->handedOut) ||
            (work.dotsJob && !work.dotsJob->finished.load());
 }
 

@@ -26,6 +26,21 @@ JobProgress regimeMapJobProgress(const Session& session, double zeta, double sta
 bool regimeCellDone(const Session& session, int row, int column);
 const RegimeMap* regimeMapJobCells(const Session& session);
 
+// Where the program has no threads and the map's rows are computed elsewhere (the web
+// page's workers, each computing a row whole with computeRegimeMapRow for the job's
+// zeta and ratio): the next row of the job under way that nobody has yet, or -1 (always
+// where the job has threads of its own); from the first row taken the event loop's
+// slices leave the map alone. A row computed for the job of
+// zeta and ratio is put into it, done (false when that job is no longer under way).
+int takeRegimeMapRow(Session& session);
+bool putRegimeMapRow(Session& session, double zeta, double staticRatio, int row,
+                     const RegimeCell (&cells)[regimeColumns]);
+
+// Row of the map of zeta and ratio computed whole, as the job's parts compute it, in
+// scratch (a map of the caller's) and copied to cells: the work of a page's worker.
+void computeRegimeMapRow(double zeta, double staticRatio, int row, RegimeMap* scratch,
+                         RegimeCell (&cells)[regimeColumns]);
+
 // The same for the exact dots of sys.
 void startExactDotsJob(Session& session, const ClosedFormSystem& sys);
 JobProgress exactDotsJobProgress(const Session& session, const ClosedFormSystem& sys);

@@ -1,5 +1,6 @@
 // Work off the event loop: the regime map and the exact dots computed by background
-// jobs equal, bit for bit, those computed at once; a cancelled job leaves nothing.
+// jobs, and a map's rows computed one by one, equal, bit for bit, those computed at
+// once; a cancelled job leaves nothing.
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -36,6 +37,15 @@ TEST(BackgroundWork, ResultsEqualThoseComputedAtOnce) {
     static fv::RegimeMap atOnce;
     fv::computeRegimeMap(0.2, &atOnce);
     EXPECT_EQ(std::memcmp(&atOnce, &session.regimeMap, sizeof atOnce), 0);
+    // A row computed whole, as the page's workers compute it, in a map that last held
+    // the same row of another system.
+    static fv::RegimeMap scratch;
+    fv::RegimeCell row[fv::regimeColumns];
+    for (const int r : {0, 30, fv::regimeRows - 1}) {
+        fv::computeRegimeMapRow(0.0, 2.0, r, &scratch, row);
+        fv::computeRegimeMapRow(0.2, 1.0, r, &scratch, row);
+        EXPECT_EQ(std::memcmp(row, atOnce.cells[r], sizeof row), 0) << "row " << r;
+    }
     static fv::ExactDots dotsAtOnce;
     fv::computeExactDots(sys, &dotsAtOnce);
     for (int k = 0; k < fv::exactDotCount; ++k) {
