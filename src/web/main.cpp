@@ -1,8 +1,10 @@
 // The web page's program: the desktop program's state, dialogue, drawing and numerics,
 // driven by the page's script. The form's numbers go through the console dialogue as
 // typed input and its output comes back as text; the canvas is GLUT's window; the keys
-// the canvas receives are the window's keys. Work that would hold the page (the regime
-// map, the exact dots) is done in slices between the browser's events.
+// the canvas receives are the window's keys. Work that would hold the page is done off
+// its thread: the regime map's rows by the page's workers (each running this module
+// without its main), the exact dots (and the map where there are no workers) in slices
+// between the browser's events.
 #include <GL/glut.h>
 #include <cmath>
 #include <cstdio>
@@ -33,12 +35,21 @@ struct PageTexts {
     int passes;          // console passes run
 };
 
+// A row of the regime map on its way between a worker and the page, as bytes: both
+// sides run the same module, so that the cells' layout is the same.
+struct MapRowTransfer {
+    RegimeCell row[regimeColumns]; // the row the page puts, or the one a worker computed
+    RegimeMap map;                 // a worker's map, whose rows it computes one at a time
+};
+
 // The page's process-wide values, one object: the state every layer is handed, and
 // what the page keeps of its own.
 struct Page {
     State state;
     PageTexts texts;
     FrameRecord frame;
+    bool workUnshown; // background work collected that the canvas does not show yet
+    MapRowTransfer mapRows;
 };
 
 Page page = {};
@@ -50,6 +61,7 @@ namespace {
 
 constexpr int canvasSize = 800;           // the canvas's drawing buffer [pixels]
 constexpr unsigned workTickMs = 1;        // pause between slices (the browser waits at least 4 ms)
+constexpr unsigned handedOutTickMs = 16;  // polls the work that workers do: about a frame
 constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free between them [s]
 constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)
@@ -92,22 +104,26 @@ void drawPageFrame(fv::State& s) {
 }
 
 // Background work: a slice now and then, and the last frame drawn again when what it
-// shows has changed, as the desktop window does.
+// shows has changed, as the desktop window does: at the progress cadence, and at once
+// when the work ends. Work that the workers do is only looked at.
 void workTick(int lastDrawMs) {
     fv::State& s = fv::state;
     const bool partsLeft = fv::stepBackgroundWork(s.session, workSliceSeconds);
     const int now = glutGet(GLUT_ELAPSED_TIME);
+    fv::page.workUnshown = fv::collectBackgroundWork(s.session) || fv::page.workUnshown;
+    s.session.work.ticking = fv::backgroundWorkRunning(s.session);
     int drawnMs = lastDrawMs;
-    if (!partsLeft || now - lastDrawMs >= static_cast<int>(progressFrameMs)) {
-        if (fv::collectBackgroundWork(s.session) && fv::frameShowsWork(s, fv::page.frame)) {
+    if (fv::page.workUnshown &&
+        (!s.session.work.ticking || now - lastDrawMs >= static_cast<int>(progressFrameMs))) {
+        if (fv::frameShowsWork(s, fv::page.frame)) {
             fv::redrawLastFrame(s, fv::page.frame);
             endFrame();
         }
+        fv::page.workUnshown = false;
         drawnMs = now;
     }
-    s.session.work.ticking = fv::backgroundWorkRunning(s.session);
     if (s.session.work.ticking) {
-        glutTimerFunc(workTickMs, workTick, drawnMs);
+        glutTimerFunc(partsLeft ? workTickMs : handedOutTickMs, workTick, drawnMs);
     }
 }
 
@@ -309,6 +325,54 @@ EMSCRIPTEN_KEEPALIVE const char* fvFileText(int k) {
         fv::page.texts.file = std::move(texts[k]);
     }
     return fv::page.texts.file.c_str();
+}
+
+// The regime map's rows for the page's workers: the next row of the map under way that
+// no worker has, or -1; then slices leave the map to the workers.
+EMSCRIPTEN_KEEPALIVE int fvTakeMapRow() {
+    return fv::takeRegimeMapRow(fv::state.session);
+}
+
+// The damping ratio (0) and the ratio Fs/Fric (1) of the map under way, NaN without one.
+EMSCRIPTEN_KEEPALIVE double fvMapJobValue(int k) {
+    const fv::RegimeMap* cells = fv::regimeMapJobCells(fv::state.session);
+    if (cells == nullptr || k < 0 || k > 1) {
+        return std::nan("");
+    }
+    return k == 0 ? cells->zeta : cells->staticRatio;
+}
+
+// A row's bytes, and where they are put or found in the module's memory.
+EMSCRIPTEN_KEEPALIVE int fvMapRowBytes() {
+    return static_cast<int>(sizeof fv::page.mapRows.row);
+}
+
+EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvMapRowBuffer() {
+    return fv::page.mapRows.row;
+}
+
+// The row in the buffer, computed for zeta and ratio, into the map under way; 0 when
+// that map is no longer under way (the row is then dropped).
+EMSCRIPTEN_KEEPALIVE int fvPutMapRow(double zeta, double staticRatio, int row) {
+    return fv::putRegimeMapRow(fv::state.session, zeta, staticRatio, row, fv::page.mapRows.row) ? 1
+                                                                                                : 0;
+}
+
+// In a worker: row of the map of zeta and ratio, computed whole into the buffer (also
+// the page's way to compute a row a worker could not).
+EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvComputeMapRow(double zeta, double staticRatio, int row) {
+    fv::MapRowTransfer& t = fv::page.mapRows;
+    if (row < 0 || row >= fv::regimeRows) {
+        return nullptr;
+    }
+    fv::computeRegimeMapRow(zeta, staticRatio, row, &t.map, t.row);
+    return t.row;
+}
+
+// Whether the regime map of the parameters in use is ready, so that fvFileText can write
+// its CSV (which takes the browser a long moment: only when it is asked for).
+EMSCRIPTEN_KEEPALIVE int fvMapReady() {
+    return fv::page.texts.passes > 0 && fv::regimeMapCurrent(fv::state) ? 1 : 0;
 }
 
 // The part of the background work done, 0 to 1, or -1 when none is under way.

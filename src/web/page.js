@@ -1,9 +1,13 @@
 // The web page's script: the form hands its numbers to the program's console passes and
 // shows what the console wrote, the canvas takes the window's keys, the buttons stand in
 // for the keys on touch screens, and files come as downloads. It is appended to the
-// program's own script, so that the page needs nothing else.
+// program's own script, so that the page needs nothing else; the same script is the
+// regime map's worker (map-worker.js), where this part does nothing.
 (function () {
   'use strict';
+  if (typeof document === 'undefined') {
+    return;
+  }
 
   // The dialogue's groups and their fields, in the order the console reads them, as the
   // program's table of the system's parameters names them (read when it has loaded).
@@ -23,6 +27,7 @@
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
 
+  const scriptUrl = document.currentScript ? document.currentScript.src : 'frictionvib.js';
   const canvas = document.getElementById('canvas');
   const consolePre = document.getElementById('console');
   const statusLine = document.getElementById('status');
@@ -373,17 +378,113 @@
     }
   }
 
+  // The regime map on the reader's cores: workers, each running this script with a
+  // module of its own, take the map's rows, and each row they send back is put into the
+  // map under way (a row of a map no longer under way is dropped). Each worker holds two
+  // rows, so that it starts the next while the page takes the last. The address's
+  // workers=N asks for N workers; with none (or where none can start) the map is
+  // computed in slices on the page's thread. A worker that fails leaves its rows to the
+  // page's thread, a row per task, and so do the rows after it when no worker is left.
+  const maxMapWorkers = 16; // one per core, up to this many
+  const rowsPerWorker = 2;  // rows a worker holds at once
+  let mapWorkers = null;    // [{worker, rows (those it holds), failed}], once started
+
+  function mapWorkerCount() {
+    const asked = Number.parseInt(new URLSearchParams(location.search).get('workers'), 10);
+    const count = Number.isInteger(asked) && asked >= 0 ? asked : navigator.hardwareConcurrency || 1;
+    return Math.min(count, maxMapWorkers);
+  }
+
+  function mapRowDone(entry, answer) {
+    entry.rows = entry.rows.filter((row) => row !== answer.row);
+    HEAPU8.set(new Uint8Array(answer.bytes), api.mapRowBuffer());
+    api.putMapRow(answer.zeta, answer.staticRatio, answer.row);
+    dispatchMapRows();
+  }
+
+  // The page's own thread as a worker: a row per task.
+  function pageThreadWorker() {
+    const entry = {rows: [], failed: false};
+    entry.worker = {
+      postMessage: (message) => setTimeout(() => {
+        const pointer = api.computeMapRow(message.zeta, message.staticRatio, message.row);
+        const bytes = HEAPU8.slice(pointer, pointer + api.mapRowBytes()).buffer;
+        mapRowDone(entry, Object.assign({bytes}, message));
+      }, 0),
+    };
+    return entry;
+  }
+
+  function mapWorkerFailed(entry) {
+    if (entry.failed) {
+      return; // its other rows' errors
+    }
+    entry.failed = true;
+    entry.worker.terminate();
+    if (mapWorkers.every((other) => other.failed)) {
+      mapWorkers.push(pageThreadWorker());
+    }
+    const fallback = pageThreadWorker();
+    for (const row of entry.rows.splice(0)) {
+      fallback.worker.postMessage({zeta: api.mapJobValue(0), staticRatio: api.mapJobValue(1), row});
+    }
+  }
+
+  // The workers, started once the first pass is drawn, so that the map's first rows do
+  // not wait for them to load.
+  function startMapWorkers() {
+    mapWorkers = [];
+    for (let k = 0; k < mapWorkerCount(); ++k) {
+      let worker = null;
+      try {
+        worker = new Worker(scriptUrl);
+      } catch (e) {
+        break; // no workers here: the map goes in slices
+      }
+      const entry = {worker, rows: [], failed: false};
+      worker.onmessage = (event) => mapRowDone(entry, event.data);
+      worker.onerror = (event) => {
+        event.preventDefault();
+        mapWorkerFailed(entry);
+      };
+      mapWorkers.push(entry);
+    }
+    document.body.dataset.mapWorkers = String(mapWorkers.length);
+  }
+
+  // Hands the rows of the map under way to the workers that have room.
+  function dispatchMapRows() {
+    if (api === null || mapWorkers === null || !(api.mapJobValue(0) >= 0)) {
+      return; // no workers yet, or no map under way
+    }
+    for (let held = 0; held < rowsPerWorker; ++held) {
+      for (const entry of mapWorkers) {
+        if (entry.failed || entry.rows.length > held) {
+          continue;
+        }
+        const row = api.takeMapRow();
+        if (row < 0) {
+          return;
+        }
+        entry.rows.push(row);
+        entry.worker.postMessage({zeta: api.mapJobValue(0), staticRatio: api.mapJobValue(1), row});
+      }
+    }
+  }
+
   // The progress of the regime map or the exact dots, until they are done.
   function watchProgress() {
+    dispatchMapRows();
     if (progressTimer !== 0 || api === null) {
       return;
     }
     const poll = () => {
+      dispatchMapRows();
       const fraction = api.workProgress();
       canvas.setAttribute('aria-busy', fraction < 0 ? 'false' : 'true');
       if (fraction < 0) {
         progressTimer = 0;
-        document.getElementById('map-csv').disabled = api.fileText(3) === null;
+        document.getElementById('map-csv').disabled = !api.mapReady();
         if (statusLine.dataset.working) {
           delete statusLine.dataset.working;
           delete statusLine.dataset.announced;
@@ -612,6 +713,13 @@
       numberValue: Module.cwrap('fvNumberValue', 'number', ['string']),
       setStaticFriction: Module.cwrap('fvSetStaticFriction', null, ['number']),
       readout: Module.cwrap('fvReadout', 'number', ['number']),
+      mapReady: Module.cwrap('fvMapReady', 'number', []),
+      takeMapRow: Module.cwrap('fvTakeMapRow', 'number', []),
+      mapJobValue: Module.cwrap('fvMapJobValue', 'number', ['number']),
+      mapRowBytes: Module.cwrap('fvMapRowBytes', 'number', []),
+      mapRowBuffer: Module.cwrap('fvMapRowBuffer', 'number', []),
+      putMapRow: Module.cwrap('fvPutMapRow', 'number', ['number', 'number', 'number']),
+      computeMapRow: Module.cwrap('fvComputeMapRow', 'number', ['number', 'number', 'number']),
     };
     const codes = Array.from({length: api.languageCount()}, (_unused, k) => api.languageCode(k));
     languageMenu.replaceChildren(...codes.map((code, k) => {
@@ -646,6 +754,7 @@
           pressKey(key);
         }
       }
+      startMapWorkers();
     }, 0);
   };
   setBusy(true);

@@ -235,8 +235,11 @@ class Page(unittest.TestCase):
         self.canvas_keys('tYzaT')
         self.assert_picture(desktop_png(VALUES, 5, 'tYzaT'), 'after the view keys')
 
-    def test_regime_map_and_exact_dots_in_slices(self):
+    def test_regime_map_on_workers_and_exact_dots_in_slices(self):
         self.open_page()
+        workers = int(self.wait_until(lambda: self.script('return document.body.dataset.mapWorkers'),
+                                      'the map workers'))
+        self.assertGreaterEqual(workers, 1)
         self.fill(VALUES)
         self.click_pass('start')
         started = time.monotonic()
@@ -255,14 +258,44 @@ class Page(unittest.TestCase):
                 desktop_csv = f.read()
             with open(os.path.join(folder, 'map.png'), 'rb') as f:
                 desktop_map = f.read()
-        print('\nregime map: browser %.2f s, desktop program %.2f s' % (browser_seconds, desktop_seconds),
-              file=sys.stderr)
+        print('\nregime map: browser %.2f s on %d workers, desktop program %.2f s' % (
+            browser_seconds, workers, desktop_seconds), file=sys.stderr)
         web_csv = self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
         self.assert_same_table(web_csv, desktop_csv, 'the regime map')
         self.assert_picture(desktop_map, 'the regime map')
         self.canvas_keys('ge')
         self.work_done()
         self.assert_picture(desktop_png(VALUES, 1, 'gge'), 'the exact dots')
+
+    def map_csv(self, query):
+        """The regime map's CSV of the page opened at query, once the map is complete."""
+        self.driver.get(self.server.url + '?' + query)
+        self.wait_for_passes(1)
+        self.wait_until(lambda: self.script('return document.body.dataset.mapWorkers'), 'the map workers')
+        self.canvas_keys('g')
+        self.work_done()
+        return self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+
+    # Workers that fail at their first row, as a worker whose module cannot load would.
+    FAILING_WORKERS = '''window.Worker = class extends Worker {
+        constructor() {
+          super(URL.createObjectURL(new Blob(['onmessage = () => { throw new Error("lost"); };'])));
+        }
+      };'''
+
+    def test_map_is_the_same_on_workers_on_one_thread_and_after_lost_workers(self):
+        query = '&'.join('%s=%s' % item for item in VALUES.items())
+        on_workers = self.map_csv(query)
+        self.assertEqual(self.map_csv(query + '&workers=0'), on_workers)
+        added = self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                            {'source': self.FAILING_WORKERS})
+        try:
+            # The page's own thread computes the rows the workers lost, and the rest.
+            self.assertEqual(self.map_csv(query), on_workers)
+            self.assertIn('lost', self.script('return Worker.toString()'))
+        finally:
+            self.driver.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument',
+                                        {'identifier': added['identifier']})
 
     def test_keys_belong_to_the_canvas_and_escape_lets_go(self):
         self.open_page()
@@ -474,11 +507,18 @@ class Page(unittest.TestCase):
             self.assertRegex(button.text, '[\u3000-\u9fff]', button.get_attribute('data-key'))
         self.script("""window.longest = 0;
             new PerformanceObserver((list) => list.getEntries().forEach((e) => {
-              window.longest = Math.max(window.longest, e.duration); })).observe({type: 'longtask'});""")
+              window.longest = Math.max(window.longest, e.duration); })).observe({type: 'longtask'});
+            window.announced = [];
+            const status = document.getElementById('status');
+            new MutationObserver(() => window.announced.push(status.textContent))
+              .observe(status, {childList: true, characterData: true, subtree: true});""")
+        self.wait_until(lambda: self.script('return document.body.dataset.mapWorkers'), 'the map workers')
         self.canvas_keys('g')
         self.assertEqual(canvas.get_attribute('aria-busy'), 'true')
         self.work_done()
         self.assertEqual(canvas.get_attribute('aria-busy'), 'false')
+        self.assertEqual(self.script('return window.announced'), ['計算中…', '計算が終わりました'],
+                         'the start and the end, not every step')
         self.assertIn('領域図', described.get_attribute('textContent'))
         print('\nlongest main-thread task while the map is computed: %.0f ms' % self.script('return window.longest'),
               file=sys.stderr)
@@ -486,6 +526,13 @@ class Page(unittest.TestCase):
         self.driver.find_element(By.ID, 'map-csv').click()
         csv = self.downloaded('regime-map.csv', since).decode()
         self.assertEqual(csv, self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))'))
+        # The map's picture, with the motion held still so that the canvas stays as saved.
+        self.script('Module.ccall("fvStopPlayback", null, [], [])')
+        self.canvas_keys('p')
+        pictures = lambda: [n for n in os.listdir(self.downloads) if n.startswith('frictionvib-') and n.endswith('.png')]
+        name = self.wait_until(pictures, 'the map picture')[0]
+        self.assertEqual(self.differing_share(self.downloaded(name, since)), 0.0)
+        os.remove(os.path.join(self.downloads, name))  # the picture test looks for its own
         # Installable and offline: a manifest with an icon, and after one visit the page
         # opens from its own copy when the server is gone.
         own = Server()
