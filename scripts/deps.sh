@@ -17,7 +17,8 @@ packages=(
 for group in "$@"; do
     case $group in
     web) packages+=(emscripten) ;;                               # the web page (with its Node.js)
-    browser) packages+=(chromium chromium-driver python3-selenium) ;; # browser tests, headless
+    browser) packages+=(chromium chromium-driver python3-selenium # browser tests, headless
+                        fonts-ipafont-gothic) ;; # the page's Japanese as readers see it
     python) packages+=(pybind11-dev python3-dev python3-numpy python3-pytest # the module, its tests
                        python3-dask python3-distributed python3-matplotlib) ;; # studies, plots
     *) echo "deps.sh: unknown group '$group' (web, browser, python)" >&2; exit 2 ;;
