@@ -113,8 +113,10 @@ void workTick(int lastDrawMs) {
     fv::page.workUnshown = fv::collectBackgroundWork(s.session) || fv::page.workUnshown;
     s.session.work.ticking = fv::backgroundWorkRunning(s.session);
     int drawnMs = lastDrawMs;
-    if (fv::page.workUnshown &&
-        (!s.session.work.ticking || now - lastDrawMs >= static_cast<int>(progressFrameMs))) {
+    // While the motion plays, its frames show the progress.
+    const bool progressDue =
+        !s.session.playback.playing && now - lastDrawMs >= static_cast<int>(progressFrameMs);
+    if (fv::page.workUnshown && (!s.session.work.ticking || progressDue)) {
         if (fv::frameShowsWork(s, fv::page.frame)) {
             fv::redrawLastFrame(s, fv::page.frame);
             endFrame();

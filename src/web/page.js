@@ -396,7 +396,11 @@
   }
 
   function mapRowDone(entry, answer) {
-    entry.rows = entry.rows.filter((row) => row !== answer.row);
+    // One of the rows it holds: the same row of an earlier map and of this one may both be.
+    const held = entry.rows.indexOf(answer.row);
+    if (held >= 0) {
+      entry.rows.splice(held, 1);
+    }
     HEAPU8.set(new Uint8Array(answer.bytes), api.mapRowBuffer());
     api.putMapRow(answer.zeta, answer.staticRatio, answer.row);
     dispatchMapRows();
