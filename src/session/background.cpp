@@ -97,6 +97,12 @@ bool collectJob(std::shared_ptr<BackgroundJob>* job, const Result& filled, long*
     return changed;
 }
 
+// Whether job has parts left for the event loop's slices: it is not finished and its
+// groups have not been handed out.
+bool partsForSlices(const std::shared_ptr<BackgroundJob>& job) {
+    return job && !job->finished.load() && !job->handedOut;
+}
+
 } // namespace
 
 void startRegimeMapJob(Session& session, double zeta, double staticRatio) {
@@ -227,16 +233,15 @@ bool stepBackgroundWork(Session& session, double seconds) {
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::microseconds(static_cast<long>(seconds * 1e6));
     do {
-        if (work.mapJob && !work.mapJob->finished.load() && !work.mapJob->handedOut) {
+        if (partsForSlices(work.mapJob)) {
             stepJob(work.mapJob.get());
-        } else if (work.dotsJob && !work.dotsJob->finished.load()) {
+        } else if (partsForSlices(work.dotsJob)) {
             stepJob(work.dotsJob.get());
         } else {
             return false;
         }
     } while (std::chrono::steady_clock::now() < deadline);
-    return (work.mapJob && !work.mapJob->finished.load() && !work.mapJob->handedOut) ||
-           (work.dotsJob && !work.dotsJob->finished.load());
+    return partsForSlices(work.mapJob) || partsForSlices(work.dotsJob);
 }
 
 bool backgroundWorkRunning(const Session& session) {

@@ -458,7 +458,7 @@
 
   // Hands the rows of the map under way to the workers that have room.
   function dispatchMapRows() {
-    if (api === null || mapWorkers === null || !(api.mapJobValue(0) >= 0)) {
+    if (api === null || mapWorkers === null || Number.isNaN(api.mapJobValue(0))) {
       return; // no workers yet, or no map under way
     }
     for (let held = 0; held < rowsPerWorker; ++held) {
