@@ -20,7 +20,8 @@ set(FV_SOURCES_numeric
   timeresp/integrate.cpp exact/motion.cpp exact/steady.cpp exact/dots.cpp regime/map.cpp
   common/job.cpp)
 set(FV_SOURCES_text text/catalog.cpp text/languages.cpp)
-set(FV_SOURCES_model model/derive.cpp model/chart.cpp model/summary.cpp model/response.cpp)
+set(FV_SOURCES_model model/system.cpp model/derive.cpp model/chart.cpp model/verdict.cpp
+  model/summary.cpp model/response.cpp)
 set(FV_SOURCES_state state/state.cpp)
 set(FV_SOURCES_session session/keys.cpp session/background.cpp session/motion.cpp
   session/playback.cpp session/pass.cpp)

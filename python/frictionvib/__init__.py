@@ -48,8 +48,10 @@ def static_friction(Fric, Fs):
 class System:
     """The physical system, its eight values as the program names them (lam for lambda).
 
-    Values are not range-checked, as in the program: zero, negative and non-finite
-    values flow through the arithmetic.
+    A system the model means nothing by is refused with ValueError naming the parameter
+    and its rule, as the program's files refuse it: m or K <= 0; lam, F or Fric < 0;
+    omf = 0; Fs below Fric; any value not finite. (A negative omf is the force of the
+    other sign.)
     """
 
     __slots__ = ("m", "lam", "K", "F", "omf", "Fric", "y0", "v0", "Fs")
@@ -59,6 +61,9 @@ class System:
                             ("Fric", Fric), ("y0", y0), ("v0", v0)):
             setattr(self, name, _real(name, value))
         self.Fs = static_friction(self.Fric, Fs)
+        refusal = _core.refusal(self.values())
+        if refusal:
+            raise ValueError(refusal.replace("lambda =", "lam =", 1))
 
     def values(self):
         """The values in the order of the program's parameter table (Fs 0: not given)."""
@@ -126,6 +131,12 @@ def exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=0):
         arrays = np.broadcast_arrays(*arrays)
     except ValueError as e:
         raise ValueError(f"the arrays do not broadcast together: {e}") from None
+    for name, a, lowest in (("zeta", arrays[0], "0 or more"), ("z", arrays[1], "above 0"),
+                            ("friction_ratio", arrays[2], "0 or more")):
+        low = (a <= 0.0) if name == "z" else (a < 0.0)
+        bad = ~np.isfinite(a) | low
+        if np.any(bad):
+            raise ValueError(f"{name} must be finite and {lowest}, not {a[bad].flat[0]!r}")
     if static_ratio is not None:
         sliding, static = arrays[2], arrays.pop()
         if not np.all(np.isfinite(static) & (static >= sliding)):

@@ -2,6 +2,8 @@
 
 import csv
 
+from . import _core
+
 
 REQUIRED = ("m", "lambda", "K", "F", "omf", "Fric")
 OPTIONAL = ("Fs", "y0", "v0")
@@ -44,9 +46,11 @@ def _values(header, cells):
             raise ValueError(f"{name}: no value")
         else:
             values[name] = _number(name, text)
-    if named.get("Fs", "").strip() and not (values["Fs"] >= 0.0 and values["Fs"] >= values["Fric"]):
-        raise ValueError(f"Fs: {values['Fs']!r} is below Fric = {values['Fric']!r}")
-    return [values[name] for name in ORDER]
+    ordered = [values[name] for name in ORDER]
+    refusal = _core.refusal(ordered)  # the model's rule for a system it means something by
+    if refusal:
+        raise ValueError(refusal)
+    return ordered
 
 
 def read_rows(path):

@@ -26,6 +26,13 @@ PYBIND11_MODULE(_core, m) {
     m.attr("regime_rows") = fv::regimeRows;
     m.attr("regime_columns") = fv::regimeColumns;
     m.attr("max_duration_s") = 100000.0; // as the program's --duration
+    m.def(
+        "refusal",
+        [](const fvpy::SystemValues& values) {
+            return fv::refusalMessage(fvpy::physicalSystem(values));
+        },
+        pybind11::arg("system"),
+        "Why the model means nothing by the system's values, or '' where it does.");
     fvpy::registerPass(m);
     fvpy::registerBatch(m);
 }

@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     if (s.console.inputError != 0) {
         return fv::reportFailure("read standard input:", std::strerror(s.console.inputError));
     }
-    if (!fv::staticFrictionHolds(options, s.input.Fric, stderr)) {
+    if (!fv::staticFrictionHolds(options, s.input.Fric, stderr) ||
+        !fv::filesMeanSomething(options, s.input, stderr)) {
         return fv::usageStatus;
     }
     if (options.batch) {

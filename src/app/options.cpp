@@ -203,6 +203,17 @@ bool staticFrictionHolds(const Options& options, double Fric, std::FILE* err) {
     return false;
 }
 
+bool filesMeanSomething(const Options& options, const PhysicalSystem& in, std::FILE* err) {
+    const bool writesFiles = !options.exportDir.empty() || !options.picturePath.empty() ||
+                             !options.regimeMapPrefix.empty();
+    const std::string refusal = refusalMessage(in);
+    if (!writesFiles || refusal.empty()) {
+        return true;
+    }
+    std::fprintf(err, "%s: %s; no file written\n", programName, shownText(refusal).c_str());
+    return false;
+}
+
 OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
                             std::FILE* err) {
     std::vector<char*> restArgs(static_cast<std::size_t>(argc) + 1, nullptr);

@@ -50,4 +50,9 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
 // --static-friction gave a force below it.
 bool staticFrictionHolds(const Options& options, double Fric, std::FILE* err);
 
+// Whether the files the options ask for (--export, --png, --regime-map) describe a system
+// the model means something by; false after one line on err naming the parameter and
+// its rule. Without such files any system goes, as the dialogue takes it.
+bool filesMeanSomething(const Options& options, const PhysicalSystem& in, std::FILE* err);
+
 } // namespace fv

@@ -76,7 +76,7 @@ def test_bad_rows_are_reported_by_line_and_strict_stops(tmp_path):
         "1,,1,0.5,0.5,0.2,,,\n")
     result = study(tmp_path / "in.csv", tmp_path / "out.csv")
     assert result.returncode == 0
-    for line, reason in ((3, "lambda: 'x' is not a number"), (4, "Fs: 0.1 is below Fric"),
+    for line, reason in ((3, "lambda: 'x' is not a number"), (4, "Fs = 0.1 N: below Fric = 0.2 N"),
                          (5, "3 cells, the header has 9"), (8, "lambda: no value")):
         assert f"in.csv:{line}: {reason}" in result.stderr
     out = (tmp_path / "out.csv").read_text().splitlines()
