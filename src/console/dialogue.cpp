@@ -43,6 +43,36 @@ void externalForceGroup(State& s, const Console& c) {
     }
 }
 
+// The amplitudes with a static force above the sliding one: a motion that cannot happen
+// under that law is said in words, not given a number.
+void staticFrictionAmplitudes(const State& s, const Console& c) {
+    const Derived& d = s.derived;
+    if (staticBandHoldsMass(d)) {
+        consolePrintf(
+            c, tr(c, "\n静止摩擦力 Fs が外力の振幅 F 以上なので、静止したマスは動き出さない"));
+    }
+    if (d.hasYZA) {
+        consolePrintf(
+            c, tr(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f"),
+            d.zeta, d.givenRatio, s.input.F, s.input.Fric, d.YZA);
+    } else {
+        consolePrintf(c,
+                      tr(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA: "
+                            "この z で止まらずに動き続ける運動はない"),
+                      d.zeta, d.givenRatio, s.input.F, s.input.Fric);
+    }
+    if (d.hasYZB) {
+        consolePrintf(c,
+                      tr(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f"),
+                      d.zeta, d.givenRatio, d.Yf, d.Yc, d.YZB);
+    } else {
+        consolePrintf(c,
+                      tr(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB: "
+                            "この z で一時停止する運動はない"),
+                      d.zeta, d.givenRatio, d.Yf, d.Yc);
+    }
+}
+
 void frictionGroup(State& s, const Console& c) {
     consolePrintf(c, tr(c, "\n\n(3) 固体摩擦力 Fric[N]="));
     readNumbers(c, &s.input.Fric);
@@ -55,10 +85,16 @@ void frictionGroup(State& s, const Console& c) {
         consolePrintf(c, tr(c, "\n静止摩擦力 Fs[N]=%7.4f 静止摩擦の不感帯 Ys[m]=%6.3f"), s.input.Fs,
                       d.Ys);
     }
-    consolePrintf(c, tr(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f"),
-                  d.zeta, d.givenRatio, s.input.F, s.input.Fric, d.YZA);
-    consolePrintf(c, tr(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f"),
-                  d.zeta, d.givenRatio, d.Yf, d.Yc, d.YZB);
+    if (s.input.Fs > 0.0) {
+        staticFrictionAmplitudes(s, c);
+    } else {
+        consolePrintf(
+            c, tr(c, "\n設定ζ=%6.3f z=%7.4f F=%7.4f Fric=%7.4f 無停止振動定常振幅 YZA=%7.4f"),
+            d.zeta, d.givenRatio, s.input.F, s.input.Fric, d.YZA);
+        consolePrintf(c,
+                      tr(c, "\n設定ζ=%6.3f z=%7.4f Yf=%7.4f Yc=%7.4f 一時停止振動振幅 YZB=%7.4f"),
+                      d.zeta, d.givenRatio, d.Yf, d.Yc, d.YZB);
+    }
     consolePrintf(c, tr(c, "\n\n周波数特性計算中．．．．"));
     flushConsole(c);
     finishFriction(s, &pass);

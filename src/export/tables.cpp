@@ -198,16 +198,19 @@ std::string summaryJson(const Summary& v) {
     }
     j["YZA"] = number(d.YZA, d.hasYZA);
     j["YZB"] = number(d.YZB, d.hasYZB);
-    j["givenPointAmplitude"] = number(d.givenPointAmplitude, v.hasGivenPoint);
-    if (v.hasGivenPoint) {
-        j["givenPointMotion"] = d.givenPointContinuous ? "continuous" : "stickslip";
+    // One verdict: the kind of motion and its amplitude as every face reports them
+    // (0 at rest, null where the motion grows without bound or none is known).
+    const char* motion = givenMotionName(v.verdict.motion);
+    j["givenPointAmplitude"] = number(v.verdict.amplitude, motion != nullptr);
+    j["givenPointMotion"] = motion != nullptr ? json(motion) : json(nullptr);
+    if (v.hasContinuousRange) {
+        j["continuousRange"] = {{"low", v.continuousRange.low},
+                                {"high", v.continuousRange.high},
+                                {"zLow", number(v.zLow)},
+                                {"zHigh", number(v.zHigh)}};
     } else {
-        j["givenPointMotion"] = nullptr; // no amplitude, no kind of motion
+        j["continuousRange"] = nullptr; // no continuous motion anywhere in it
     }
-    j["continuousRange"] = {{"low", d.enteredRange.low},
-                            {"high", d.enteredRange.high},
-                            {"zLow", number(v.zLow)},
-                            {"zHigh", number(v.zHigh)}};
     j["exact"] = {{"amplitude_m", number(v.exact.amplitude)},
                   {"stopsPerCycle", v.exact.stopsPerCycle},
                   {"stuckFraction", number(v.exact.stuckFraction)},

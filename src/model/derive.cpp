@@ -35,10 +35,16 @@ void deriveDeadBand(const PhysicalSystem& in, Derived* d) {
 
 void deriveEnteredPoint(const PhysicalSystem& in, Derived* d) {
     d->givenRatio = in.omf / d->omega0;
-    d->hasYZA = continuousAmplitude(d->givenRatio, closedFormSystem(*d), &d->YZA) == 1;
+    const ClosedFormSystem closed = closedFormSystem(*d);
+    d->hasYZA = continuousAmplitude(d->givenRatio, closed, &d->YZA) == 1;
+    if (d->hasYZA && staticBand(closed) > closed.Yc) {
+        // A static band above Yc may hold the mass where the sliding motion would turn:
+        // that solution is then no motion at all.
+        d->hasYZA = continuousTurns(d->givenRatio, closed);
+    }
     double dwellAngle = 0.0;
     double stopPhase = 0.0;
-    d->YZB = stickSlipAmplitude(d->givenRatio, closedFormSystem(*d), &dwellAngle, &stopPhase);
+    d->YZB = stickSlipAmplitude(d->givenRatio, closed, &dwellAngle, &stopPhase);
     d->hasYZB = d->YZB >= 0.0;
 }
 

@@ -4,6 +4,8 @@
 // motion's values.
 #pragma once
 
+#include <cmath>
+
 #include "exact/steady.h"
 #include "model/chart.h"
 #include "model/derived.h"
@@ -45,6 +47,12 @@ inline ExactSystem exactSystem(const Derived& d) {
 // where a static force above the sliding one is given, else 1.
 inline double staticRatio(const Derived& d) {
     return d.Ys > d.Yc && d.Yc > 0.0 ? d.Ys / d.Yc : 1.0;
+}
+
+// Whether the static force holds a mass at rest at x = 0 for good: Fs is at least the
+// external force's amplitude, Ys >= |Yf|.
+inline bool staticBandHoldsMass(const Derived& d) {
+    return d.Ys > 0.0 && d.Ys >= std::fabs(d.Yf);
 }
 
 // The values the equation of motion reads.

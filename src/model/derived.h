@@ -23,7 +23,8 @@ struct Derived {
     double Ys;                  // static band Fs/K [m]; 0 where Fs is not given
     double givenRatio;          // entered frequency ratio omf/omega0 [-]
     double YZA;                 // continuous-motion amplitude at givenRatio [m]
-    bool hasYZA;                // YZA is this pass's solution (not kept from before, not none)
+    bool hasYZA;                // YZA is this pass's solution (not kept from before, not none),
+                                // and a motion: no static band holds the mass where it turns
     double YZB;                 // stick-slip amplitude at givenRatio [m]; 100 when none
     bool hasYZB;                // the stick-slip search found a solution
     double givenPointAmplitude; // amplitude of the red point [m]

@@ -11,4 +11,5 @@
 #include "model/response.h"
 #include "model/summary.h"
 #include "model/system.h"
+#include "model/verdict.h"
 #include "regime/map.h"

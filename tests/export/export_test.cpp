@@ -116,7 +116,7 @@ TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
     EXPECT_EQ(j["continuousRange"]["low"], 235);
     EXPECT_EQ(j["continuousRange"]["high"], 1200);
     EXPECT_TRUE(sameDouble(j["continuousRange"]["zLow"], 235 * 0.0025));
-    EXPECT_EQ(j["givenPointMotion"], "stickslip");
+    EXPECT_EQ(j["givenPointMotion"], "stick-slip");
     const fv::ExactSteady exact =
         fv::exactSteadyState({s.derived.zeta, s.derived.givenRatio, s.derived.Yf, s.derived.Yc});
     EXPECT_TRUE(sameDouble(j["exact"]["amplitude_m"], exact.amplitude));
@@ -179,7 +179,7 @@ TEST(Export, LightDampingShowsTheResonancePeak) {
 }
 
 // A negative forcing frequency (the force of the other sign) integrates and settles as
-// its magnitude does from rest; a mass that never moves has no kind of motion either.
+// its magnitude does from rest; a mass that never moves is at rest, amplitude 0.
 TEST(Export, NegativeForcingFrequencyAndAMassThatNeverMoves) {
     TempFolder folder;
     const std::string input = "1 0.2 1\n0.5 -0.5\n0.2\n0.1 0\n";
@@ -200,8 +200,8 @@ TEST(Export, NegativeForcingFrequencyAndAMassThatNeverMoves) {
     ASSERT_EQ(exportRun("1 0.2 1\n0.5 0.5\n1e300\n0 0\n", {"-o", folder.path + "/held"}).exitCode,
               0);
     const nlohmann::json held = nlohmann::json::parse(readFile(folder.path + "/held/summary.json"));
-    EXPECT_TRUE(held["givenPointAmplitude"].is_null());
-    EXPECT_TRUE(held["givenPointMotion"].is_null());
+    EXPECT_EQ(held["givenPointAmplitude"], 0.0);
+    EXPECT_EQ(held["givenPointMotion"], "rest");
     EXPECT_EQ(held["exact"]["atRest"], true);
 }
 
@@ -213,6 +213,72 @@ TEST(Export, MotionThatGrowsWithoutBoundHasNoAmplitude) {
     EXPECT_TRUE(j["exact"]["amplitude_m"].is_null());
     EXPECT_EQ(j["exact"]["converged"], false);
     EXPECT_EQ(j["exact"]["growsWithoutBound"], true);
+}
+
+// One verdict where the closed forms cannot hold: a static force that holds the mass
+// (its continuous solution sticks at the turning points, yet a stick-slip motion of
+// YZB coexists with the rest), undamped resonance that grows, and undamped resonance
+// with enough friction, where the exact motion sticks although no closed form holds.
+TEST(Export, OneVerdictWhereTheClosedFormsCannotHold) {
+    TempFolder folder;
+    const auto summaryOf = [&](const std::string& input, std::vector<std::string> args,
+                               std::string* out) {
+        const std::string dir = folder.path + "/" + std::to_string(std::rand());
+        args.insert(args.begin(), {"-o", dir});
+        const ProcessResult r = exportRun(input, args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        *out = r.out;
+        return nlohmann::json::parse(readFile(dir + "/summary.json"));
+    };
+    std::string console;
+    const nlohmann::json held =
+        summaryOf("1 0.2 1\n1 0.8\n0.3\n0 0\n", {"--static-friction", "3"}, &console);
+    EXPECT_EQ(held["givenPointMotion"], "rest");
+    EXPECT_EQ(held["givenPointAmplitude"], 0.0);
+    EXPECT_TRUE(held["YZA"].is_null());
+    EXPECT_NEAR(held["YZB"].get<double>(), 3.1829, 1e-4);
+    const fv::ExactSteady orbit = fv::exactSteadyState({0.1, 0.8, 1.0, 0.3, 3.0}, 2.5, 0.0);
+    EXPECT_NEAR(orbit.amplitude, held["YZB"].get<double>(), 1e-7) << "from x = 2.5, YZB's motion";
+    EXPECT_EQ(held["continuousRange"]["zLow"], 0.985) << "only where the mass turns";
+    EXPECT_EQ(held["continuousRange"]["zHigh"], 1.0475);
+    EXPECT_NE(console.find("YZA: この z で止まらずに動き続ける運動はない"), std::string::npos);
+    EXPECT_NE(console.find("静止したマスは動き出さない"), std::string::npos);
+
+    const nlohmann::json grows = summaryOf("1 0 1\n1 1\n0.3\n0 0\n", {}, &console);
+    EXPECT_EQ(grows["givenPointMotion"], "grows");
+    EXPECT_TRUE(grows["givenPointAmplitude"].is_null());
+
+    const nlohmann::json sticks = summaryOf("1 0 1\n1 1\n0.8\n0 0\n", {}, &console);
+    EXPECT_EQ(sticks["givenPointMotion"], "stick-slip");
+    EXPECT_EQ(sticks["givenPointAmplitude"], sticks["exact"]["amplitude_m"]);
+    EXPECT_NEAR(sticks["givenPointAmplitude"].get<double>(), 0.2994, 1e-4);
+    EXPECT_EQ(sticks["exact"]["stopsPerCycle"], 2);
+}
+
+// A system the model means nothing by is refused before any file is written, whatever
+// file is asked for; the dialogue alone still takes it.
+TEST(Export, MeaninglessSystemsWriteNothing) {
+    TempFolder folder;
+    const std::pair<std::string, std::string> systems[] = {
+        {"-1 0.2 1\n1 1\n0.3\n0 0\n", "m = -1 kg: must be above 0"},
+        {"1 0.2 0\n1 1\n0.3\n0 0\n", "K = 0 N/m: must be above 0"},
+        {"1 -0.2 1\n1 1\n0.3\n0 0\n", "lambda = -0.2 N/(m/s): must be 0 or more"},
+        {"1 0.2 1\n1 0\n0.3\n0 0\n", "omf = 0 rad/s: must not be 0"},
+        {"1 0.2 1\n1 1\n-0.3\n0 0\n", "Fric = -0.3 N: must be 0 or more"},
+        {"1 0.2 1\n1 1\n0.3\nnan 0\n", "y0 = nan m: not a finite number"},
+        {"1 0.2 1\n1e400 1\n0.3\n0 0\n", "F = inf N: not a finite number"}};
+    const std::string out = folder.path + "/out";
+    for (const auto& [input, message] : systems) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"-o", out},
+                                                     {"--png", out + ".png"},
+                                                     {"--regime-map", out}}) {
+            const ProcessResult r = exportRun(input, args);
+            EXPECT_EQ(r.exitCode, 2) << message;
+            EXPECT_EQ(r.err, "frictionvib: " + message + "; no file written\n");
+            EXPECT_EQ(listing(folder.path), "") << message;
+        }
+    }
+    EXPECT_EQ(exportRun(systems[0].first, {"--batch"}).exitCode, 0);
 }
 
 TEST(Export, UnwritableFolderOrFullDiskLeavesNoFile) {

@@ -154,11 +154,36 @@ def test_static_friction_above_sliding_as_the_program_writes_it(tmp_path):
     assert bool(held["at_rest"]) and not bool(frictionvib.exact_steady(0.1, 0.5, 0.6)["at_rest"])
 
 
-def test_values_the_program_takes_do_not_crash():
-    odd = frictionvib.System(0, -1, math.nan, math.inf, -2, -0.0, math.nan, 1e308)
-    assert frictionvib.summary(odd)["input"]["m"] == 0.0
-    assert len(frictionvib.time_response(odd, 0)["t_s"]) == 1
-    cells = frictionvib.exact_steady([math.nan, -1, 0, 1e300], [1, math.inf, 0, 1], [0, -1, math.nan, 2])
-    assert cells["amplitude_exact"].shape == (4,)
+def test_meaningless_systems_and_arrays_are_refused_by_name():
+    refused = [
+        ((0, 0.2, 1, 1, 1, 0.3), "m = 0 kg: must be above 0"),
+        ((-1, 0.2, 1, 1, 1, 0.3), "m = -1 kg: must be above 0"),
+        ((1, -0.1, 1, 1, 1, 0.3), "lam = -0.1 N/\\(m/s\\): must be 0 or more"),
+        ((1, 0.2, 1, 1, 0, 0.3), "omf = 0 rad/s: must not be 0"),
+        ((1, 0.2, math.inf, 1, 1, 0.3), "K = inf N/m: not a finite number"),
+        ((1, 0.2, 1, 1, 1, 0.3, math.nan), "y0 = nan m: not a finite number"),
+    ]
+    for values, message in refused:
+        with pytest.raises(ValueError, match=message):
+            frictionvib.System(*values)
+    for zeta, z, ratio, name in ((math.nan, 1, 0.2, "zeta"), (-1, 1, 0.2, "zeta"),
+                                 (0.1, 0, 0.2, "z"), (0.1, -1, 0.2, "z"),
+                                 (0.1, math.inf, 0.2, "z"), (0.1, 1, -0.5, "friction_ratio")):
+        with pytest.raises(ValueError, match=f"^{name} must be finite"):
+            frictionvib.exact_steady([0.1, zeta], [1, z], [0.2, ratio])
+    # The dialogue's own arithmetic still takes anything, as the program's does.
+    odd = [0, -1, math.nan, math.inf, -2, -0.0, math.nan, 1e308, 0]
+    assert json.loads(frictionvib._core.summary_json(odd))["input"]["m"] == 0.0
     empty = frictionvib.exact_steady([], [], [])
     assert empty["amplitude_exact"].shape == (0,)
+
+
+def test_one_verdict_where_the_closed_forms_cannot_hold():
+    held = frictionvib.summary(frictionvib.System(1, 0.2, 1, 1, 0.8, 0.3, Fs=3))
+    assert (held["givenPointMotion"], held["givenPointAmplitude"]) == ("rest", 0.0)
+    assert held["YZA"] is None
+    grows = frictionvib.summary(frictionvib.System(1, 0, 1, 1, 1, 0.3))
+    assert (grows["givenPointMotion"], grows["givenPointAmplitude"]) == ("grows", None)
+    sticks = frictionvib.summary(frictionvib.System(1, 0, 1, 1, 1, 0.8))
+    assert sticks["givenPointMotion"] == "stick-slip"
+    assert sticks["givenPointAmplitude"] == sticks["exact"]["amplitude_m"]
