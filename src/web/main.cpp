@@ -50,6 +50,8 @@ struct Page {
     FrameRecord frame;
     bool workUnshown; // background work collected that the canvas does not show yet
     MapRowTransfer mapRows;
+    Verdict verdict; // the motion at the entered ratio of pass verdictPass
+    int verdictPass; // the pass the verdict is of (0: none yet)
 };
 
 Page page = {};
@@ -153,6 +155,16 @@ void togglePlayback(fv::Playback* p) {
     if (fv::togglePlaybackRun(p, glutGet(GLUT_ELAPSED_TIME))) {
         playbackTick(p->generation);
     }
+}
+
+// The verdict on the motion at the entered ratio of the last pass, computed once a pass.
+const fv::Verdict& passVerdict() {
+    fv::Page& p = fv::page;
+    if (p.verdictPass != p.texts.passes) {
+        p.verdict = fv::givenPointVerdict(p.state.derived, fv::enteredExactSteady(p.state.derived));
+        p.verdictPass = p.texts.passes;
+    }
+    return p.verdict;
 }
 
 } // namespace
@@ -277,13 +289,13 @@ EMSCRIPTEN_KEEPALIVE void fvSetStaticFriction(double Fs) {
 }
 
 // The page's readouts of the last pass, by index: 0 omega0 [rad/s], 1 zeta, 2 the ratio
-// z = omf/omega0, 3 Yf [m], 4 Yc/Yf, 5 the amplitude of the red point [m] and 6 its kind
-// (1 continuous, 2 stick-slip, 0 none). NaN where there is no value: no solution, no
-// pass yet, or Yc/Yf without a force.
+// z = omf/omega0, 3 Yf [m], 4 Yc/Yf, 5 the amplitude at the entered ratio [m] and 6 its
+// motion (0 unknown, 1 continuous, 2 stick-slip, 3 at rest, 4 grows without bound), as
+// the export's verdict. NaN where there is no value: no pass yet, none known, or Yc/Yf
+// without a force.
 EMSCRIPTEN_KEEPALIVE double fvReadout(int k) {
     const fv::Derived& d = fv::state.derived;
     const double none = std::nan("");
-    const bool has = d.givenPointContinuous ? d.hasYZA : d.hasYZB;
     if (fv::page.texts.passes == 0) {
         return none;
     }
@@ -299,12 +311,26 @@ EMSCRIPTEN_KEEPALIVE double fvReadout(int k) {
     case readoutYcPerYf:
         return d.Yf != 0.0 ? d.Yc / d.Yf : none;
     case readoutAmplitude:
-        return has ? d.givenPointAmplitude : none;
+        return passVerdict().amplitude;
     case readoutKind:
-        return has ? (d.givenPointContinuous ? 1.0 : 2.0) : 0.0;
+        return static_cast<double>(static_cast<int>(passVerdict().motion));
     default:
         return none;
     }
+}
+
+// Why value means nothing to the model as parameter k beside the sliding friction Fric:
+// 0 where it is fine, 1 not finite, else 2 + the rule it breaks (above 0, 0 or more,
+// not 0, a static force of 0 or at least Fric).
+EMSCRIPTEN_KEEPALIVE int fvValueRefusal(int k, double value, double Fric) {
+    if (k < 0 || k >= fv::systemParameterCount) {
+        return 0;
+    }
+    const fv::SystemParameter& p = fv::systemParameters[k];
+    if (fv::valueKeepsRule(p, value, Fric)) {
+        return 0;
+    }
+    return std::isfinite(value) ? 1 + static_cast<int>(p.rule) : 1;
 }
 
 // The text of file k: summary.json, frequency.csv, time.csv of the pass the state holds,

@@ -41,7 +41,11 @@
   // program's catalogs (the same compiled PO files as the desktop's); N_ marks a text
   // for xgettext where it is listed, _ looks it up where it is shown.
   const N_ = (text) => text;
-  const _ = (text) => (api === null ? text : api.text(text));
+  // Until the module has loaded, the texts come from the catalogs' copy the build put
+  // beside this script (fvPreloadCatalogs); from then on, from the module's own.
+  const preloadCatalogs = typeof fvPreloadCatalogs === 'undefined' ? {} : fvPreloadCatalogs;
+  let preloadTexts = {};
+  const _ = (text) => (api === null ? preloadTexts[text] || text : api.text(text));
   // The text with each %s replaced by the next value, and %% by %.
   const fill = (text, ...values) => {
     let next = 0;
@@ -54,7 +58,7 @@
   const pageTexts = [
     ['title', 'text', N_('固体摩擦のある系の強制振動')],
     ['h1', 'text',
-     N_('固体摩擦のある１自由度強制振動の描画　m*ddy/ddt + λ*dy/dt + K = F*sin(ωf*t) ± Fric')],
+     N_('固体摩擦のある１自由度強制振動の描画　m*ddy/ddt + λ*dy/dt + K*y = F*sin(ωf*t) ± Fric')],
     ['#lang-label', 'text', N_('言語')],
     ['#form fieldset:nth-of-type(1) legend', 'text', N_('(1) ばねマスダンパー')],
     ['#form fieldset:nth-of-type(2) legend', 'text', N_('(2) 外力・外力振動数')],
@@ -71,10 +75,10 @@
     ['#canvas', 'aria-label',
      N_('振動と周波数特性の図。キー: s t T y Y z Z a e g p スペース、ESC で離れる')],
     ['#keys', 'aria-label', N_('図のキー')],
-    ['#Fs', 'label', N_('静止摩擦力 Fs[N] (0: なし)')],
+    ['#Fs', 'label', N_('静止摩擦力 Fs[N] (0: Fric と同じ)')],
     ['#guide summary', 'text', N_('この図について')],
     ['#intro', 'text',
-     N_('ばねとダンパーにつながれたマスが正弦波の外力で揺すられ、床との間に固体摩擦が働く。上の図はマスの動き、下の図は外力振動数比 z に対する定常振幅 (周波数特性) で、赤い点が入力した値の振幅を示す。スライダーを動かすとすぐに計算し直す。')],
+     N_('ばねとダンパーにつながれたマスが正弦波の外力で揺すられ、床との間に固体摩擦が働く。左の帯グラフは時間応答 (赤: 変位、緑: 外力、青: 摩擦力)、右上の図は外力振動数比 z に対する定常振幅 (周波数特性) で、赤い点が入力した値の振幅を示す。スライダーを動かすとすぐに計算し直す。')],
     ['#try li:nth-of-type(1)', 'text',
      N_('摩擦力 Fric を 0 から 0.8 へ上げ、振幅が小さくなり、止まっては動くスティックスリップになるのを見る。')],
     ['#try li:nth-of-type(2)', 'text', N_('振動数 ωf を 1 (z = 1) に近づけ、共振で振幅が大きくなるのを見る。')],
@@ -144,23 +148,18 @@
       return id === 'Fs' ? _('数値ではありません。') : '';
     }
     const value = api.numberValue(text); // inf and nan read as numbers
-    if (!Number.isFinite(value)) {
-      return _('有限の数を入れてください。');
-    }
-    if ((id === 'm' || id === 'K') && value <= 0) {
-      return _('正の数を入れてください。');
-    }
-    if ((id === 'lambda' || id === 'F' || id === 'Fric' || id === 'Fs') && value < 0) {
-      return _('0 以上の数を入れてください。');
-    }
-    if (id === 'omf' && value === 0) {
-      return _('0 でない数を入れてください。');
-    }
-    if (id === 'Fs' && value > 0 && Number.isFinite(values.Fric) && value < values.Fric) {
-      return _('Fs は 0 (なし) か Fric 以上です。');
-    }
-    return '';
+    // The model's rule for the parameter; Fs is held to the sliding friction.
+    const Fric = Number.isFinite(values.Fric) ? values.Fric : 0;
+    const code = api.valueRefusal(parameterIndex(id), value, Fric);
+    return code === 0 ? '' : _(refusalTexts[code]);
   }
+  // The model's reasons for refusing a value (fvValueRefusal): none, not finite, then
+  // each rule of the parameter table.
+  const refusalTexts = [
+    '', N_('有限の数を入れてください。'), N_('正の数を入れてください。'),
+    N_('0 以上の数を入れてください。'), N_('0 でない数を入れてください。'),
+    N_('Fs は 0 (Fric と同じ) か Fric 以上です。'),
+  ];
 
   // The notes of the fields a pass from group would read that it refuses; true when
   // there are none.
@@ -187,7 +186,7 @@
   // The readouts and the picture's text alternative, from the last pass.
   function showReadouts() {
     const value = (k) => api.readout(k);
-    const kinds = [N_('なし'), N_('連続'), N_('スティックスリップ')];
+    const kinds = [N_('なし'), N_('連続'), N_('スティックスリップ'), N_('静止'), N_('際限なく増大')];
     const kind = _(kinds[value(6)] || kinds[0]);
     const shown = [['omega0', 0], ['zeta', 1], ['z', 2], ['Yf', 3], ['ratio', 4], ['amplitude', 5]];
     shown.forEach(([id, k]) => {
@@ -695,6 +694,26 @@
     };
   }
 
+  // The page in the reader's language from its first paint, before the module loads.
+  function showPreloadLanguage() {
+    const codes = Object.keys(preloadCatalogs);
+    if (codes.length === 0) {
+      return;
+    }
+    languageMenu.replaceChildren(...codes.map((code) => {
+      const option = document.createElement('option');
+      option.value = code;
+      option.textContent = preloadCatalogs[code].name;
+      option.lang = code.replace('_', '-');
+      return option;
+    }));
+    const code = startLanguage(codes);
+    preloadTexts = preloadCatalogs[code].texts;
+    languageMenu.value = code;
+    document.documentElement.lang = code.replace('_', '-');
+    showPageTexts();
+  }
+
   Module['onRuntimeInitialized'] = function () {
     api = {
       pass: textFunction('fvPass', ['number', 'string']),
@@ -717,6 +736,7 @@
       numberValue: Module.cwrap('fvNumberValue', 'number', ['string']),
       setStaticFriction: Module.cwrap('fvSetStaticFriction', null, ['number']),
       readout: Module.cwrap('fvReadout', 'number', ['number']),
+      valueRefusal: Module.cwrap('fvValueRefusal', 'number', ['number', 'number', 'number']),
       mapReady: Module.cwrap('fvMapReady', 'number', []),
       takeMapRow: Module.cwrap('fvTakeMapRow', 'number', []),
       mapJobValue: Module.cwrap('fvMapJobValue', 'number', ['number']),
@@ -762,4 +782,6 @@
     }, 0);
   };
   setBusy(true);
+  showPreloadLanguage();
+  setStatus(_('読み込み中…'));
 })();

@@ -383,8 +383,9 @@ class Page(unittest.TestCase):
         full = desktop(dict(DEFAULTS, Fric='2'))
         self.assertEqual(self.console(), console + full[full.index('\n\n(3)'):])
         self.assertEqual(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 1)
-        self.assertEqual(self.readouts()['amplitude'], 'なし')
-        self.assertEqual(self.readouts()['kind'], 'なし')
+        # Friction above the force: the mass never moves, amplitude 0.
+        self.assertEqual(self.readouts()['amplitude'], '0')
+        self.assertEqual(self.readouts()['kind'], '静止')
         self.assertNotIn('-1', self.driver.find_element(By.ID, 'readouts').text)
         # The mass's slider is on a log scale: its middle is the geometric mean of its ends.
         self.slide('m', 500)
@@ -407,6 +408,54 @@ class Page(unittest.TestCase):
         self.fill({'Fs': '2.5'})
         self.click_pass('start')
         self.assertIn('"Fs": 2.5', self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [0]))'))
+
+    def test_readouts_and_description_say_the_exports_verdict(self):
+        self.open_page()
+        kinds = {'continuous': '連続', 'stick-slip': 'スティックスリップ', 'rest': '静止',
+                 'grows': '際限なく増大'}
+        # A static force that holds the mass; undamped resonance that grows; undamped
+        # resonance with friction enough to stick twice a cycle.
+        for values, Fs, expected in [(DEFAULTS, '3', 'rest'),
+                                     (dict(DEFAULTS, **{'lambda': '0', 'omf': '1'}), '0', 'grows'),
+                                     (dict(DEFAULTS, **{'lambda': '0', 'omf': '1', 'Fric': '0.8'}),
+                                      '0', 'stick-slip')]:
+            self.fill(values)
+            self.fill({'Fs': Fs})
+            self.click_pass('start')
+            with tempfile.TemporaryDirectory() as folder:
+                options = ['--static-friction', Fs] if Fs != '0' else []
+                desktop(values, '--export', folder, *options)
+                with open(os.path.join(folder, 'summary.json')) as f:
+                    summary = json.load(f)
+            self.assertEqual(summary['givenPointMotion'], expected)
+            shown = self.readouts()
+            self.assertEqual(shown['kind'], kinds[expected])
+            amplitude = summary['givenPointAmplitude']
+            if amplitude is None:
+                self.assertEqual(shown['amplitude'], 'なし')
+            else:
+                self.assertAlmostEqual(float(shown['amplitude']), amplitude, delta=1e-3 * max(amplitude, 1e-3))
+            self.assertIn('運動: ' + kinds[expected],
+                          self.driver.find_element(By.ID, 'canvas-now').text)
+
+    def test_the_page_is_in_the_readers_language_before_its_module_loads(self):
+        errors = []
+        try:
+            self.driver.execute_cdp_cmd('Network.enable', {})
+            self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': ['*.wasm']})
+            self.driver.get(self.server.url + '?lang=en')
+            time.sleep(1)
+            self.assertEqual(self.driver.find_element(By.ID, 'status').text, 'Loading…')
+            self.assertIn('single-degree-of-freedom', self.driver.find_element(By.TAG_NAME, 'h1').text)
+            self.assertIn('K*y = F*sin', self.driver.find_element(By.TAG_NAME, 'h1').text)
+            self.assertEqual(self.script('return document.documentElement.lang'), 'en')
+            self.assertEqual(self.script("return document.getElementById('lang').value"), 'en')
+            # The blocked module's own failure to fetch is the only error allowed.
+            errors = [e for e in self.driver.get_log('browser') if e['level'] == 'SEVERE' and
+                      'wasm' not in e['message'] and 'Failed to fetch' not in e['message']]
+        finally:
+            self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
+        self.assertEqual(errors, [])
 
     def test_meaningless_input_is_refused_beside_its_field(self):
         self.open_page()
