@@ -419,6 +419,22 @@ TEST(CommandLine, MessagesAreOneLineAndPrefixesNoFolders) {
     EXPECT_EQ(r.err.rfind(expected, 0), 0u) << r.err; // a sanitizer may add its summary
 }
 
+// Unicode's format characters and separators would reorder, hide or break a message:
+// they are escaped byte by byte, as control bytes are.
+TEST(CommandLine, FormatCharactersAndSeparatorsAreEscaped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\u2028", "\\xe2\\x80\\xa8"}, {"\u2029", "\\xe2\\x80\\xa9"}, {"\u202e", "\\xe2\\x80\\xae"},
+        {"\u200b", "\\xe2\\x80\\x8b"}, {"\ufeff", "\\xef\\xbb\\xbf"}, {"\u061c", "\\xd8\\x9c"}};
+    for (const auto& [character, shown] : cases) {
+        const ProcessResult r = run({"--png", "x.png", "--keys", std::string("s") + character});
+        EXPECT_EQ(r.exitCode, 2) << shown;
+        EXPECT_NE(r.err.find(std::string("--keys: '") + shown + "' is not a view key"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.err.find(character), std::string::npos) << shown;
+    }
+}
+
 // Standard output that cannot be written and standard input that cannot be read end
 // with status 1 and one line; the input is refused before anything is written.
 TEST(StandardStreams, FullOutputAndFolderAsInput) {
