@@ -30,7 +30,8 @@ set(FV_SOURCES_console console/console.cpp console/input.cpp console/dialogue.cp
 # its GL port.
 set(FV_SOURCES_export export/tables.cpp export/pass_files.cpp)
 set(FV_SOURCES_export_desktop export/report.cpp export/shown_text.cpp export/atomic_file.cpp
-  export/folder_lock.cpp export/replace_check.cpp export/interrupt.cpp export/png.cpp
+  export/folder_lock.cpp export/file_lock.cpp export/old_content.cpp export/leftovers.cpp
+  export/replace_check.cpp export/interrupt.cpp export/png.cpp
   export/picture_file.cpp)
 set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/timeview.cpp
   graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)

@@ -10,6 +10,8 @@ packages=(
     nlohmann-json3-dev libpng-dev                                # the files written out: JSON, PNG
     gettext                                                      # the translators' catalogs (msgfmt, xgettext, msgmerge)
     libboost-dev                                                 # root finding of the exact motion (Boost.Math)
+    libicu-dev                                                   # Unicode categories, for one-line messages
+    e2fsprogs util-linux                                         # file tests: a small ext2 disk, another user
     freeglut3-dev libgl-dev libx11-dev                           # the window
     xvfb xauth xdotool libgl1-mesa-dri libglx-mesa0              # window tests under a private X server
     clang libclang-rt-14-dev                                     # fuzz targets (libFuzzer)

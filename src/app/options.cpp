@@ -129,12 +129,15 @@ std::string optionName(int code, const char* text) {
     return text;
 }
 
-// A finite number written whole, such as "20" or "2.5e1".
+// A finite number written whole, such as "20" or "2.5e1". A subnormal value such as
+// 1e-320 is a number like any other: strtod reports ERANGE for it, but only a value that
+// overflows or underflows all the way to zero is out of range.
 bool readSeconds(const char* text, double* value) {
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text, &end);
-    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
+    const bool outOfRange = errno == ERANGE && (v == 0.0 || !std::isfinite(v));
+    if (end == text || *end != '\0' || outOfRange || !std::isfinite(v)) {
         return false;
     }
     *value = v;

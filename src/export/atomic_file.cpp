@@ -2,12 +2,15 @@
 // followed under the system's protections, the kind of file, whether this user may
 // write it, and where the file's own name is); a replacement is staged under a short
 // temporary name in that folder and noted for removal on a signal, a file written into
-// is opened and its room reserved, streams are written directly, and then the staged
-// files take their names and the others get their content, with the folders locked and
-// the outside signals held back, so that the set changes whole. Every step works
-// through descriptors of the folders, so that only a name's own length counts.
+// is opened and its room reserved, streams are written directly, and then, with the
+// folders and the files written into locked and the outside signals held back, dead
+// runs' leftovers go, the files written into get their content (their old content kept
+// first), the staged files take their names, and the files written into are cut to
+// length: a failure at any step undoes the steps before it. Every step works through
+// descriptors of the folders, so that only a name's own length counts.
 #include "export/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -18,8 +21,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "export/file_lock.h"
 #include "export/folder_lock.h"
 #include "export/interrupt.h"
+#include "export/leftovers.h"
+#include "export/old_content.h"
 #include "export/replace_check.h"
 
 namespace fv {
@@ -49,7 +55,10 @@ struct Target {
     struct stat st = {};       // the regular file there when settled
     int file = -1;             // a descriptor of that file
     bool inPlace = false;      // written into rather than replaced
-    int inPlaceFd = -1;        // the file opened for writing into, its room reserved
+    int inPlaceFd = -1;        // the file opened for writing into
+    off_t reservedEnd = 0;     // room reserved for it by fallocate up to here, or 0
+    OldContent old;            // what it held, to undo the writing into it
+    bool written = false;      // new bytes are going into it: undone on a failure
     int madeSlot = -1;         // note of an empty file made through a dangling link, or -1
     std::string temporary;     // the staged bytes, for a replacement
     int slot = -1;             // the temporary's note for a signal, or -1
@@ -258,13 +267,28 @@ bool prepareInPlace(Target* t, std::size_t size, std::string* error) {
         *error = t->given + ": changed while it was being written";
         return false;
     }
-    if (size > 0 &&
-        fallocate(t->inPlaceFd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
-        (errno == ENOSPC || errno == EDQUOT)) {
-        *error = reason(t->given, errno);
-        return false;
+    t->reservedEnd = 0;
+    if (size > 0) {
+        if (fallocate(t->inPlaceFd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) {
+            t->reservedEnd = static_cast<off_t>(size);
+        } else if (errno == ENOSPC || errno == EDQUOT) {
+            *error = reason(t->given, errno);
+            return false;
+        }
     }
     return true;
+}
+
+// The room reserved past the file's end goes back to the disk: a truncation to its own
+// length frees it on most file systems, a hole punched past the end on tmpfs.
+void giveBackRoom(Target* t) {
+    struct stat now = {};
+    if (t->reservedEnd > 0 && fstat(t->inPlaceFd, &now) == 0 && t->reservedEnd > now.st_size) {
+        ftruncate(t->inPlaceFd, now.st_size);
+        fallocate(t->inPlaceFd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, now.st_size,
+                  t->reservedEnd - now.st_size);
+    }
+    t->reservedEnd = 0;
 }
 
 // The bytes under a new temporary name beside the target, on the disk; or, where the
@@ -305,11 +329,21 @@ bool stage(TemporaryFiles* files, Target* t, const std::string& bytes, std::stri
         t->inPlace = true;
         return cleanup.empty() ? prepareInPlace(t, bytes.size(), error) : (*error = cleanup, false);
     }
-    bool ok = writeAll(fd, bytes, false) && fsync(fd) == 0;
+    bool ok = writeAll(fd, bytes, false);
     code = errno;
+    // The bits once more after the writing, which clears setuid and setgid for a user
+    // without CAP_FSETID; a new file whose bits then differ from the target's is not used.
+    const bool sameBits = !ok || t->kind != Kind::regular || matchModeAfterWriting(fd, t->st);
+    ok = ok && fsync(fd) == 0;
+    code = ok ? code : errno;
     if (close(fd) != 0 && ok) {
         ok = false;
         code = errno;
+    }
+    if (ok && !sameBits) {
+        discard(files, t, &cleanup);
+        t->inPlace = true;
+        return cleanup.empty() ? prepareInPlace(t, bytes.size(), error) : (*error = cleanup, false);
     }
     if (!ok) {
         *error = reason(t->given, code);
@@ -321,24 +355,63 @@ bool stage(TemporaryFiles* files, Target* t, const std::string& bytes, std::stri
     return ok;
 }
 
-// The new content over the old, from the first byte, and the file cut to its length;
-// into the file the path names now, should a concurrent run have replaced it meanwhile.
-bool writeInPlace(Target* t, const std::string& bytes, std::string* error) {
+// The file to be written into, still the one the path names: a concurrent run may have
+// replaced it since it was opened, and then the new one is written into instead.
+bool stillNamed(Target* t, std::size_t size, std::string* error) {
     struct stat opened = {};
     struct stat named = {};
-    if (fstat(t->inPlaceFd, &opened) != 0 ||
-        fstatat(t->givenFolder, t->givenName.c_str(), &named, 0) != 0 || !sameFile(opened, named)) {
-        if (!prepareInPlace(t, bytes.size(), error)) {
-            return false;
-        }
+    if (fstat(t->inPlaceFd, &opened) == 0 &&
+        fstatat(t->givenFolder, t->givenName.c_str(), &named, 0) == 0 && sameFile(opened, named)) {
+        return true;
     }
-    const bool ok = writeAll(t->inPlaceFd, bytes, true) &&
-                    ftruncate(t->inPlaceFd, static_cast<off_t>(bytes.size())) == 0 &&
-                    fsync(t->inPlaceFd) == 0;
+    giveBackRoom(t);
+    return prepareInPlace(t, size, error);
+}
+
+// What is needed to undo the writing into t: its old content in memory and in a copy
+// beside it, or at least room reserved for the new content, which rules out a full disk;
+// without either the file is refused before anything changes.
+bool keepOld(TemporaryFiles* files, Target* t, std::string* error) {
+    const bool own = t->folder >= 0;
+    const std::string copy = temporaryName(files) + "-old";
+    if (keepOldContent(t->inPlaceFd, own ? t->folder : t->givenFolder, own ? t->name : t->givenName,
+                       copy, &t->old) ||
+        t->reservedEnd > 0) {
+        return true;
+    }
+    *error =
+        t->given + ": cannot keep its old content to undo the writing: " + std::strerror(errno);
+    return false;
+}
+
+// The new content over the old, from the first byte, on the disk; the file is cut to
+// its new length only once the whole set is written, so that until then the old content
+// can go back into blocks the file still has.
+bool writeInPlace(Target* t, const std::string& bytes, std::string* error) {
+    t->written = true;
+    const bool ok = writeAll(t->inPlaceFd, bytes, true) && fsync(t->inPlaceFd) == 0;
     if (!ok) {
         *error = reason(t->given, errno);
     }
     return ok;
+}
+
+// After the set: a file written into keeps its new content, or on failure gets its old
+// content back; its copy goes, unless the old content could not go back.
+void settleInPlace(const std::vector<Target*>& inPlace, bool ok, std::string* cleanup) {
+    for (Target* t : inPlace) {
+        if (!ok && t->written && !(t->old.kept && putBack(t->inPlaceFd, t->old.bytes))) {
+            if (cleanup->empty()) {
+                *cleanup = t->given + ": written in part; its old content could not be put back" +
+                           (t->old.copyName.empty() ? "" : ", it is kept in " + t->old.copyName);
+            }
+            continue;
+        }
+        t->written = false;
+        if (!removeCopy(&t->old)) {
+            noteLeftover(cleanup, *t, t->old.copyName, errno);
+        }
+    }
 }
 
 // A socket's bytes go through a connection to it.
@@ -430,8 +503,72 @@ void settleAfterCommit(TemporaryFiles* files, std::vector<Target*>& staged, bool
     }
 }
 
-// The staged files take their names and the others get their content, all or none:
-// the renames first, as they can be undone, then the writing into.
+// Each folder once, cleaned of what dead runs left in it.
+void removeAllLeftovers(const std::vector<int>& folders) {
+    std::vector<std::pair<dev_t, ino_t>> seen;
+    for (int f : folders) {
+        struct stat st = {};
+        if (fstat(f, &st) == 0 && std::find(seen.begin(), seen.end(),
+                                            std::make_pair(st.st_dev, st.st_ino)) == seen.end()) {
+            seen.emplace_back(st.st_dev, st.st_ino);
+            removeLeftovers(f);
+        }
+    }
+}
+
+// Under the locks: the files written into get their content first, each with its old
+// content kept, then the staged files take their names, and only then are the files
+// written into cut to their new length. A failure anywhere undoes all of it.
+bool writeLocked(TemporaryFiles* files, std::vector<Target*>& staged, std::vector<Target*>& inPlace,
+                 const FileContent* contents, const std::vector<Target>& all, std::string* error,
+                 std::string* cleanup) {
+    const auto bytesOf = [&](const Target* t) -> const std::string& {
+        return contents[t - all.data()].bytes;
+    };
+    bool ok = true;
+    std::vector<int> fds;
+    for (Target* t : inPlace) {
+        ok = ok && stillNamed(t, bytesOf(t).size(), error);
+        fds.push_back(t->inPlaceFd);
+    }
+    const FileLocks fileLocks(ok ? fds : std::vector<int>());
+    for (Target* t : inPlace) {
+        ok = ok && keepOld(files, t, error);
+    }
+    for (Target* t : inPlace) {
+        ok = ok && writeInPlace(t, bytesOf(t), error);
+    }
+    for (Target* t : staged) {
+        ok = ok && keepAside(files, t, error);
+    }
+    std::size_t renamed = 0;
+    for (; ok && renamed < staged.size(); ++renamed) {
+        Target* t = staged[renamed];
+        if (renameat(t->folder, t->temporary.c_str(), t->folder, t->name.c_str()) != 0) {
+            *error = reason(t->given, errno);
+            ok = false;
+            break;
+        }
+        t->temporary.clear();
+    }
+    for (Target* t : inPlace) {
+        if (ok && ftruncate(t->inPlaceFd, static_cast<off_t>(bytesOf(t).size())) != 0) {
+            *error = reason(t->given, errno);
+            ok = false;
+        }
+    }
+    if (!ok) {
+        settleAfterCommit(files, staged, false, renamed, cleanup);
+    }
+    settleInPlace(inPlace, ok, cleanup);
+    if (ok) {
+        settleAfterCommit(files, staged, true, renamed, cleanup);
+    }
+    return ok;
+}
+
+// The set changes whole, with the folders and then the files written into locked, and
+// the outside signals held back.
 bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::vector<Target*>& inPlace,
             const FileContent* contents, const std::vector<Target>& all, std::string* error,
             std::string* cleanup) {
@@ -444,25 +581,10 @@ bool commit(TemporaryFiles* files, std::vector<Target*>& staged, std::vector<Tar
     BlockedInterrupts blocked;
     blockInterrupts(&blocked);
     bool ok = true;
-    std::size_t renamed = 0;
     {
         const FolderLocks locks(folders);
-        for (Target* t : staged) {
-            ok = ok && keepAside(files, t, error);
-        }
-        for (; ok && renamed < staged.size(); ++renamed) {
-            Target* t = staged[renamed];
-            if (renameat(t->folder, t->temporary.c_str(), t->folder, t->name.c_str()) != 0) {
-                *error = reason(t->given, errno);
-                ok = false;
-                break;
-            }
-            t->temporary.clear();
-        }
-        for (Target* t : inPlace) {
-            ok = ok && writeInPlace(t, contents[t - all.data()].bytes, error);
-        }
-        settleAfterCommit(files, staged, ok, renamed, cleanup);
+        removeAllLeftovers(folders);
+        ok = writeLocked(files, staged, inPlace, contents, all, error, cleanup);
         for (const std::vector<Target*>* group : {&staged, &inPlace}) {
             for (Target* t : *group) {
                 if (ok) {
@@ -518,6 +640,7 @@ bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int cou
         ok = commit(temporaries, staged, inPlace, files, targets, error, &cleanup);
     }
     for (Target& t : targets) {
+        giveBackRoom(&t);
         discard(temporaries, &t, &cleanup);
         removeMade(temporaries, &t, &cleanup);
     }
@@ -533,6 +656,7 @@ bool writeNewFile(TemporaryFiles* files, const std::string& stem, const std::str
         *error = reason(t.given, errno);
         return false;
     }
+    removeLeftovers(t.folder);
     if (!stage(files, &t, bytes, error)) {
         return false;
     }

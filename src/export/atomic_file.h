@@ -8,14 +8,20 @@
 //   about it but its content; one of another owner, with other hard links, with
 //   setuid, setgid or sticky bits this user cannot give, or with ACLs or extended
 //   attributes the new file would not have, is written into instead, as cp does, once
-//   the new content is ready and its room on the disk is reserved;
-// - a new file gets the usual permissions (0666 less the umask).
+//   the new content is ready and its old content is kept: in memory and in a copy
+//   beside it (".fv-PID-N-old"), or where no copy can be made, at least room on the
+//   disk reserved for the new content; without either it is refused untouched;
+// - a new file gets the usual permissions (0666 less the umask); a replacement gets the
+//   old file's bits once its content is written.
 // A replacement is written under a short temporary name (".fv-PID-N", in hexadecimal)
 // beside its target, flushed to the disk and renamed over it; the files of a set take
-// their names together, under a lock of their folder, so that concurrent runs leave
-// one run's set whole. Where the file system has no hard links, renames and exclusive
-// creation stand in for them. Nothing made along the way outlives a failure, and a
-// cleanup that cannot be done is reported.
+// their names and their content together, under a lock of their folders and of each
+// file written into, so that concurrent runs leave one run's set whole, whatever names
+// they reach the files by. A failure anywhere puts back every file of the set already
+// written. Where the file system has no hard links, renames and exclusive creation stand
+// in for them. Nothing made along the way outlives a failure, and a cleanup that cannot
+// be done is reported; what a run ended by SIGKILL or a power cut leaves, the next run
+// writing into that folder cleans up (export/leftovers.h).
 #pragma once
 
 #include <string>
@@ -31,8 +37,8 @@ struct FileContent {
     std::string bytes;
 };
 
-// Writes every file of the set, all or none: a file that was there is kept aside and
-// put back if any later one cannot take its name. False with *error ("PATH: reason")
+// Writes every file of the set, all or none: a file that was there is kept aside, or its
+// content kept, and put back if any later one cannot be written. False with *error ("PATH: reason")
 // when any cannot be written; no temporary is left either way. The temporaries are
 // noted in temporaries while they exist.
 bool writeFileSet(TemporaryFiles* temporaries, const FileContent* files, int count,

@@ -74,4 +74,10 @@ bool matchTarget(int fd, const struct stat& target, int targetPath) {
            readAttributes(descriptorPath(fd), &made) && old == made;
 }
 
+bool matchModeAfterWriting(int fd, const struct stat& target) {
+    struct stat now = {};
+    fchmod(fd, target.st_mode & allModeBits);
+    return fstat(fd, &now) == 0 && (now.st_mode & allModeBits) == (target.st_mode & allModeBits);
+}
+
 } // namespace fv

@@ -17,4 +17,9 @@ bool renameMayKeepTarget(const struct stat& target);
 // in everything but content.
 bool matchTarget(int fd, const struct stat& target, int targetPath);
 
+// Gives the new file at fd the target's permission bits again once its content is
+// written (a write by a user without CAP_FSETID clears setuid and setgid), and tells
+// whether it has them.
+bool matchModeAfterWriting(int fd, const struct stat& target);
+
 } // namespace fv

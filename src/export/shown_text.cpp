@@ -1,9 +1,12 @@
 // Text as a one-line message shows it. A UTF-8 character counts as whole when its lead
 // byte, its continuation bytes and its value agree (no overlong form, no surrogate, at
-// most U+10FFFF).
+// most U+10FFFF). Which characters are format characters or separators (the general
+// categories Cf, Zl and Zp: U+200B, U+2028, U+202E, U+FEFF, ...) is ICU's to say, so
+// that the list follows the Unicode version of the system's ICU.
 #include "export/shown_text.h"
 
 #include <cstdio>
+#include <unicode/uchar.h>
 
 namespace fv {
 
@@ -24,6 +27,15 @@ unsigned codePoint(const std::string& text, std::size_t at, std::size_t n) {
         value = (value << 6) | (b(k) & 0x3fu);
     }
     return value;
+}
+
+// Whether the character is shown as it is: not a format character, which would
+// reorder or hide what follows it, nor a line or paragraph separator, which would break
+// the line.
+bool showsAsItIs(unsigned value) {
+    const auto category = static_cast<UCharCategory>(u_charType(static_cast<UChar32>(value)));
+    return value >= firstPrintableUnicode && category != U_FORMAT_CHAR &&
+           category != U_LINE_SEPARATOR && category != U_PARAGRAPH_SEPARATOR;
 }
 
 std::string escaped(unsigned char byte) {
@@ -76,7 +88,7 @@ std::string shownText(const std::string& text) {
             shown += "\\\\";
         } else if (n == 1 && byte >= ' ' && byte < asciiDelete) {
             shown += text[at];
-        } else if (n > 1 && codePoint(text, at, n) >= firstPrintableUnicode) {
+        } else if (n > 1 && showsAsItIs(codePoint(text, at, n))) {
             shown.append(text, at, n);
         } else {
             for (std::size_t k = 0; k < n; ++k) {

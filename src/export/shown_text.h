@@ -8,8 +8,9 @@ namespace fv {
 
 // text with every byte that is not printable written as an escape: "\n", "\t", "\r",
 // "\\" for the backslash itself, and "\xHH" for any other control byte, DEL, a C1
-// control and any byte that is not part of a whole UTF-8 character. Printable UTF-8
-// (Japanese file names, say) stays as it is.
+// control, any byte that is not part of a whole UTF-8 character, and each byte of a
+// Unicode format character or separator (U+200B, U+202E, U+2028, U+FEFF, ...).
+// Printable UTF-8 (Japanese file names, say) stays as it is.
 std::string shownText(const std::string& text);
 
 // The length in bytes of the whole UTF-8 character that starts at text[at], or 1 when

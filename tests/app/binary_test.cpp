@@ -246,6 +246,25 @@ TEST(CommandLine, WrongOptionsEndWithStatusTwoBeforeTheDialogue) {
     }
 }
 
+// A subnormal value is a number like any other; one that underflows to zero is not.
+TEST(CommandLine, SubnormalValuesAreNumbers) {
+    const std::string noFriction = "1 0.2 1\n0.5 0.5\n0\n0.1 0\n";
+    EXPECT_EQ(runWith({"-b", "--static-friction", "1e-320"}, noFriction).exitCode, 0);
+    const ProcessResult below =
+        runWith({"-b", "--static-friction", "1e-320"}, "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n");
+    EXPECT_EQ(below.exitCode, 2);
+    EXPECT_NE(below.err.find("below the friction force"), std::string::npos) << below.err;
+    const ProcessResult zero = runWith({"-b", "--static-friction", "1e-400"}, noFriction);
+    EXPECT_EQ(zero.exitCode, 2);
+    EXPECT_NE(zero.err.find("is not a force of 0 N or more"), std::string::npos) << zero.err;
+    char folder[] = "/tmp/fv-subnormal-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const ProcessResult e = runWith({"-o", folder, "--duration", "1e-320"}, noFriction);
+    EXPECT_EQ(e.exitCode, 0) << e.err;
+    EXPECT_EQ(lines(readFile(std::string(folder) + "/time.csv")).size(), 2u);
+    std::system(("rm -rf '" + std::string(folder) + "'").c_str());
+}
+
 TEST(CommandLine, BatchPrintsTheFirstPassAndEndsWithZero) {
     const std::string input = "1 0.2 1\n0.5 0.5\n0.2\n0.1 0\n";
     const ProcessResult interactive = run(input);

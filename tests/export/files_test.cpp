@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
@@ -16,7 +17,9 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -394,6 +397,210 @@ TEST(FilesWritten, EveryTerminatingSignalRemovesTheTemporaries) {
     }
 }
 
+// A small file system of its own, mounted for a test and gone after it: a tmpfs, or an
+// ext2 disk image on a loop device, which has no fallocate.
+struct SmallDisk {
+    Scratch s;
+    std::string path = s / "disk";
+    bool mounted = false;
+    SmallDisk(const std::string& type, int kib) {
+        mkdir(path.c_str(), 0755);
+        const std::string size = std::to_string(kib) + "k";
+        const std::string command =
+            type == "tmpfs"
+                ? "mount -t tmpfs -o size=" + size + " tmpfs '" + path + "'"
+                : "truncate -s " + size + " '" + s / "image" + "' && mkfs.ext2 -q -F '" +
+                      s / "image" + "' && mount -o loop '" + s / "image" + "' '" + path + "'";
+        mounted = geteuid() == 0 && std::system((command + " 2>/dev/null").c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted) {
+            std::system(("umount '" + path + "'").c_str());
+        }
+    }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    // Fills the disk up to kib KiB of free room.
+    void fillTo(int kib) const {
+        struct statvfs v = {};
+        statvfs(path.c_str(), &v);
+        const long long freeKib = static_cast<long long>(v.f_bavail * v.f_frsize / 1024);
+        std::system(("dd if=/dev/zero of='" + *this / "fill" +
+                     "' bs=1k status=none count=" + std::to_string(freeKib - kib))
+                        .c_str());
+    }
+    unsigned long long freeBlocks() const {
+        struct statvfs v = {};
+        statvfs(path.c_str(), &v);
+        return v.f_bfree;
+    }
+};
+
+const char* const setFiles[] = {"summary.json", "frequency.csv", "time.csv"};
+
+std::string setBytes(const std::string& folder) {
+    std::string all;
+    for (const char* name : setFiles) {
+        all += readFile(folder + "/" + name) + '\0';
+    }
+    return all;
+}
+
+// Hard links of the set's files in another folder: the set is then written into.
+void linkSet(const std::string& from, const std::string& to) {
+    mkdir(to.c_str(), 0777);
+    for (const char* name : setFiles) {
+        link((from + "/" + name).c_str(), (to + "/" + name).c_str());
+    }
+}
+
+// Whether the folder holds one run's whole set: each file complete, all of one input.
+bool wholeSet(const std::string& folder, double seconds) {
+    const std::vector<std::string> time = lines(readFile(folder + "/time.csv"));
+    const std::string summary = readFile(folder + "/summary.json");
+    if (time.size() != static_cast<std::size_t>(seconds * 10) + 2 || summary.empty() ||
+        lines(readFile(folder + "/frequency.csv")).size() < 2) {
+        return false;
+    }
+    const nlohmann::json j = nlohmann::json::parse(summary, nullptr, false);
+    return !j.is_discarded() &&
+           time[1].rfind("0," + std::to_string(j["input"]["y0"].get<int>()) + ",", 0) == 0;
+}
+
+// What tells that a run has started to write into folder: the names in it and the
+// change times of the set's files.
+std::string changeMarks(const std::string& folder) {
+    std::string marks;
+    DIR* dir = opendir(folder.c_str());
+    while (const dirent* entry = dir != nullptr ? readdir(dir) : nullptr) {
+        marks += std::string(entry->d_name) + '/';
+    }
+    if (dir != nullptr) {
+        closedir(dir);
+    }
+    for (const char* name : setFiles) {
+        const struct stat st = statOf(folder + "/" + name);
+        marks += std::to_string(st.st_ctim.tv_nsec) + '/';
+    }
+    return marks;
+}
+
+std::string passWithY0(int y0) {
+    return "1 0.2 1\n0.5 0.5\n0.2\n" + std::to_string(y0) + " 0\n";
+}
+
+// A full disk: where no copy of the old content fits and fallocate is missing (ext2),
+// the set is refused whole; where room is reserved (tmpfs, as another user), what a
+// failed export reserved is given back, and the set stands as it was.
+TEST(FilesWritten, FullDiskLeavesTheSetWhole) {
+    SmallDisk ext2("ext2", 3072);
+    if (!ext2.mounted) {
+        GTEST_SKIP() << "mounting a loop device needs root, losetup and mkfs.ext2";
+    }
+    ASSERT_EQ(run({"-o", ext2 / "e", "--duration", "100"}).exitCode, 0);
+    linkSet(ext2 / "e", ext2 / "links");
+    ext2.fillTo(150);
+    const std::string before = setBytes(ext2 / "e");
+    const ProcessResult r = run({"-o", ext2 / "e", "--duration", "600"}, passWithY0(3));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("cannot keep its old content to undo the writing: No space left"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(setBytes(ext2 / "e"), before);
+    EXPECT_EQ(temporaries(ext2 / "e"), 0);
+
+    SmallDisk tmpfs("tmpfs", 700);
+    ASSERT_TRUE(tmpfs.mounted);
+    ASSERT_EQ(chown(tmpfs.path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(run({"-o", tmpfs / "e", "--duration", "10"}, pass, "", "", asNobody).exitCode, 0);
+    linkSet(tmpfs / "e", tmpfs / "links");
+    const std::string small = setBytes(tmpfs / "e");
+    const unsigned long long freeBefore = tmpfs.freeBlocks();
+    const ProcessResult t =
+        run({"-o", tmpfs / "e", "--duration", "3000"}, passWithY0(3), "", "", asNobody);
+    EXPECT_EQ(t.exitCode, 1);
+    EXPECT_NE(t.err.find("No space left on device"), std::string::npos) << t.err;
+    EXPECT_EQ(setBytes(tmpfs / "e"), small);
+    EXPECT_EQ(tmpfs.freeBlocks(), freeBefore) << "the reserved room is given back";
+}
+
+// Runs killed at random moments while they write, into hard links (written into) and
+// into plain files (renamed): once the next run has written into the folder, the set is
+// one run's, whole, and nothing of the killed runs is left.
+TEST(FilesWritten, KilledRunsLeaveOneWholeSet) {
+    Scratch s;
+    constexpr double seconds = 1000;
+    const std::string duration = "1000";
+    ASSERT_EQ(run({"-o", s.path, "--duration", duration}, passWithY0(0)).exitCode, 0);
+    std::mt19937 random(std::random_device{}());
+    for (int trial = 0; trial < 20; ++trial) {
+        std::system(("rm -rf '" + s / "links" + "'").c_str());
+        if (trial % 2 == 0) {
+            linkSet(s.path, s / "links");
+        }
+        Child child;
+        ChildOptions options;
+        options.args = {"-o", s.path, "--duration", duration};
+        ASSERT_TRUE(startChild(child, FRICTIONVIB_PATH, {"LC_ALL=C.UTF-8"}, options));
+        sendInput(child, passWithY0(trial + 1));
+        closeInput(child);
+        // From the first change in the folder (a temporary, a copy, a file written into)
+        // to a random moment within the next few milliseconds.
+        siginfo_t ended = {};
+        const std::string before = changeMarks(s.path);
+        while (changeMarks(s.path) == before &&
+               waitid(P_PID, static_cast<id_t>(child.pid), &ended, WEXITED | WNOHANG | WNOWAIT) ==
+                   0 &&
+               ended.si_pid == 0) {
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 15000));
+        kill(child.pid, SIGKILL);
+        waitExit(child, limitSeconds);
+        EXPECT_EQ(run({"--png", s / "next.png"}).exitCode, 0);
+        EXPECT_TRUE(wholeSet(s.path, seconds)) << "trial " << trial;
+        EXPECT_EQ(temporaries(s.path), 0) << "trial " << trial;
+    }
+}
+
+// Two runs at once, into two folders whose files are hard links of each other: the files
+// are locked themselves, and the set is one run's, whole.
+TEST(FilesWritten, ConcurrentRunsThroughHardLinks) {
+    Scratch s;
+    constexpr double seconds = 3000;
+    for (int trial = 0; trial < 4; ++trial) {
+        std::system(("rm -rf '" + s / "A" + "' '" + s / "B" + "'").c_str());
+        ASSERT_EQ(run({"-o", s / "A", "--duration", "3000"}, passWithY0(0)).exitCode, 0);
+        linkSet(s / "A", s / "B");
+        std::thread other([&] {
+            EXPECT_EQ(run({"-o", s / "B", "--duration", "3000"}, passWithY0(2)).exitCode, 0);
+        });
+        EXPECT_EQ(run({"-o", s / "A", "--duration", "3000"}, passWithY0(3)).exitCode, 0);
+        other.join();
+        EXPECT_TRUE(wholeSet(s / "A", seconds)) << "trial " << trial;
+        EXPECT_EQ(setBytes(s / "A"), setBytes(s / "B"));
+    }
+}
+
+// A user's own setuid and setgid files, replaced by a rename, keep their bits: they are
+// set after the content, whose writing clears them for a user without CAP_FSETID.
+TEST(FilesWritten, OwnSetuidFileKeepsItsBits) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "running as an unprivileged user needs root";
+    }
+    Scratch s;
+    for (mode_t mode : {04755, 02755, 06755}) {
+        const std::string png = s / ("own-" + std::to_string(mode) + ".png");
+        std::ofstream(png) << "old";
+        ASSERT_EQ(chown(png.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chmod(png.c_str(), mode), 0);
+        const ino_t before = statOf(png).st_ino;
+        const ProcessResult r = run({"--png", png}, pass, "", "", asNobody);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(isPng(readFile(png)));
+        EXPECT_EQ(statOf(png).st_mode & 07777, mode);
+        EXPECT_NE(statOf(png).st_ino, before) << "replaced by a rename";
+    }
+}
+
 // Messages are one line whatever bytes the user's values hold, and a regime map prefix
 // that names a folder is refused before the dialogue.
 TEST(CommandLine, MessagesAreOneLineAndPrefixesNoFolders) {
@@ -417,6 +624,22 @@ TEST(CommandLine, MessagesAreOneLineAndPrefixesNoFolders) {
     const std::string expected =
         "frictionvib: cannot write " + s.path + "/no\\nsuch/x.png: No such file or directory\n";
     EXPECT_EQ(r.err.rfind(expected, 0), 0u) << r.err; // a sanitizer may add its summary
+}
+
+// Unicode's format characters and separators would reorder, hide or break a message:
+// they are escaped byte by byte, as control bytes are.
+TEST(CommandLine, FormatCharactersAndSeparatorsAreEscaped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\u2028", "\\xe2\\x80\\xa8"}, {"\u2029", "\\xe2\\x80\\xa9"}, {"\u202e", "\\xe2\\x80\\xae"},
+        {"\u200b", "\\xe2\\x80\\x8b"}, {"\ufeff", "\\xef\\xbb\\xbf"}, {"\u061c", "\\xd8\\x9c"}};
+    for (const auto& [character, shown] : cases) {
+        const ProcessResult r = run({"--png", "x.png", "--keys", std::string("s") + character});
+        EXPECT_EQ(r.exitCode, 2) << shown;
+        EXPECT_NE(r.err.find(std::string("--keys: '") + shown + "' is not a view key"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.err.find(character), std::string::npos) << shown;
+    }
 }
 
 // Standard output that cannot be written and standard input that cannot be read end
