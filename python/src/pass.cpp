@@ -146,7 +146,7 @@ py::dict regimeColumns(const SystemValues& values) {
         py::gil_scoped_release unlocked;
         fv::Derived d = {};
         fv::deriveSpringMassDamper(physicalSystem(values), &d);
-        fv::computeRegimeMap(d.zeta, fv::staticRatio(d), map.get());
+        fv::computeRegimeMap(fv::regimeSystem(d), map.get());
     }
     std::vector<double> z, ratio, exact, chart;
     std::vector<int> stops;

@@ -10,6 +10,7 @@
 #include "model/chart.h"
 #include "model/derived.h"
 #include "model/system.h"
+#include "regime/map.h"
 #include "timeresp/integrate.h"
 
 namespace fv {
@@ -47,6 +48,11 @@ inline ExactSystem exactSystem(const Derived& d) {
 // where a static force above the sliding one is given, else 1.
 inline double staticRatio(const Derived& d) {
     return d.Ys > d.Yc && d.Yc > 0.0 ? d.Ys / d.Yc : 1.0;
+}
+
+// The regime map's view: the damping ratio and Fs/Fric.
+inline RegimeSystem regimeSystem(const Derived& d) {
+    return {d.zeta, staticRatio(d)};
 }
 
 // Whether the static force holds a mass at rest at x = 0 for good: Fs is at least the
