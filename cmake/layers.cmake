@@ -23,7 +23,7 @@ set(FV_SOURCES_text text/catalog.cpp text/languages.cpp)
 set(FV_SOURCES_model model/system.cpp model/derive.cpp model/chart.cpp model/verdict.cpp
   model/summary.cpp model/response.cpp)
 set(FV_SOURCES_state state/state.cpp)
-set(FV_SOURCES_session session/keys.cpp session/background.cpp session/motion.cpp
+set(FV_SOURCES_session session/views.cpp session/keys.cpp session/background.cpp session/motion.cpp
   session/playback.cpp session/pass.cpp)
 set(FV_SOURCES_console console/console.cpp console/input.cpp console/dialogue.cpp)
 # What the browser builds of the export and the drawing; the desktop adds files, PNG and
