@@ -38,6 +38,9 @@ struct PageTexts {
 // A row of the regime map on its way between a worker and the page, as bytes: both
 // sides run the same module, so that the cells' layout is the same.
 struct MapRowTransfer {
+    // The system of the row, as the job under way has it; until a row comes, the system of
+    // a worker's warm-up row (light damping: every kind of motion in a row).
+    RegimeSystem system = {0.05, 1.0};
     RegimeCell row[regimeColumns]; // the row the page puts, or the one a worker computed
     RegimeMap map;                 // a worker's map, whose rows it computes one at a time
 };
@@ -68,18 +71,8 @@ constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free betwe
 constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)
 constexpr int groupCount = 4;
-constexpr int regimeFileIndex = fv::passFileCount; // fvFileText's index of the regime map
-// fvReadout's indices.
-enum Readout {
-    readoutOmega0,
-    readoutZeta,
-    readoutRatio,
-    readoutYf,
-    readoutYcPerYf,
-    readoutAmplitude,
-    readoutKind
-};
-constexpr const char* pageCatalogFolder = "/locale"; // where the build embeds the catalogs
+constexpr const char* regimeFileName = "regime-map.csv"; // fvFileText's name of the map
+constexpr const char* pageCatalogFolder = "/locale";     // where the build embeds the catalogs
 
 // The page's catalogs, read on first use: the page asks for them as soon as the
 // runtime is ready, before main has run. The console points into them.
@@ -259,20 +252,6 @@ EMSCRIPTEN_KEEPALIVE double fvNumberValue(const char* text) {
                                                                                   : std::nan("");
 }
 
-// The system's parameters, as the model's table lists them: how many, the name (the
-// form field's id) and the dialogue group of parameter k.
-EMSCRIPTEN_KEEPALIVE int fvParameterCount() {
-    return fv::systemParameterCount;
-}
-
-EMSCRIPTEN_KEEPALIVE const char* fvParameterName(int k) {
-    return k >= 0 && k < fv::systemParameterCount ? fv::systemParameters[k].name : nullptr;
-}
-
-EMSCRIPTEN_KEEPALIVE int fvParameterGroup(int k) {
-    return k >= 0 && k < fv::systemParameterCount ? fv::systemParameters[k].group : 0;
-}
-
 // The typed value of parameter k in use now.
 EMSCRIPTEN_KEEPALIVE double fvInputValue(int k) {
     if (k < 0 || k >= fv::systemParameterCount) {
@@ -281,42 +260,43 @@ EMSCRIPTEN_KEEPALIVE double fvInputValue(int k) {
     return fv::state.input.*fv::systemParameters[k].value;
 }
 
-// The static friction force Fs [N] the next pass uses: 0 (not given) or at least the
-// sliding friction the page holds; the page checks that before it calls. It is not read
-// by the dialogue, so that the page sets it before a pass.
-EMSCRIPTEN_KEEPALIVE void fvSetStaticFriction(double Fs) {
-    fv::state.input.Fs = Fs;
+// The value of a parameter the dialogue does not read (one set by an option on the
+// desktop), by its name, for the next pass: the page checks it before it calls.
+EMSCRIPTEN_KEEPALIVE void fvSetParameter(const char* name, double value) {
+    const fv::SystemParameter* p = fv::findParameter(name);
+    if (p != nullptr && p->group == 0) {
+        fv::state.input.*p->value = value;
+    }
 }
 
-// The page's readouts of the last pass, by index: 0 omega0 [rad/s], 1 zeta, 2 the ratio
-// z = omf/omega0, 3 Yf [m], 4 Yc/Yf, 5 the amplitude at the entered ratio [m] and 6 its
-// motion (0 unknown, 1 continuous, 2 stick-slip, 3 at rest, 4 grows without bound), as
-// the export's verdict. NaN where there is no value: no pass yet, none known, or Yc/Yf
-// without a force.
-EMSCRIPTEN_KEEPALIVE double fvReadout(int k) {
+// The page's readouts of the last pass, by name: omega0 [rad/s], zeta, z = omf/omega0, Yf
+// [m], ratio (Yc/Yf), amplitude (at the entered ratio [m]) and kind (its motion: 0
+// unknown, 1 continuous, 2 stick-slip, 3 at rest, 4 grows without bound), as the
+// export's verdict. NaN where there is no value: no pass yet, none known, no such
+// readout, or Yc/Yf without a force.
+EMSCRIPTEN_KEEPALIVE double fvReadout(const char* name) {
     const fv::Derived& d = fv::state.derived;
     const double none = std::nan("");
-    if (fv::page.texts.passes == 0) {
+    if (fv::page.texts.passes == 0 || name == nullptr) {
         return none;
     }
-    switch (k) {
-    case readoutOmega0:
-        return d.omega0;
-    case readoutZeta:
-        return d.zeta;
-    case readoutRatio:
-        return d.givenRatio;
-    case readoutYf:
-        return d.Yf;
-    case readoutYcPerYf:
-        return d.Yf != 0.0 ? d.Yc / d.Yf : none;
-    case readoutAmplitude:
-        return passVerdict().amplitude;
-    case readoutKind:
-        return static_cast<double>(static_cast<int>(passVerdict().motion));
-    default:
-        return none;
+    const std::string readout = name;
+    if (readout == "amplitude" || readout == "kind") {
+        const fv::Verdict& v = passVerdict();
+        return readout == "amplitude" ? v.amplitude
+                                      : static_cast<double>(static_cast<int>(v.motion));
     }
+    const std::pair<const char*, double> values[] = {{"omega0", d.omega0},
+                                                     {"zeta", d.zeta},
+                                                     {"z", d.givenRatio},
+                                                     {"Yf", d.Yf},
+                                                     {"ratio", d.Yf != 0.0 ? d.Yc / d.Yf : none}};
+    for (const auto& [key, value] : values) {
+        if (readout == key) {
+            return value;
+        }
+    }
+    return none;
 }
 
 // Why value means nothing to the model as parameter k beside the sliding friction Fric:
@@ -333,26 +313,31 @@ EMSCRIPTEN_KEEPALIVE int fvValueRefusal(int k, double value, double Fric) {
     return std::isfinite(value) ? 1 + static_cast<int>(p.rule) : 1;
 }
 
-// The text of file k: summary.json, frequency.csv, time.csv of the pass the state holds,
-// then the regime map's CSV when it is ready (else null).
-EMSCRIPTEN_KEEPALIVE const char* fvFileText(int k) {
+// The text of the file named name: summary.json, frequency.csv or time.csv of the pass
+// the state holds, or regime-map.csv once the map is ready; null otherwise.
+EMSCRIPTEN_KEEPALIVE const char* fvFileText(const char* name) {
     fv::State& s = fv::state;
-    if (fv::page.texts.passes == 0 || k < 0 || k > regimeFileIndex) {
+    if (fv::page.texts.passes == 0 || name == nullptr) {
         return nullptr;
     }
-    if (k == regimeFileIndex) {
+    if (std::strcmp(name, regimeFileName) == 0) {
         if (!fv::regimeMapCurrent(s)) {
             return nullptr;
         }
         fv::page.texts.file = fv::regimeCsv(s.session.regimeMap);
-    } else {
-        std::string texts[fv::passFileCount];
-        if (!fv::passFileTexts(s, fv::passFileSeconds, texts)) {
-            return nullptr;
-        }
-        fv::page.texts.file = std::move(texts[k]);
+        return fv::page.texts.file.c_str();
     }
-    return fv::page.texts.file.c_str();
+    for (int k = 0; k < fv::passFileCount; ++k) {
+        if (std::strcmp(name, fv::passFileNames[k]) == 0) {
+            std::string texts[fv::passFileCount];
+            if (!fv::passFileTexts(s, fv::passFileSeconds, texts)) {
+                return nullptr;
+            }
+            fv::page.texts.file = std::move(texts[k]);
+            return fv::page.texts.file.c_str();
+        }
+    }
+    return nullptr;
 }
 
 // The regime map's rows for the page's workers: the next row of the map under way that
@@ -361,16 +346,27 @@ EMSCRIPTEN_KEEPALIVE int fvTakeMapRow() {
     return fv::takeRegimeMapRow(fv::state.session);
 }
 
-// The damping ratio (0) and the ratio Fs/Fric (1) of the map under way, NaN without one.
-EMSCRIPTEN_KEEPALIVE double fvMapJobValue(int k) {
-    const fv::RegimeMap* cells = fv::regimeMapJobCells(fv::state.session);
-    if (cells == nullptr || k < 0 || k > 1) {
-        return std::nan("");
+// The system of the map under way, copied into the system's buffer: 1, or 0 without a
+// map under way. The page hands a worker the buffer's bytes with each row.
+EMSCRIPTEN_KEEPALIVE int fvMapJobSystem() {
+    const fv::RegimeSystem* sys = fv::regimeMapJobSystem(fv::state.session);
+    if (sys == nullptr) {
+        return 0;
     }
-    return k == 0 ? cells->zeta : cells->staticRatio;
+    fv::page.mapRows.system = *sys;
+    return 1;
 }
 
-// A row's bytes, and where they are put or found in the module's memory.
+// The system's and a row's bytes, and where they are put or found in the module's
+// memory: both sides run this module, so that the layout is the same.
+EMSCRIPTEN_KEEPALIVE int fvMapSystemBytes() {
+    return static_cast<int>(sizeof fv::page.mapRows.system);
+}
+
+EMSCRIPTEN_KEEPALIVE fv::RegimeSystem* fvMapSystemBuffer() {
+    return &fv::page.mapRows.system;
+}
+
 EMSCRIPTEN_KEEPALIVE int fvMapRowBytes() {
     return static_cast<int>(sizeof fv::page.mapRows.row);
 }
@@ -379,21 +375,21 @@ EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvMapRowBuffer() {
     return fv::page.mapRows.row;
 }
 
-// The row in the buffer, computed for zeta and ratio, into the map under way; 0 when
-// that map is no longer under way (the row is then dropped).
-EMSCRIPTEN_KEEPALIVE int fvPutMapRow(double zeta, double staticRatio, int row) {
-    return fv::putRegimeMapRow(fv::state.session, zeta, staticRatio, row, fv::page.mapRows.row) ? 1
-                                                                                                : 0;
+// The row in the buffer, computed for the system in the buffer, into the map under way;
+// 0 when that map is no longer under way (the row is then dropped).
+EMSCRIPTEN_KEEPALIVE int fvPutMapRow(int row) {
+    fv::MapRowTransfer& t = fv::page.mapRows;
+    return fv::putRegimeMapRow(fv::state.session, t.system, row, t.row) ? 1 : 0;
 }
 
-// In a worker: row of the map of zeta and ratio, computed whole into the buffer (also
-// the page's way to compute a row a worker could not).
-EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvComputeMapRow(double zeta, double staticRatio, int row) {
+// In a worker: row of the map of the system in the buffer, computed whole into the row
+// buffer (also the page's way to compute a row a worker could not).
+EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvComputeMapRow(int row) {
     fv::MapRowTransfer& t = fv::page.mapRows;
     if (row < 0 || row >= fv::regimeRows) {
         return nullptr;
     }
-    fv::computeRegimeMapRow(zeta, staticRatio, row, &t.map, t.row);
+    fv::computeRegimeMapRow(t.system, row, &t.map, t.row);
     return t.row;
 }
 
@@ -409,8 +405,7 @@ EMSCRIPTEN_KEEPALIVE double fvWorkProgress() {
     if (!fv::backgroundWorkRunning(s.session)) {
         return -1.0;
     }
-    const fv::JobProgress map =
-        fv::regimeMapJobProgress(s.session, s.derived.zeta, fv::staticRatio(s.derived));
+    const fv::JobProgress map = fv::regimeMapJobProgress(s.session, fv::regimeSystem(s.derived));
     if (map.running) {
         return map.fraction;
     }

@@ -260,7 +260,7 @@ class Page(unittest.TestCase):
                 desktop_map = f.read()
         print('\nregime map: browser %.2f s on %d workers, desktop program %.2f s' % (
             browser_seconds, workers, desktop_seconds), file=sys.stderr)
-        web_csv = self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+        web_csv = self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))')
         self.assert_same_table(web_csv, desktop_csv, 'the regime map')
         self.assert_picture(desktop_map, 'the regime map')
         self.canvas_keys('ge')
@@ -274,7 +274,7 @@ class Page(unittest.TestCase):
         self.wait_until(lambda: self.script('return document.body.dataset.mapWorkers'), 'the map workers')
         self.canvas_keys('g')
         self.work_done()
-        return self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+        return self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))')
 
     # Workers that fail at their first row, as a worker whose module cannot load would.
     FAILING_WORKERS = '''window.Worker = class extends Worker {
@@ -407,7 +407,7 @@ class Page(unittest.TestCase):
         # A static friction above the sliding one reaches the model before the pass.
         self.fill({'Fs': '2.5'})
         self.click_pass('start')
-        self.assertIn('"Fs": 2.5', self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [0]))'))
+        self.assertIn('"Fs": 2.5', self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["summary.json"]))'))
 
     def test_readouts_and_description_say_the_exports_verdict(self):
         self.open_page()
@@ -574,7 +574,7 @@ class Page(unittest.TestCase):
         since = time.time() - 1
         self.driver.find_element(By.ID, 'map-csv').click()
         csv = self.downloaded('regime-map.csv', since).decode()
-        self.assertEqual(csv, self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))'))
+        self.assertEqual(csv, self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))'))
         # The map's picture, with the motion held still so that the canvas stays as saved.
         self.script('Module.ccall("fvStopPlayback", null, [], [])')
         self.canvas_keys('p')
