@@ -60,7 +60,7 @@ set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/
   graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)
 set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
 set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
-  window/playback.cpp window/progress.cpp window/xserver.cpp)
+  window/playback.cpp window/progress.cpp window/xserver.cpp window/ending.cpp)
 set(FV_SOURCES_app app/options.cpp app/streams.cpp app/signals.cpp app/window_loader.cpp
   app/outputs.cpp app/language.cpp)
 

@@ -5,10 +5,14 @@
 #   relative_include     no include names a path with a "." or ".." folder in it: the
 #                        compiler looks for a quoted include beside the including file
 #                        first, and from there "../model/system.h" reaches any layer
+#   export_reports_only  export/ never ends the process (exit, _exit, _Exit, quick_exit,
+#                        abort): it reports, and the front ends decide whether to end
 cmake_minimum_required(VERSION 3.18)
 
 if(RULE STREQUAL "relative_include")
   set(pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]*/)?\\.\\.?/")
+elseif(RULE STREQUAL "export_reports_only")
+  set(pattern "(^|[^A-Za-z0-9_])(exit|_exit|_Exit|quick_exit|abort)[ \t]*\\(")
 else()
   message(FATAL_ERROR "source_rules.cmake: unknown RULE '${RULE}'")
 endif()
