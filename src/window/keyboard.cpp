@@ -13,6 +13,7 @@
 #include "export/report.h"
 #include "session/background.h"
 #include "session/keys.h"
+#include "window/ending.h"
 #include "window/picture.h"
 #include "window/playback.h"
 #include "window/progress.h"

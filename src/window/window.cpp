@@ -11,11 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "export/report.h"
 #include "graphics/display.h"
 #include "session/background.h"
 #include "session/keys.h"
 #include "session/motion.h"
+#include "window/ending.h"
 #include "window/keyboard.h"
 #include "window/progress.h"
 
