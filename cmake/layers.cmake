@@ -9,6 +9,8 @@
 #   state     the one state: the model's values and the session's
 #   session   what a front end does to the state between frames
 #   console, export, graphics   what the front ends share: the dialogue, the files, the drawing
+#   driver                      what the window and the page do alike: frames, playback,
+#                               the progress of background work, the window's keys
 #   window, app, web            the front ends
 #
 # The numerical layer is layered in turn, a library and a root per folder, each folder
@@ -59,8 +61,9 @@ set(FV_SOURCES_export_desktop export/report.cpp export/shown_text.cpp export/ato
 set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/timeview.cpp
   graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)
 set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
+set(FV_SOURCES_driver driver/driver.cpp)
 set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
-  window/playback.cpp window/progress.cpp window/xserver.cpp window/ending.cpp)
+  window/xserver.cpp window/ending.cpp)
 set(FV_SOURCES_app app/options.cpp app/streams.cpp app/signals.cpp app/window_loader.cpp
   app/outputs.cpp app/language.cpp)
 
@@ -95,6 +98,6 @@ function(fv_add_numeric_layers)
   target_link_libraries(fvnumeric INTERFACE fvtimeresp fvregime)
 endfunction()
 
-foreach(layer ${FV_FOLDERS_numeric} text model state session console export graphics window app)
+foreach(layer ${FV_FOLDERS_numeric} text model state session console export graphics driver window app)
   fv_layer_root(${layer})
 endforeach()

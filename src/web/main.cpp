@@ -15,6 +15,7 @@
 
 #include "console/console.h"
 #include "console/dialogue.h"
+#include "driver/driver.h"
 #include "export/pass_files.h"
 #include "export/tables.h"
 #include "graphics/display.h"
@@ -51,7 +52,7 @@ struct Page {
     State state;
     PageTexts texts;
     FrameRecord frame;
-    bool workUnshown; // background work collected that the canvas does not show yet
+    DriverContext driver; // the driver's view of the page, set when main runs
     MapRowTransfer mapRows;
     Verdict verdict; // the motion at the entered ratio of pass verdictPass
     int verdictPass; // the pass the verdict is of (0: none yet)
@@ -64,11 +65,7 @@ State& state = page.state;
 
 namespace {
 
-constexpr int canvasSize = 800;           // the canvas's drawing buffer [pixels]
-constexpr unsigned workTickMs = 1;        // pause between slices (the browser waits at least 4 ms)
-constexpr unsigned handedOutTickMs = 16;  // polls the work that workers do: about a frame
-constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free between them [s]
-constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
+constexpr int canvasSize = 800;                    // the canvas's drawing buffer [pixels]
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)
 constexpr int groupCount = 4;
 constexpr const char* regimeFileName = "regime-map.csv"; // fvFileText's name of the map
@@ -85,70 +82,16 @@ void endFrame() {
     glFlush();
 }
 
-// The next frame: the motion's step and finished background work first, then the
-// picture. Without working memory for the step the frame is not drawn, and the page's
-// log says why.
-void drawPageFrame(fv::State& s) {
-    if (!fv::stepMotion(s)) {
-        std::fputs("memory overflow\n", stdout);
-        return;
-    }
-    fv::collectBackgroundWork(s.session);
-    fv::drawFrame(s, &fv::page.frame);
-    endFrame();
+// Without working memory for a frame's step the frame is not drawn, and the page's log
+// says why.
+void failFrame(fv::State* /*s*/) {
+    std::fputs("memory overflow\n", stdout);
 }
 
-// Background work: a slice now and then, and the last frame drawn again when what it
-// shows has changed, as the desktop window does: at the progress cadence, and at once
-// when the work ends. Work that the workers do is only looked at.
-void workTick(int lastDrawMs) {
-    fv::State& s = fv::state;
-    const bool partsLeft = fv::stepBackgroundWork(s.session, workSliceSeconds);
-    const int now = glutGet(GLUT_ELAPSED_TIME);
-    fv::page.workUnshown = fv::collectBackgroundWork(s.session) || fv::page.workUnshown;
-    s.session.work.ticking = fv::backgroundWorkRunning(s.session);
-    int drawnMs = lastDrawMs;
-    // While the motion plays, its frames show the progress.
-    const bool progressDue =
-        !s.session.playback.playing && now - lastDrawMs >= static_cast<int>(progressFrameMs);
-    if (fv::page.workUnshown && (!s.session.work.ticking || progressDue)) {
-        if (fv::frameShowsWork(s, fv::page.frame)) {
-            fv::redrawLastFrame(s, fv::page.frame);
-            endFrame();
-        }
-        fv::page.workUnshown = false;
-        drawnMs = now;
-    }
-    if (s.session.work.ticking) {
-        glutTimerFunc(partsLeft ? workTickMs : handedOutTickMs, workTick, drawnMs);
-    }
-}
-
-void watchWork(fv::State& s) {
-    fv::startShownWork(s);
-    if (!s.session.work.ticking && fv::backgroundWorkRunning(s.session)) {
-        s.session.work.ticking = true;
-        glutTimerFunc(workTickMs, workTick, glutGet(GLUT_ELAPSED_TIME));
-    }
-}
-
-// Playback: the frames of a run on GLUT's timers, at the session's cadence.
-void playbackTick(int generation) {
-    fv::State& s = fv::state;
-    fv::Playback& p = s.session.playback;
-    if (!fv::playbackRunCurrent(p, generation)) {
-        return;
-    }
-    drawPageFrame(s);
-    glutTimerFunc(fv::nextPlaybackFrameDelay(&p, glutGet(GLUT_ELAPSED_TIME)), playbackTick,
-                  generation);
-}
-
-void togglePlayback(fv::Playback* p) {
-    if (fv::togglePlaybackRun(p, glutGet(GLUT_ELAPSED_TIME))) {
-        playbackTick(p->generation);
-    }
-}
+// The page's part of the driver: its frames are flushed, and the rows its workers put are
+// looked at about once a frame.
+constexpr unsigned workerPollMs = 16;
+const fv::FrontEndOps pageOps = {endFrame, failFrame, workerPollMs};
 
 // The verdict on the motion at the entered ratio of the last pass, computed once a pass.
 const fv::Verdict& passVerdict() {
@@ -162,6 +105,18 @@ const fv::Verdict& passVerdict() {
 
 } // namespace
 
+namespace fv {
+
+// The page's driver context, made on first use: the page may call in before main runs.
+DriverContext* driverContext() {
+    if (page.driver.state == nullptr) {
+        page.driver = {&page.state, &page.frame, &pageOps, false, 0};
+    }
+    return &page.driver;
+}
+
+} // namespace fv
+
 extern "C" {
 
 // A console pass from group (1 to 4) with input as the typed lines; returns what the
@@ -174,9 +129,9 @@ EMSCRIPTEN_KEEPALIVE const char* fvPass(int group, const char* input) {
     }
     const char key = groupKeys[group - 1];
     if (fv::page.texts.passes > 0) {
-        fv::applyKey(s, static_cast<unsigned char>(key));
-        fv::cancelBackgroundWork(s.session);
+        fv::driverKey(*fv::driverContext(), static_cast<unsigned char>(key)); // as the window's key
     }
+    fv::beforeDialogue(*fv::driverContext());
     s.session.currentKey = key;
     std::FILE* in = fmemopen(const_cast<char*>(input), std::strlen(input), "r");
     if (in == nullptr) {
@@ -195,36 +150,25 @@ EMSCRIPTEN_KEEPALIVE const char* fvPass(int group, const char* input) {
     fv::page.texts.console.assign(text, length);
     std::free(text);
     fv::page.texts.passes = fv::page.texts.passes + 1;
-    fv::page.frame.current = false; // the canvas keeps its picture until the next frame
-    watchWork(s);
+    fv::afterDialogue(*fv::driverContext()); // the canvas keeps its picture until the next frame
     return fv::page.texts.console.c_str();
 }
 
 // A frame, as the window draws when it opens and at 's'.
 EMSCRIPTEN_KEEPALIVE void fvDrawFrame() {
     if (fv::page.texts.passes > 0) {
-        drawPageFrame(fv::state);
+        fv::driverFrame(*fv::driverContext());
     }
 }
 
-// A window key that changes the picture (s t T y Y z Z a e g) or the space bar; the
-// others are the page's. Returns 1 when the key was taken.
+// A window key that changes the picture (a view key of the key table) or the space bar;
+// the others are the page's. Returns 1 when the key was taken.
 EMSCRIPTEN_KEEPALIVE int fvKey(int key) {
-    fv::State& s = fv::state;
     const auto k = static_cast<unsigned char>(key);
-    if (fv::page.texts.passes == 0 || (k != 's' && k != fv::playbackKey && !fv::isViewKey(k))) {
+    if (fv::page.texts.passes == 0 || (k != fv::playbackKey && !fv::isViewKey(k))) {
         return 0;
     }
-    switch (fv::applyKey(s, k)) {
-    case fv::KeyAction::playback:
-        togglePlayback(&s.session.playback);
-        break;
-    default:
-        fv::startShownWork(s); // before the frame, which shows that it is under way
-        drawPageFrame(s);
-        watchWork(s);
-        break;
-    }
+    fv::driverKey(*fv::driverContext(), k);
     return 1;
 }
 
