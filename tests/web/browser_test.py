@@ -26,6 +26,7 @@ from selenium.webdriver.common.keys import Keys
 
 SITE = None
 PROGRAM = None
+PAGE_TABLES = None  # the desktop tool that writes the tables the page is written from
 PIXEL_SHARE = 0.005     # pictures may differ in this share of their pixels
 # A pixel differs when a channel differs by more than this: the two rasterisers round a
 # colour such as 0.9 (229.5 of 255) to different sides.
@@ -457,6 +458,25 @@ class Page(unittest.TestCase):
             self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
         self.assertEqual(errors, [])
 
+    def test_form_buttons_and_address_follow_the_programs_tables(self):
+        self.open_page()
+        tables = json.loads(subprocess.run([PAGE_TABLES], stdout=subprocess.PIPE, check=True).stdout)
+        for p in tables['parameters']:
+            name, slider = p['name'], p['slider']
+            field = self.driver.find_element(By.ID, name)
+            self.assertEqual(float(field.get_attribute('value')), p['start'], name)
+            legend = field.find_element(By.XPATH, './ancestor::fieldset/legend').text
+            self.assertEqual(legend, tables['groups'][p['formGroup'] - 1], name)
+            self.assertEqual(self.driver.find_element(By.ID, name + '-slider').get_attribute('aria-label'),
+                             p['label'])
+            for position, end in ((0, slider['low']), (1000, slider['high'])):
+                self.slide(name, position)
+                self.assertAlmostEqual(float(field.get_attribute('value')), end, msg=name)
+            self.assertIn(name + '=', self.driver.current_url)
+        buttons = self.script("return Array.from(document.querySelectorAll('#keys button[data-key]'),"
+                              " (b) => [b.dataset.key, b.textContent])")
+        self.assertEqual(buttons, [[k['key'], k['words']] for k in tables['keys'] if k['words']])
+
     def test_meaningless_input_is_refused_beside_its_field(self):
         self.open_page()
         self.script('Module.ccall("fvStopPlayback", null, [], [])')  # a still picture to compare
@@ -703,4 +723,5 @@ class Page(unittest.TestCase):
 
 if __name__ == '__main__':
     SITE, PROGRAM = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    PAGE_TABLES = os.path.join(os.path.dirname(PROGRAM), 'fvpagetables')
     unittest.main(argv=sys.argv[:1], verbosity=2)
