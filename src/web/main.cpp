@@ -196,12 +196,10 @@ EMSCRIPTEN_KEEPALIVE double fvNumberValue(const char* text) {
                                                                                   : std::nan("");
 }
 
-// The typed value of parameter k in use now.
-EMSCRIPTEN_KEEPALIVE double fvInputValue(int k) {
-    if (k < 0 || k >= fv::systemParameterCount) {
-        return 0.0;
-    }
-    return fv::state.input.*fv::systemParameters[k].value;
+// The typed value of the parameter named name in use now (0 for no such parameter).
+EMSCRIPTEN_KEEPALIVE double fvInputValue(const char* name) {
+    const fv::SystemParameter* p = fv::findParameter(name);
+    return p != nullptr ? fv::state.input.*p->value : 0.0;
 }
 
 // The value of a parameter the dialogue does not read (one set by an option on the
@@ -243,18 +241,15 @@ EMSCRIPTEN_KEEPALIVE double fvReadout(const char* name) {
     return none;
 }
 
-// Why value means nothing to the model as parameter k beside the sliding friction Fric:
-// 0 where it is fine, 1 not finite, else 2 + the rule it breaks (above 0, 0 or more,
-// not 0, a static force of 0 or at least Fric).
-EMSCRIPTEN_KEEPALIVE int fvValueRefusal(int k, double value, double Fric) {
-    if (k < 0 || k >= fv::systemParameterCount) {
+// Why value means nothing to the model as the parameter named name beside the sliding
+// friction Fric: 0 where it is fine (or there is no such parameter), 1 not finite, else
+// 2 + the rule it breaks (above 0, 0 or more, not 0, a static force of 0 or at least Fric).
+EMSCRIPTEN_KEEPALIVE int fvValueRefusal(const char* name, double value, double Fric) {
+    const fv::SystemParameter* p = fv::findParameter(name);
+    if (p == nullptr || fv::valueKeepsRule(*p, value, Fric)) {
         return 0;
     }
-    const fv::SystemParameter& p = fv::systemParameters[k];
-    if (fv::valueKeepsRule(p, value, Fric)) {
-        return 0;
-    }
-    return std::isfinite(value) ? 1 + static_cast<int>(p.rule) : 1;
+    return std::isfinite(value) ? 1 + static_cast<int>(p->rule) : 1;
 }
 
 // The text of the file named name: summary.json, frequency.csv or time.csv of the pass

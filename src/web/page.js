@@ -20,8 +20,7 @@
   const fieldIds = parameters.map((p) => p.name);
   const groups = tables.groups.map((_title, g) =>
     parameters.filter((p) => p.group === g + 1).map((p) => p.name));
-  const parameterOf = Object.fromEntries(parameters.map((p, k) => [p.name, Object.assign({index: k}, p)]));
-  const parameterIndex = (id) => parameterOf[id].index;
+  const parameterOf = Object.fromEntries(parameters.map((p) => [p.name, p]));
   const groupKeys = 'mfrj';
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
@@ -124,7 +123,7 @@
     const value = api.numberValue(text); // inf and nan read as numbers
     // The model's rule for the parameter; Fs is held to the sliding friction.
     const Fric = Number.isFinite(values.Fric) ? values.Fric : 0;
-    const code = api.valueRefusal(parameterIndex(id), value, Fric);
+    const code = api.valueRefusal(id, value, Fric);
     return code === 0 ? '' : _(refusalTexts[code]);
   }
   // The model's reasons for refusing a value (fvValueRefusal): none, not finite, then
@@ -144,7 +143,7 @@
     for (const id of fieldIds) {
       values[id] = parameterOf[id].group >= group || parameterOf[id].group === 0
         ? api.numberValue(document.getElementById(id).value)
-        : api.inputValue(parameterIndex(id));
+        : api.inputValue(id);
     }
     let fine = true;
     for (const id of fieldIds) {
@@ -234,7 +233,7 @@
         if (k < first) {
           return;
         }
-        const value = api.inputValue(parameterIndex(id));
+        const value = api.inputValue(id);
         document.getElementById(id + '-note').textContent =
           (k === first ? _('数値ではありません。') : _('前の欄が数値でないため、')) +
           fill(_('前の値 %s のままです。'), value);
@@ -713,7 +712,7 @@
       stopPlayback: Module.cwrap('fvStopPlayback', null, []),
       playing: Module.cwrap('fvPlaying', 'number', []),
       readsAsNumber: Module.cwrap('fvReadsAsNumber', 'number', ['string']),
-      inputValue: Module.cwrap('fvInputValue', 'number', ['number']),
+      inputValue: Module.cwrap('fvInputValue', 'number', ['string']),
       fileText: textFunction('fvFileText', ['string']),
       workProgress: Module.cwrap('fvWorkProgress', 'number', []),
       languageCount: Module.cwrap('fvLanguageCount', 'number', []),
@@ -724,7 +723,7 @@
       numberValue: Module.cwrap('fvNumberValue', 'number', ['string']),
       setParameter: Module.cwrap('fvSetParameter', null, ['string', 'number']),
       readout: Module.cwrap('fvReadout', 'number', ['string']),
-      valueRefusal: Module.cwrap('fvValueRefusal', 'number', ['number', 'number', 'number']),
+      valueRefusal: Module.cwrap('fvValueRefusal', 'number', ['string', 'number', 'number']),
       mapReady: Module.cwrap('fvMapReady', 'number', []),
       takeMapRow: Module.cwrap('fvTakeMapRow', 'number', []),
       mapJobSystem: Module.cwrap('fvMapJobSystem', 'number', []),
