@@ -89,7 +89,7 @@ def page_map(driver, url, workers):
     driver.set_script_timeout(120)
     seconds, longest, delays = driver.execute_async_script(MEASURE)
     csv = driver.execute_script(
-        'return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+        'return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))')
     return seconds, longest, delays, csv
 
 

@@ -3,27 +3,53 @@
 # source folders, so that a file sees the headers of its own layer and of the layers it
 # links and no others: an include that runs the wrong way does not compile.
 #
-#   numeric   analysis freqchar timeresp exact regime common: plain values in and out
+#   numeric   common timeresp analysis freqchar exact regime: plain values in and out
 #   text      the translators' catalogs and the lookup of a text in the reader's language
 #   model     the physical system and everything derived from it
 #   state     the one state: the model's values and the session's
 #   session   what a front end does to the state between frames
 #   console, export, graphics   what the front ends share: the dialogue, the files, the drawing
+#   driver                      what the window and the page do alike: frames, playback,
+#                               the progress of background work, the window's keys
 #   window, app, web            the front ends
+#
+# The numerical layer is layered in turn, a library and a root per folder, each folder
+# seeing its own headers and those of the folders below it:
+#
+#   common              the cores, the background job, the constants, the damping regimes
+#   timeresp, analysis  over common: the integration; the closed forms and their ranges
+#   freqchar, exact     over analysis, neither seeing the other: the stick-slip curves;
+#                       the exact motion
+#   regime              over freqchar and exact: the map compares their answers
+#
+# fvnumeric is the whole numerical layer, for what links it as one.
+#
+# An include root cannot stop an include that names a path from the including file's
+# own folder ("../model/system.h", "exact/../model/system.h"): such a path is refused by
+# the LayerRule.relative_include test (cmake/source_rules.cmake) instead.
 
 set(FV_SRC ${PROJECT_SOURCE_DIR}/src)
 set(FV_LAYER_ROOTS ${CMAKE_BINARY_DIR}/layers)
 
-set(FV_FOLDERS_numeric analysis freqchar timeresp exact regime common)
-set(FV_SOURCES_numeric
-  analysis/continuous.cpp analysis/range.cpp freqchar/stickslip.cpp freqchar/curves.cpp
-  timeresp/integrate.cpp exact/motion.cpp exact/steady.cpp exact/dots.cpp regime/map.cpp
-  common/job.cpp)
+# The numerical folders from the bottom up, each with its sources and the folders below
+# it that it links.
+set(FV_FOLDERS_numeric common timeresp analysis freqchar exact regime)
+set(FV_SOURCES_common common/job.cpp)
+set(FV_SOURCES_timeresp timeresp/integrate.cpp)
+set(FV_BELOW_timeresp fvcommon)
+set(FV_SOURCES_analysis analysis/continuous.cpp analysis/range.cpp)
+set(FV_BELOW_analysis fvcommon)
+set(FV_SOURCES_freqchar freqchar/stickslip.cpp freqchar/curves.cpp)
+set(FV_BELOW_freqchar fvanalysis)
+set(FV_SOURCES_exact exact/motion.cpp exact/steady.cpp exact/dots.cpp)
+set(FV_BELOW_exact fvanalysis)
+set(FV_SOURCES_regime regime/map.cpp)
+set(FV_BELOW_regime fvfreqchar fvexact)
 set(FV_SOURCES_text text/catalog.cpp text/languages.cpp)
 set(FV_SOURCES_model model/system.cpp model/derive.cpp model/chart.cpp model/verdict.cpp
   model/summary.cpp model/response.cpp)
 set(FV_SOURCES_state state/state.cpp)
-set(FV_SOURCES_session session/keys.cpp session/background.cpp session/motion.cpp
+set(FV_SOURCES_session session/views.cpp session/keys.cpp session/background.cpp session/motion.cpp
   session/playback.cpp session/pass.cpp)
 set(FV_SOURCES_console console/console.cpp console/input.cpp console/dialogue.cpp)
 # What the browser builds of the export and the drawing; the desktop adds files, PNG and
@@ -36,8 +62,9 @@ set(FV_SOURCES_export_desktop export/report.cpp export/shown_text.cpp export/ato
 set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/timeview.cpp
   graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)
 set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
+set(FV_SOURCES_driver driver/driver.cpp)
 set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
-  window/playback.cpp window/progress.cpp window/xserver.cpp)
+  window/xserver.cpp window/ending.cpp)
 set(FV_SOURCES_app app/options.cpp app/streams.cpp app/signals.cpp app/window_loader.cpp
   app/outputs.cpp app/language.cpp)
 
@@ -62,7 +89,16 @@ function(fv_add_layer target layer)
   target_link_libraries(${target} PUBLIC ${L_LINKS})
 endfunction()
 
-foreach(layer text model state session console export graphics window app)
+# The numerical layer's libraries: fvcommon, fvtimeresp and the others, one a folder, and
+# fvnumeric, all of them.
+function(fv_add_numeric_layers)
+  foreach(folder ${FV_FOLDERS_numeric})
+    fv_add_layer(fv${folder} ${folder} SOURCES ${FV_SOURCES_${folder}} LINKS ${FV_BELOW_${folder}})
+  endforeach()
+  add_library(fvnumeric INTERFACE)
+  target_link_libraries(fvnumeric INTERFACE fvtimeresp fvregime)
+endfunction()
+
+foreach(layer ${FV_FOLDERS_numeric} text model state session console export graphics driver window app)
   fv_layer_root(${layer})
 endforeach()
-fv_layer_root(numeric ${FV_FOLDERS_numeric})

@@ -22,7 +22,7 @@ template() {
                   --msgid-bugs-address= --no-wrap)
     # xgettext warns of every msgid that is not ASCII: its messages are shown only when
     # it fails.
-    xgettext "${common[@]}" --language=C++ --keyword= --keyword=tr:2 --keyword=N_ \
+    xgettext "${common[@]}" --language=C++ --keyword= --keyword=tr:2 --keyword=N_ --keyword=catalogText \
         --flag=consolePrintf:2:c-format --flag=tr:2:c-format -o "$tmp/cxx.pot" "${cxx[@]}" \
         2>"$tmp/log" || { cat "$tmp/log" >&2; return 1; }
     xgettext "${common[@]}" --language=JavaScript --keyword= --keyword=_ --keyword=N_ \

@@ -14,15 +14,20 @@ jobs=$(nproc)
 # The browser has no GLUT fonts: the desktop GLUT's own bitmaps become a table, made by
 # a small desktop program under a private X server.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs" --target fvglyphtable
+cmake --build build -j"$jobs" --target fvglyphtable fvpagetables
 mkdir -p build-web/generated
+# The page's form and key buttons are written from the program's tables.
+tables=build-web/generated/tables.json
+build/fvpagetables >"$tables.new"
+if cmp -s "$tables.new" "$tables"; then rm "$tables.new"; else mv "$tables.new" "$tables"; fi
 glyphs=build-web/generated/glyphs.h
 xvfb-run -a build/fvglyphtable >"$glyphs.new"
 if cmp -s "$glyphs.new" "$glyphs"; then rm "$glyphs.new"; else mv "$glyphs.new" "$glyphs"; fi
 
 # Emscripten's optimiser needs Node.js to find Debian's acorn.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DFV_GLYPH_TABLE="$PWD/$glyphs" >/dev/null
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DFV_GLYPH_TABLE="$PWD/$glyphs" \
+    -DFV_PAGE_TABLES="$PWD/$tables" >/dev/null
 cmake --build build-web -j"$jobs"
 echo "built: build-web/site/ ($(ls build-web/site | tr '\n' ' '))"
 [[ ${1:-} == --build-only ]] && exit 0

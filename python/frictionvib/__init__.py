@@ -12,8 +12,8 @@ the double the program's files read back to (an empty cell is NaN).
                                        -> dict of arrays, the exact steady states
 """
 
+import inspect
 import json
-import math
 import numbers
 
 import numpy as np
@@ -33,20 +33,20 @@ def _real(name, value):
     return float(value)
 
 
-def static_friction(Fric, Fs):
-    """The static friction force as given: None (equal to Fric), else a finite force of at
-    least Fric, as the program's --static-friction takes it."""
-    if Fs is None:
-        return None
-    Fs = _real("Fs", Fs)
-    if not (math.isfinite(Fs) and Fs >= 0.0 and Fs >= Fric):
-        raise ValueError(f"Fs must be a finite static friction force of at least Fric = "
-                         f"{Fric!r} N, not {Fs!r}")
-    return Fs
+# The program's parameter table: a keyword a parameter, in the table's order. The
+# dialogue's groups (1) to (3) are required, the initial conditions (4) default to 0 and a
+# parameter the program sets by an option to None (not given).
+_PARAMETERS = _core.parameters
+
+
+def _default(p):
+    return inspect.Parameter.empty if 1 <= p["group"] <= 3 else (0.0 if p["group"] == 4 else None)
 
 
 class System:
-    """The physical system, its eight values as the program names them (lam for lambda).
+    """The physical system, as the program's parameter table names its values (lam for
+    lambda), in SI units: m [kg], lam [N/(m/s)], K [N/m], F [N], omf [rad/s], Fric [N],
+    y0 [m], v0 [m/s], Fs [N] (None: equal to Fric).
 
     A system the model means nothing by is refused with ValueError naming the parameter
     and its rule, as the program's files refuse it: m or K <= 0; lam, F or Fric < 0;
@@ -54,21 +54,27 @@ class System:
     other sign.)
     """
 
-    __slots__ = ("m", "lam", "K", "F", "omf", "Fric", "y0", "v0", "Fs")
+    __slots__ = tuple(p["keyword"] for p in _PARAMETERS)
+    __signature__ = inspect.Signature(
+        [inspect.Parameter(p["keyword"], inspect.Parameter.POSITIONAL_OR_KEYWORD,
+                           default=_default(p)) for p in _PARAMETERS])
 
-    def __init__(self, m, lam, K, F, omf, Fric, y0=0.0, v0=0.0, Fs=None):
-        for name, value in (("m", m), ("lam", lam), ("K", K), ("F", F), ("omf", omf),
-                            ("Fric", Fric), ("y0", y0), ("v0", v0)):
-            setattr(self, name, _real(name, value))
-        self.Fs = static_friction(self.Fric, Fs)
+    def __init__(self, *args, **kwargs):
+        try:
+            bound = self.__signature__.bind(*args, **kwargs)
+        except TypeError as e:
+            raise TypeError(f"System{self.__signature__}: {e}") from None
+        bound.apply_defaults()
+        for name, value in bound.arguments.items():
+            optional = self.__signature__.parameters[name].default is None
+            setattr(self, name, None if optional and value is None else _real(name, value))
         refusal = _core.refusal(self.values())
         if refusal:
-            raise ValueError(refusal.replace("lambda =", "lam =", 1))
+            raise ValueError(refusal)
 
     def values(self):
-        """The values in the order of the program's parameter table (Fs 0: not given)."""
-        return [self.m, self.lam, self.K, self.F, self.omf, self.Fric, self.y0, self.v0,
-                0.0 if self.Fs is None else self.Fs]
+        """The values in the order of the program's parameter table (None given as 0)."""
+        return [0.0 if getattr(self, n) is None else getattr(self, n) for n in self.__slots__]
 
     def __repr__(self):
         body = ", ".join(f"{n}={getattr(self, n)!r}" for n in self.__slots__)

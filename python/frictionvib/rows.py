@@ -5,10 +5,15 @@ import csv
 from . import _core
 
 
-REQUIRED = ("m", "lambda", "K", "F", "omf", "Fric")
-OPTIONAL = ("Fs", "y0", "v0")
-ORDER = ("m", "lambda", "K", "F", "omf", "Fric", "y0", "v0", "Fs")  # the program's table
-DEFAULTS = {"y0": 0.0, "v0": 0.0, "Fs": 0.0}  # Fs 0: not given, equal to Fric
+# The columns, from the program's parameter table: the dialogue's groups (1) to (3) are
+# required; the initial conditions and the parameters set by options may be left out
+# (0: at rest at the origin; for an option's parameter, not given).
+ORDER = tuple(p["name"] for p in _core.parameters)  # the table's order
+REQUIRED = tuple(p["name"] for p in _core.parameters if 1 <= p["group"] <= 3)
+OPTIONAL = tuple(p["name"] for p in _core.parameters
+                 if p["group"] == 0) + tuple(p["name"] for p in _core.parameters
+                                              if p["group"] == 4)
+DEFAULTS = {name: 0.0 for name in OPTIONAL}
 
 
 class StudyInputError(Exception):

@@ -1,6 +1,7 @@
 """A parameter study: python3 -m frictionvib.study IN.csv OUT.csv [options]
 
-Reads one system a row (columns m,lambda,K,F,omf,Fric and optionally Fs,y0,v0) and
+Reads one system a row (the program's parameters: m,lambda,K,F,omf,Fric and optionally
+Fs,y0,v0, as its table lists them) and
 writes the input columns followed by the derived values and the exact steady state at
 the entered ratio, in input order, on all cores or on a Dask cluster (--scheduler).
 Exit status: 0 done (bad rows reported and left out), 1 a bad row under --strict or a
@@ -14,7 +15,7 @@ import tempfile
 
 from . import _core
 from .cluster import run_cluster, run_local
-from .rows import StudyInputError, read_rows
+from .rows import OPTIONAL, REQUIRED, StudyInputError, read_rows
 
 DEFAULT_CHUNK_ROWS = 1000   # rows a cluster task: a tenth of a second or so of work
 CONNECT_TIMEOUT_S = 30      # for the scheduler to answer
@@ -23,7 +24,8 @@ CONNECT_TIMEOUT_S = 30      # for the scheduler to answer
 def parse_arguments(argv):
     p = argparse.ArgumentParser(prog="python3 -m frictionvib.study",
                                 description="Exact steady states of many systems, row by row.")
-    p.add_argument("input", help="CSV, one system a row: m,lambda,K,F,omf,Fric[,Fs,y0,v0]")
+    p.add_argument("input", help=f"CSV, one system a row: {','.join(REQUIRED)}"
+                                 f"[,{','.join(OPTIONAL)}]")
     p.add_argument("output", help="CSV written: the input columns and the results")
     p.add_argument("--scheduler", metavar="tcp://HOST:PORT",
                    help="run on the Dask distributed cluster of this scheduler")

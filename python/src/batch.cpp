@@ -81,10 +81,7 @@ std::string numberCell(double value, bool present = true) {
 // closed form has none), then the exact steady state at the entered ratio.
 std::string studyCells(const fv::PhysicalSystem& in) {
     fv::Derived d = {};
-    fv::deriveSpringMassDamper(in, &d);
-    fv::deriveExternalForce(in, &d);
-    fv::deriveDeadBand(in, &d);
-    fv::deriveEnteredPoint(in, &d);
+    fv::deriveEnteredValues(in, &d);
     const fv::ExactSteady s = fv::enteredExactSteady(d);
     std::string row;
     for (double v : {d.omega0, d.zeta, d.givenRatio, d.Yf, d.Yc}) {

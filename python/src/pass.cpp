@@ -33,11 +33,7 @@ struct Pass {
 std::unique_ptr<Pass> runPass(const SystemValues& values) {
     auto p = std::make_unique<Pass>(); // value-initialized: a fresh state's zeros
     p->input = physicalSystem(values);
-    fv::deriveSpringMassDamper(p->input, &p->derived);
-    fv::deriveExternalForce(p->input, &p->derived);
-    fv::ChartPass chartPass = {};
-    fv::beginFriction(p->input, &p->derived, &p->chart, &chartPass);
-    fv::finishFriction(&p->derived, &p->chart, &chartPass);
+    fv::deriveFirstPass(p->input, &p->derived, &p->chart);
     return p;
 }
 
@@ -115,8 +111,7 @@ py::dict timeColumns(const SystemValues& values, double seconds) {
         py::gil_scoped_release unlocked;
         const fv::PhysicalSystem in = physicalSystem(values);
         fv::Derived d = {};
-        fv::deriveSpringMassDamper(in, &d);
-        fv::deriveExternalForce(in, &d);
+        fv::deriveMotion(in, &d);
         complete = fv::timeResponse(in, d, seconds, &rows);
     }
     if (!complete) {
@@ -145,8 +140,8 @@ py::dict regimeColumns(const SystemValues& values) {
     {
         py::gil_scoped_release unlocked;
         fv::Derived d = {};
-        fv::deriveSpringMassDamper(physicalSystem(values), &d);
-        fv::computeRegimeMap(d.zeta, fv::staticRatio(d), map.get());
+        fv::deriveMotion(physicalSystem(values), &d);
+        fv::computeRegimeMap(fv::regimeSystem(d), map.get());
     }
     std::vector<double> z, ratio, exact, chart;
     std::vector<int> stops;

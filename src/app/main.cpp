@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
         return fv::reportFailure("read standard input:", std::strerror(inputCode));
     }
     s.session.currentKey = 'm';
-    s.input.Fs = options.staticFriction;
+    fv::applyOptionParameters(options, &s.input);
     fv::consoleDialogue(s, standardConsole(&s));
     if (s.console.inputError != 0) {
         return fv::reportFailure("read standard input:", std::strerror(s.console.inputError));
     }
-    if (!fv::staticFrictionHolds(options, s.input.Fric, stderr) ||
+    if (!fv::optionParametersHold(options, s.input, stderr) ||
         !fv::filesMeanSomething(options, s.input, stderr)) {
         return fv::usageStatus;
     }

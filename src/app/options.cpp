@@ -3,8 +3,10 @@
 // before any dialogue.
 #include "app/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <getopt.h>
@@ -14,6 +16,7 @@
 #include "export/shown_text.h"
 #include "export/tables.h"
 #include "session/keys.h"
+#include "session/views.h"
 
 namespace fv {
 
@@ -28,24 +31,35 @@ enum LongOnly {
     optRegimeMap,
     optKeys,
     optLang,
-    optStaticFriction
+    optParameter // + the parameter table's index, for a parameter set by an option
 };
 
-const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
-                              {"version", no_argument, nullptr, 'V'},
-                              {"batch", no_argument, nullptr, 'b'},
-                              {"export", required_argument, nullptr, 'o'},
-                              {"duration", required_argument, nullptr, optDuration},
-                              {"png", required_argument, nullptr, optPng},
-                              {"frames", required_argument, nullptr, optFrames},
-                              {"regime-map", required_argument, nullptr, optRegimeMap},
-                              {"static-friction", required_argument, nullptr, optStaticFriction},
-                              {"keys", required_argument, nullptr, optKeys},
-                              {"lang", required_argument, nullptr, optLang},
-                              {nullptr, 0, nullptr, 0}};
+// The program's own options, then one for every parameter of the table that is set by
+// an option, then the end mark.
+std::vector<option> longOptions() {
+    std::vector<option> all = {{"help", no_argument, nullptr, 'h'},
+                               {"version", no_argument, nullptr, 'V'},
+                               {"batch", no_argument, nullptr, 'b'},
+                               {"export", required_argument, nullptr, 'o'},
+                               {"duration", required_argument, nullptr, optDuration},
+                               {"png", required_argument, nullptr, optPng},
+                               {"frames", required_argument, nullptr, optFrames},
+                               {"regime-map", required_argument, nullptr, optRegimeMap},
+                               {"keys", required_argument, nullptr, optKeys},
+                               {"lang", required_argument, nullptr, optLang}};
+    for (int k = 0; k < systemParameterCount; ++k) {
+        if (systemParameters[k].option.name != nullptr) {
+            all.push_back(
+                {systemParameters[k].option.name, required_argument, nullptr, optParameter + k});
+        }
+    }
+    all.push_back({nullptr, 0, nullptr, 0});
+    return all;
+}
 constexpr const char* shortOptions = ":hVbo:";
+constexpr int helpColumn = 25; // where --help's descriptions start [characters]
 
-const char* const usageText =
+const char* const usageHead =
     "Usage: frictionvib [OPTION]...\n"
     "Forced vibration of a spring-mass-damper with Coulomb friction: asks for the\n"
     "parameters on the console, prints the closed-form amplitudes and opens a window\n"
@@ -58,29 +72,58 @@ const char* const usageText =
     "  -o, --export DIR       after the first pass, write DIR/summary.json,\n"
     "                         DIR/frequency.csv and DIR/time.csv (DIR is created if\n"
     "                         missing); implies --batch\n"
-    "      --duration SECONDS length of time.csv (default 20, at most 100000);\n"
+    "      --duration SECONDS length of time.csv (default %g, at most %g);\n"
     "                         needs --export\n"
     "      --png FILE         draw the window's picture (800 x 800) after --frames\n"
     "                         frames and write it to FILE as PNG; implies --batch\n"
-    "      --frames N         frames of motion before the picture is taken (default 1,\n"
-    "                         at most 100000); needs --png or --regime-map\n"
+    "      --frames N         frames of motion before the picture is taken (default %ld,\n"
+    "                         at most %ld); needs --png or --regime-map\n"
     "      --regime-map PREFIX\n"
     "                         write the regime map of the entered damping ratio to\n"
     "                         PREFIX.csv and PREFIX.png (the window with the map, after\n"
     "                         --frames frames); implies --batch\n"
-    "      --keys KEYS        press the window's view keys KEYS (s t T y Y z Z a e g) in\n"
+    "      --keys KEYS        press the window's view keys KEYS (%s) in\n"
     "                         order before the picture is taken; needs --png or\n"
-    "                         --regime-map\n"
-    "      --static-friction FS\n"
-    "                         the static friction force [N] that holds a resting mass,\n"
-    "                         at least the sliding friction Fric (default: Fric)\n"
+    "                         --regime-map\n";
+const char* const usageLanguage =
     "      --lang LANG        the language of the console and the window: ja (the\n"
     "                         default), en, or any other catalog in the program's\n"
-    "                         locale folder (an unknown one lists those there)\n"
+    "                         locale folder (an unknown one lists those there)\n";
+const char* const usageTail =
     "\n"
     "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect,\n"
     "-gldebug, -sync) are passed on to the window. The keys of the window are listed\n"
     "at the end of every dialogue and in the README.\n";
+
+// --help's text: the options, the parameters set by options and the window's keys, each
+// from its table.
+std::string usageText() {
+    char keys[2048];
+    std::snprintf(keys, sizeof keys, usageHead, defaultExportSeconds, maxExportSeconds,
+                  defaultPictureFrames, maxPictureFrames, viewKeyList());
+    std::string text = keys;
+    for (const SystemParameter& p : systemParameters) {
+        if (p.option.name == nullptr) {
+            continue;
+        }
+        text += "      --" + std::string(p.option.name) + " " + p.option.argument + "\n";
+        std::string help = p.option.help;
+        for (std::size_t at = 0; at != std::string::npos;) {
+            const std::size_t end = help.find('\n', at);
+            text += std::string(helpColumn, ' ') + help.substr(at, end - at) + "\n";
+            at = end == std::string::npos ? end : end + 1;
+        }
+    }
+    text += usageLanguage;
+    text += usageTail;
+    text += "\nKeys in the window:\n";
+    for (const WindowKey& k : windowKeys) {
+        std::string name = k.key == ' ' ? "space" : k.name;
+        name.resize(std::max<std::size_t>(name.size() + 1, 6), ' ');
+        text += "  " + name + k.help + "\n";
+    }
+    return text;
+}
 
 // GLUT's options, and whether each takes a value.
 struct GlutOption {
@@ -121,7 +164,7 @@ std::string optionName(int code, const char* text) {
     if (code > 0 && code < 256 && std::strncmp(text, "--", 2) != 0) {
         return std::string("-") + static_cast<char>(code);
     }
-    for (const option& o : longOptions) {
+    for (const option& o : longOptions()) {
         if (o.name != nullptr && o.val == code) {
             return std::string("--") + o.name;
         }
@@ -195,15 +238,47 @@ bool splitGlutOptions(int argc, char** argv, Options* options, char** rest, int*
     return true;
 }
 
+// The value of parameter k from its option: a finite number that keeps its rule beside
+// no sliding friction (the dialogue reads Fric later, and optionParametersHold checks
+// the value against it then).
+OptionsOutcome readOptionParameter(int k, const char* text, Options* options, std::FILE* err) {
+    const SystemParameter& p = systemParameters[k];
+    double& value = options->parameterValues[k];
+    options->parameterGiven[k] = true;
+    if (!readSeconds(text, &value)) {
+        reportUsage(err, "--" + std::string(p.option.name) + ": '" + text + "' is not a number");
+        return OptionsOutcome::usage;
+    }
+    if (!ruleBreach(p, value, 0.0).empty()) {
+        reportUsage(err, "--" + std::string(p.option.name) + ": " + valueText(p, value) + ": " +
+                             ruleBreach(p, value, 0.0));
+        return OptionsOutcome::usage;
+    }
+    return OptionsOutcome::run;
+}
+
 } // namespace
 
-bool staticFrictionHolds(const Options& options, double Fric, std::FILE* err) {
-    if (!options.staticFrictionGiven || options.staticFriction >= Fric) {
-        return true;
+void applyOptionParameters(const Options& options, PhysicalSystem* in) {
+    for (int k = 0; k < systemParameterCount; ++k) {
+        if (options.parameterGiven[k]) {
+            in->*systemParameters[k].value = options.parameterValues[k];
+        }
     }
-    reportUsage(err, "--static-friction: " + formatNumber(options.staticFriction) +
-                         " N is below the friction force Fric = " + formatNumber(Fric) + " N");
-    return false;
+}
+
+bool optionParametersHold(const Options& options, const PhysicalSystem& in, std::FILE* err) {
+    for (int k = 0; k < systemParameterCount; ++k) {
+        const SystemParameter& p = systemParameters[k];
+        const double value = options.parameterValues[k];
+        if (!options.parameterGiven[k] || valueKeepsRule(p, value, in.Fric)) {
+            continue;
+        }
+        reportUsage(err, "--" + std::string(p.option.name) + ": " + valueText(p, value) + ": " +
+                             ruleBreach(p, value, in.Fric));
+        return false;
+    }
+    return true;
 }
 
 bool filesMeanSomething(const Options& options, const PhysicalSystem& in, std::FILE* err) {
@@ -232,12 +307,13 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
     opterr = 0;
     optind = 0; // 0 also resets getopt's own state for a second parse
     int code = 0;
+    const std::vector<option> options_ = longOptions();
     while (outcome == OptionsOutcome::run &&
-           (code = getopt_long(restCount, rest, shortOptions, longOptions, nullptr)) != -1) {
+           (code = getopt_long(restCount, rest, shortOptions, options_.data(), nullptr)) != -1) {
         const char* arg = rest[optind - 1];
         switch (code) {
         case 'h':
-            std::fputs(usageText, out);
+            std::fputs(usageText().c_str(), out);
             outcome = OptionsOutcome::done;
             break;
         case 'V':
@@ -260,7 +336,8 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             if (!readSeconds(optarg, &options->exportSeconds) || options->exportSeconds < 0.0 ||
                 options->exportSeconds > maxExportSeconds) {
                 reportUsage(err, std::string("--duration: '") + optarg +
-                                     "' is not a number of seconds from 0 to 100000");
+                                     "' is not a number of seconds from 0 to " +
+                                     formatNumber(maxExportSeconds));
                 outcome = OptionsOutcome::usage;
             }
             break;
@@ -277,7 +354,8 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
             if (!readCount(optarg, &options->pictureFrames) || options->pictureFrames < 0 ||
                 options->pictureFrames > maxPictureFrames) {
                 reportUsage(err, std::string("--frames: '") + optarg +
-                                     "' is not a frame count from 0 to 100000");
+                                     "' is not a frame count from 0 to " +
+                                     std::to_string(maxPictureFrames));
                 outcome = OptionsOutcome::usage;
             }
             break;
@@ -302,7 +380,7 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
                     const std::string key =
                         options->viewKeys.substr(at, characterLength(options->viewKeys, at));
                     reportUsage(err,
-                                "--keys: '" + key + "' is not a view key (s t T y Y z Z a e g)");
+                                "--keys: '" + key + "' is not a view key (" + viewKeyList() + ")");
                     outcome = OptionsOutcome::usage;
                     break;
                 }
@@ -311,19 +389,15 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
         case optLang:
             options->language = optarg;
             break;
-        case optStaticFriction:
-            options->staticFrictionGiven = true;
-            if (!readSeconds(optarg, &options->staticFriction) || options->staticFriction < 0.0) {
-                reportUsage(err, std::string("--static-friction: '") + optarg +
-                                     "' is not a force of 0 N or more");
-                outcome = OptionsOutcome::usage;
-            }
-            break;
         case ':':
             reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");
             outcome = OptionsOutcome::usage;
             break;
         default:
+            if (code >= optParameter && code < optParameter + systemParameterCount) {
+                outcome = readOptionParameter(code - optParameter, optarg, options, err);
+                break;
+            }
             if (std::strncmp(arg, "--", 2) == 0 && std::strchr(arg, '=') != nullptr &&
                 optopt != 0) {
                 reportUsage(err, "option '" + optionName(optopt, arg) + "' takes no value");

@@ -12,8 +12,7 @@
 namespace fv {
 
 constexpr double defaultExportSeconds = passFileSeconds; // length of time.csv [s]
-// Longest time.csv: a million frames of 0.1 s, about 90 MB of text [s].
-constexpr double maxExportSeconds = 100000.0;
+constexpr double maxExportSeconds = maxResponseSeconds;  // longest time.csv [s]
 constexpr long defaultPictureFrames = 1;
 // Most frames drawn before a picture: about five minutes of drawing.
 constexpr long maxPictureFrames = 100000;
@@ -28,8 +27,10 @@ struct Options {
     std::string regimeMapPrefix;           // write the regime map to PREFIX.csv and PREFIX.png
     std::string viewKeys;                  // view keys pressed before the picture is taken
     std::string language = sourceLanguage; // the catalog of the console and the window
-    double staticFriction = 0.0;           // Fs [N] with --static-friction, else 0
-    bool staticFrictionGiven = false;
+    // The parameters set by options (the table's rows that have one): their values and
+    // whether each was given.
+    double parameterValues[systemParameterCount] = {};
+    bool parameterGiven[systemParameterCount] = {};
     // The command line as glutInit receives it: argv[0] and GLUT's own options.
     int glutArgc = 0;
     char* glutArgv[maxGlutArguments + 1] = {};
@@ -46,9 +47,13 @@ enum class OptionsOutcome {
 OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* out,
                             std::FILE* err);
 
-// After the dialogue has read Fric: false, after one usage line on err, when
-// --static-friction gave a force below it.
-bool staticFrictionHolds(const Options& options, double Fric, std::FILE* err);
+// The values of the parameters the options gave, into *in.
+void applyOptionParameters(const Options& options, PhysicalSystem* in);
+
+// After the dialogue has read the rest of the system: false, after one usage line on
+// err, when an option gave a value its rule refuses beside it (a static friction force
+// below Fric).
+bool optionParametersHold(const Options& options, const PhysicalSystem& in, std::FILE* err);
 
 // Whether the files the options ask for (--export, --png, --regime-map) describe a system
 // the model means something by; false after one line on err naming the parameter and

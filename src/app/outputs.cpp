@@ -2,6 +2,7 @@
 // pictures are drawn by the window module without a display.
 #include "app/outputs.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/window_loader.h"
@@ -11,6 +12,16 @@
 #include "session/keys.h"
 
 namespace fv {
+
+namespace {
+
+// The motion's integration could not have its working memory: the export's report, then
+// the end with the failure status, as in the window.
+[[noreturn]] void endForMemory() {
+    std::exit(reportMemoryOverflow());
+}
+
+} // namespace
 
 int exportFirstPass(State& s, TemporaryFiles* temporaries, const std::string& dir, double seconds) {
     std::string error;

@@ -1,11 +1,9 @@
-// Reports of failures, all in one form, and the program's end.
+// Reports of failures, all in one form.
 #include "export/report.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "export/shown_text.h"
 
@@ -33,19 +31,10 @@ bool reportOutputFailure(ConsoleState* console) {
     return true;
 }
 
-void endProgram(ConsoleState* console, int status, bool threadsEnded) {
-    if (threadsEnded) {
-        std::exit(status);
-    }
-    // A worker still runs: no destructor may run under it, so the process ends at once,
-    // after what exit would have checked.
-    _exit(reportOutputFailure(console) ? failureStatus : status);
-}
-
-void endForMemory() {
+int reportMemoryOverflow() {
     std::fputs("memory overflow\n", stdout);
     std::fflush(stdout);
-    std::exit(failureStatus);
+    return failureStatus;
 }
 
 } // namespace fv

@@ -176,8 +176,7 @@ double regimeMapY(double frictionRatio) {
 void drawRegimeView(const State& s) {
     const bool complete = regimeMapCurrent(s);
     const RegimeMap* map = complete ? &s.session.regimeMap : regimeMapJobCells(s.session);
-    if (!(complete ||
-          regimeMapJobProgress(s.session, s.derived.zeta, staticRatio(s.derived)).running) ||
+    if (!(complete || regimeMapJobProgress(s.session, regimeSystem(s.derived)).running) ||
         map == nullptr) {
         return;
     }
@@ -191,8 +190,7 @@ void drawRegimeView(const State& s) {
 
 void drawRegimeLegend(const State& s) {
     const bool complete = regimeMapCurrent(s);
-    const JobProgress progress =
-        regimeMapJobProgress(s.session, s.derived.zeta, staticRatio(s.derived));
+    const JobProgress progress = regimeMapJobProgress(s.session, regimeSystem(s.derived));
     if (!complete && !progress.running) {
         return;
     }

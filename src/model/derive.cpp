@@ -63,6 +63,24 @@ void finishFriction(Derived* d, Chart* chart, ChartPass* pass) {
     finishChart(d, chart, pass);
 }
 
+void deriveMotion(const PhysicalSystem& in, Derived* d) {
+    deriveSpringMassDamper(in, d);
+    deriveExternalForce(in, d);
+}
+
+void deriveEnteredValues(const PhysicalSystem& in, Derived* d) {
+    deriveMotion(in, d);
+    deriveDeadBand(in, d);
+    deriveEnteredPoint(in, d);
+}
+
+void deriveFirstPass(const PhysicalSystem& in, Derived* d, Chart* chart) {
+    deriveMotion(in, d);
+    ChartPass pass = {};
+    beginFriction(in, d, chart, &pass);
+    finishFriction(d, chart, &pass);
+}
+
 ExactSteady enteredExactSteady(const Derived& d) {
     return exactSteadyState(exactSystem(d));
 }

@@ -10,6 +10,7 @@
 #include "model/chart.h"
 #include "model/derived.h"
 #include "model/system.h"
+#include "regime/map.h"
 #include "timeresp/integrate.h"
 
 namespace fv {
@@ -33,6 +34,14 @@ void deriveEnteredPoint(const PhysicalSystem& in, Derived* d);
 void beginFriction(const PhysicalSystem& in, Derived* d, Chart* chart, ChartPass* pass);
 void finishFriction(Derived* d, Chart* chart, ChartPass* pass);
 
+// The passes a front end without a dialogue asks for, each as the program's first
+// dialogue pass computes it on a fresh Derived (and Chart): groups (1) and (2), what the
+// time response and the regime map need; groups (1) to (3) without the chart, the
+// entered point's values alone (a parameter study); and groups (1) to (3) whole.
+void deriveMotion(const PhysicalSystem& in, Derived* d);
+void deriveEnteredValues(const PhysicalSystem& in, Derived* d);
+void deriveFirstPass(const PhysicalSystem& in, Derived* d, Chart* chart);
+
 // The closed forms' view: zeta, Yf and Yc.
 inline ClosedFormSystem closedFormSystem(const Derived& d) {
     return {d.zeta, d.Yf, d.Yc, d.Ys};
@@ -47,6 +56,11 @@ inline ExactSystem exactSystem(const Derived& d) {
 // where a static force above the sliding one is given, else 1.
 inline double staticRatio(const Derived& d) {
     return d.Ys > d.Yc && d.Yc > 0.0 ? d.Ys / d.Yc : 1.0;
+}
+
+// The regime map's view: the damping ratio and Fs/Fric.
+inline RegimeSystem regimeSystem(const Derived& d) {
+    return {d.zeta, staticRatio(d)};
 }
 
 // Whether the static force holds a mass at rest at x = 0 for good: Fs is at least the

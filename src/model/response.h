@@ -10,6 +10,9 @@
 namespace fv {
 
 constexpr double framesPerSecond = 10.0; // a frame is 0.1 s of motion [1/s]
+// The longest time response a front end asks for: a million frames of 0.1 s, about 90 MB
+// of text as time.csv [s].
+constexpr double maxResponseSeconds = 100000.0;
 
 // One frame's sample: the motion and the forces on the mass.
 struct ResponseSample {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace fv {
 
@@ -45,6 +46,15 @@ bool valueKeepsRule(const SystemParameter& p, double value, double Fric) {
     return false;
 }
 
+const SystemParameter* findParameter(const char* name) {
+    for (const SystemParameter& p : systemParameters) {
+        if (std::strcmp(p.name, name) == 0) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
 int refusedParameter(const PhysicalSystem& in) {
     for (int k = 0; k < systemParameterCount; ++k) {
         const SystemParameter& p = systemParameters[k];
@@ -71,21 +81,35 @@ const char* ruleText(ValueRule rule) {
     return "";
 }
 
+std::string ruleBreach(const SystemParameter& p, double value, double Fric) {
+    if (valueKeepsRule(p, value, Fric)) {
+        return std::string();
+    }
+    std::string text;
+    if (!std::isfinite(value)) {
+        text = "not a finite number";
+        if (p.rule == ValueRule::anyFinite) {
+            return text;
+        }
+        return text + "; " + p.name + " " + ruleText(p.rule);
+    }
+    if (p.rule == ValueRule::staticForce && value > 0.0) {
+        text = "below Fric = " + shortText(Fric) + " N; " + p.name + " ";
+    }
+    return text + ruleText(p.rule);
+}
+
+std::string valueText(const SystemParameter& p, double value) {
+    return std::string(p.name) + " = " + shortText(value) + " " + p.unit;
+}
+
 std::string refusalMessage(const PhysicalSystem& in) {
     const int k = refusedParameter(in);
     if (k < 0) {
         return std::string();
     }
     const SystemParameter& p = systemParameters[k];
-    const double value = in.*p.value;
-    std::string text = std::string(p.name) + " = " + shortText(value) + " " + p.unit + ": ";
-    if (!std::isfinite(value)) {
-        return text + "not a finite number";
-    }
-    if (p.rule == ValueRule::staticForce) {
-        text += "below Fric = " + shortText(in.Fric) + " N; " + p.name + " ";
-    }
-    return text + ruleText(p.rule);
+    return valueText(p, in.*p.value) + ": " + ruleBreach(p, in.*p.value, in.Fric);
 }
 
 } // namespace fv

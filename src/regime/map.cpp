@@ -132,4 +132,24 @@ int regimeBoundaryRow(const RegimeMap& map, int column) {
     return regimeRows;
 }
 
+bool sameRegimeSystem(const RegimeSystem& a, const RegimeSystem& b) {
+    return sameBits(a.zeta, b.zeta) && sameBits(a.staticRatio, b.staticRatio);
+}
+
+RegimeSystem regimeSystemOf(const RegimeMap& map) {
+    return {map.zeta, map.staticRatio};
+}
+
+void computeRegimeMap(const RegimeSystem& sys, RegimeMap* map, unsigned threads) {
+    computeRegimeMap(sys.zeta, sys.staticRatio, map, threads);
+}
+
+void computeRegimeChartRow(const RegimeSystem& sys, int row, RegimeMap* map) {
+    computeRegimeChartRow(sys.zeta, sys.staticRatio, row, map);
+}
+
+void computeRegimeCell(const RegimeSystem& sys, int row, int column, RegimeMap* map) {
+    computeRegimeCell(sys.zeta, sys.staticRatio, row, column, map);
+}
+
 } // namespace fv

@@ -25,6 +25,18 @@ struct RegimeCell {
     bool grows;            // no steady state: the amplitude grows without bound
 };
 
+// The map's view of a system: what its cells depend on besides their own z and Yc/Yf.
+// Every layer above the kernel hands this on whole, never its values one by one.
+struct RegimeSystem {
+    double zeta;        // damping ratio [-]
+    double staticRatio; // Fs/Fric [-]; at most 1 is equal friction
+    RegimeSystem(double zeta_ = 0.0, double staticRatio_ = 1.0)
+        : zeta(zeta_), staticRatio(staticRatio_) {}
+};
+
+// Bit for bit the same system, as a kept map needs.
+bool sameRegimeSystem(const RegimeSystem& a, const RegimeSystem& b);
+
 struct RegimeMap {
     double zeta; // damping ratio of the map
     RegimeCell cells[regimeRows][regimeColumns];
@@ -60,6 +72,12 @@ void computeRegimeChartRow(double zeta, double staticRatio, int row, RegimeMap* 
 void computeRegimeCell(double zeta, double staticRatio, int row, int column, RegimeMap* map);
 void computeRegimeChartRow(double zeta, int row, RegimeMap* map);
 void computeRegimeCell(double zeta, int row, int column, RegimeMap* map);
+
+// The system a map was computed for, and the same computations as above for a system.
+RegimeSystem regimeSystemOf(const RegimeMap& map);
+void computeRegimeMap(const RegimeSystem& sys, RegimeMap* map, unsigned threads = 0);
+void computeRegimeChartRow(const RegimeSystem& sys, int row, RegimeMap* map);
+void computeRegimeCell(const RegimeSystem& sys, int row, int column, RegimeMap* map);
 
 // Whether a cell's motion stops: it has stops, or it never moves.
 bool regimeStops(const RegimeCell& cell);

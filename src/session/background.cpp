@@ -105,36 +105,34 @@ bool partsForSlices(const std::shared_ptr<BackgroundJob>& job) {
 
 } // namespace
 
-void startRegimeMapJob(Session& session, double zeta, double staticRatio) {
+void startRegimeMapJob(Session& session, const RegimeSystem& sys) {
     BackgroundWork& work = session.work;
-    if ((session.regimeMapReady && sameBits(session.regimeMap.zeta, zeta) &&
-         sameBits(session.regimeMap.staticRatio, staticRatio)) ||
-        (work.mapJob && sameBits(work.mapCells->zeta, zeta) &&
-         sameBits(work.mapCells->staticRatio, staticRatio))) {
+    if ((session.regimeMapReady && sameRegimeSystem(regimeSystemOf(session.regimeMap), sys)) ||
+        (work.mapJob && sameRegimeSystem(work.mapSystem, sys))) {
         return;
     }
     cancel(&work.mapJob, &work);
     auto cells = std::make_shared<RegimeMap>();
-    cells->zeta = zeta;
-    cells->staticRatio = staticRatio;
+    cells->zeta = sys.zeta;
+    cells->staticRatio = sys.staticRatio;
     work.mapCells = cells;
-    work.mapJob = makeJob(mapParts, mapGroupParts, regimeColumns, [cells](long part) {
+    work.mapSystem = sys;
+    work.mapJob = makeJob(mapParts, mapGroupParts, regimeColumns, [cells, sys](long part) {
         const int row = static_cast<int>(part / mapGroupParts);
         const int column = static_cast<int>(part % mapGroupParts) - 1;
         if (column < 0) {
-            computeRegimeChartRow(cells->zeta, cells->staticRatio, row, cells.get());
+            computeRegimeChartRow(sys, row, cells.get());
         } else {
-            computeRegimeCell(cells->zeta, cells->staticRatio, row, column, cells.get());
+            computeRegimeCell(sys, row, column, cells.get());
         }
     });
     work.mapProgressSeen = 0;
     launch(work.mapJob);
 }
 
-JobProgress regimeMapJobProgress(const Session& session, double zeta, double staticRatio) {
+JobProgress regimeMapJobProgress(const Session& session, const RegimeSystem& sys) {
     const BackgroundWork& work = session.work;
-    if (!work.mapJob || !sameBits(work.mapCells->zeta, zeta) ||
-        !sameBits(work.mapCells->staticRatio, staticRatio)) {
+    if (!work.mapJob || !sameRegimeSystem(work.mapSystem, sys)) {
         return {false, 0.0};
     }
     return {true, jobFraction(*work.mapJob)};
@@ -157,11 +155,14 @@ int takeRegimeMapRow(Session& session) {
     return static_cast<int>(takeJobGroup(work.mapJob.get()));
 }
 
-bool putRegimeMapRow(Session& session, double zeta, double staticRatio, int row,
+const RegimeSystem* regimeMapJobSystem(const Session& session) {
+    return session.work.mapJob ? &session.work.mapSystem : nullptr;
+}
+
+bool putRegimeMapRow(Session& session, const RegimeSystem& sys, int row,
                      const RegimeCell (&cells)[regimeColumns]) {
     BackgroundWork& work = session.work;
-    if (!work.mapJob || !sameBits(work.mapCells->zeta, zeta) ||
-        !sameBits(work.mapCells->staticRatio, staticRatio) || row < 0 || row >= regimeRows) {
+    if (!work.mapJob || !sameRegimeSystem(work.mapSystem, sys) || row < 0 || row >= regimeRows) {
         return false;
     }
     std::copy(cells, cells + regimeColumns, work.mapCells->cells[row]);
@@ -169,13 +170,13 @@ bool putRegimeMapRow(Session& session, double zeta, double staticRatio, int row,
     return true;
 }
 
-void computeRegimeMapRow(double zeta, double staticRatio, int row, RegimeMap* scratch,
+void computeRegimeMapRow(const RegimeSystem& sys, int row, RegimeMap* scratch,
                          RegimeCell (&cells)[regimeColumns]) {
     RegimeCell* first = scratch->cells[row];
     std::fill(first, first + regimeColumns, RegimeCell{});
-    computeRegimeChartRow(zeta, staticRatio, row, scratch);
+    computeRegimeChartRow(sys, row, scratch);
     for (int column = 0; column < regimeColumns; ++column) {
-        computeRegimeCell(zeta, staticRatio, row, column, scratch);
+        computeRegimeCell(sys, row, column, scratch);
     }
     std::copy(first, first + regimeColumns, cells);
 }

@@ -17,28 +17,29 @@ struct JobProgress {
     double fraction; // part of its work done, 0 to 1
 };
 
-// Starts computing the regime map of zeta (and of a ratio Fs/Fric), unless it is the one kept or
-// under way; a job for another zeta is cancelled.
-void startRegimeMapJob(Session& session, double zeta, double staticRatio = 1.0);
-// The regime map job under way for zeta, if any; whether cell (row, column) of it is
+// Starts computing the regime map of sys, unless it is the one kept or under way; a job
+// for another system is cancelled.
+void startRegimeMapJob(Session& session, const RegimeSystem& sys);
+// The regime map job under way for sys, if any; whether cell (row, column) of it is
 // done; and its cells (valid while the job lives, until the next collection).
-JobProgress regimeMapJobProgress(const Session& session, double zeta, double staticRatio = 1.0);
+JobProgress regimeMapJobProgress(const Session& session, const RegimeSystem& sys);
 bool regimeCellDone(const Session& session, int row, int column);
 const RegimeMap* regimeMapJobCells(const Session& session);
 
 // Where the program has no threads and the map's rows are computed elsewhere (the web
 // page's workers, each computing a row whole with computeRegimeMapRow for the job's
-// zeta and ratio): the next row of the job under way that nobody has yet, or -1 (always
-// where the job has threads of its own); from the first row taken the event loop's
-// slices leave the map alone. A row computed for the job of
-// zeta and ratio is put into it, done (false when that job is no longer under way).
+// system): the next row of the job under way that nobody has yet, or -1 (always where the
+// job has threads of its own); from the first row taken the event loop's slices leave
+// the map alone. A row computed for the job of sys is put into it, done (false when that
+// job is no longer under way). The system of the job under way, or nullptr.
 int takeRegimeMapRow(Session& session);
-bool putRegimeMapRow(Session& session, double zeta, double staticRatio, int row,
+bool putRegimeMapRow(Session& session, const RegimeSystem& sys, int row,
                      const RegimeCell (&cells)[regimeColumns]);
+const RegimeSystem* regimeMapJobSystem(const Session& session);
 
-// Row of the map of zeta and ratio computed whole, as the job's parts compute it, in
-// scratch (a map of the caller's) and copied to cells: the work of a page's worker.
-void computeRegimeMapRow(double zeta, double staticRatio, int row, RegimeMap* scratch,
+// Row of the map of sys computed whole, as the job's parts compute it, in scratch (a map
+// of the caller's) and copied to cells: the work of a page's worker.
+void computeRegimeMapRow(const RegimeSystem& sys, int row, RegimeMap* scratch,
                          RegimeCell (&cells)[regimeColumns]);
 
 // The same for the exact dots of sys.

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "session/background.h"
+#include "session/views.h"
 
 namespace fv {
 
@@ -81,7 +82,7 @@ void prepareExactDots(State& s) {
 
 void prepareRegimeMap(State& s) {
     if (s.view.showRegimeMap && !regimeMapCurrent(s)) {
-        computeRegimeMap(s.derived.zeta, staticRatio(s.derived), &s.session.regimeMap);
+        computeRegimeMap(regimeSystem(s.derived), &s.session.regimeMap);
         s.session.regimeMapReady = true;
     }
 }
@@ -91,26 +92,13 @@ void startShownWork(State& s) {
         startExactDotsJob(s.session, closedFormSystem(s));
     }
     if (s.view.showRegimeMap && !regimeMapCurrent(s)) {
-        startRegimeMapJob(s.session, s.derived.zeta, staticRatio(s.derived));
+        startRegimeMapJob(s.session, regimeSystem(s.derived));
     }
 }
 
 bool isViewKey(unsigned char key) {
-    switch (key) {
-    case 's':
-    case 't':
-    case 'T':
-    case 'y':
-    case 'Y':
-    case 'z':
-    case 'Z':
-    case fitKey:
-    case exactDotsKey:
-    case regimeMapKey:
-        return true;
-    default:
-        return false;
-    }
+    const WindowKey* row = findWindowKey(key);
+    return row != nullptr && row->view;
 }
 
 KeyAction applyKey(State& s, unsigned char key) {

@@ -32,7 +32,7 @@ enum class KeyAction {
 KeyAction applyKey(State& s, unsigned char key);
 
 // Whether key is one of the window's view keys, which change only what the window shows
-// (and draw a frame): s t T y Y z Z a e g.
+// (and draw a frame): those of the key table (session/views.h) marked so.
 bool isViewKey(unsigned char key);
 
 // When the exact dots are shown, makes sure they are those of the current system,

@@ -12,8 +12,8 @@ bool exactDotsCurrent(const State& s) {
 }
 
 bool regimeMapCurrent(const State& s) {
-    return s.session.regimeMapReady && sameBits(s.session.regimeMap.zeta, s.derived.zeta) &&
-           sameBits(s.session.regimeMap.staticRatio, staticRatio(s.derived));
+    return s.session.regimeMapReady &&
+           sameRegimeSystem(regimeSystemOf(s.session.regimeMap), regimeSystem(s.derived));
 }
 
 } // namespace fv

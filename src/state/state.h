@@ -63,6 +63,7 @@ struct Playback {
 struct BackgroundWork {
     std::shared_ptr<BackgroundJob> mapJob;  // the regime map under way, or none
     std::shared_ptr<RegimeMap> mapCells;    // its cells, whole where its parts are done
+    RegimeSystem mapSystem;                 // the system it is computed for
     std::shared_ptr<BackgroundJob> dotsJob; // the exact dots under way, or none
     std::shared_ptr<ExactDots> dotValues;   // its dots, whole where its parts are done
     // Jobs cancelled or finished whose threads may still run: waited for at the end.

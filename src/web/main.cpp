@@ -15,6 +15,7 @@
 
 #include "console/console.h"
 #include "console/dialogue.h"
+#include "driver/driver.h"
 #include "export/pass_files.h"
 #include "export/tables.h"
 #include "graphics/display.h"
@@ -38,6 +39,9 @@ struct PageTexts {
 // A row of the regime map on its way between a worker and the page, as bytes: both
 // sides run the same module, so that the cells' layout is the same.
 struct MapRowTransfer {
+    // The system of the row, as the job under way has it; until a row comes, the system of
+    // a worker's warm-up row (light damping: every kind of motion in a row).
+    RegimeSystem system = {0.05, 1.0};
     RegimeCell row[regimeColumns]; // the row the page puts, or the one a worker computed
     RegimeMap map;                 // a worker's map, whose rows it computes one at a time
 };
@@ -48,7 +52,7 @@ struct Page {
     State state;
     PageTexts texts;
     FrameRecord frame;
-    bool workUnshown; // background work collected that the canvas does not show yet
+    DriverContext driver; // the driver's view of the page, set when main runs
     MapRowTransfer mapRows;
     Verdict verdict; // the motion at the entered ratio of pass verdictPass
     int verdictPass; // the pass the verdict is of (0: none yet)
@@ -61,25 +65,11 @@ State& state = page.state;
 
 namespace {
 
-constexpr int canvasSize = 800;           // the canvas's drawing buffer [pixels]
-constexpr unsigned workTickMs = 1;        // pause between slices (the browser waits at least 4 ms)
-constexpr unsigned handedOutTickMs = 16;  // polls the work that workers do: about a frame
-constexpr double workSliceSeconds = 0.02; // a slice: leaves the page free between them [s]
-constexpr unsigned progressFrameMs = 100; // how often the picture shows the work's progress
+constexpr int canvasSize = 800;                    // the canvas's drawing buffer [pixels]
 constexpr char groupKeys[] = {'m', 'f', 'r', 'j'}; // the window keys of groups (1) to (4)
 constexpr int groupCount = 4;
-constexpr int regimeFileIndex = fv::passFileCount; // fvFileText's index of the regime map
-// fvReadout's indices.
-enum Readout {
-    readoutOmega0,
-    readoutZeta,
-    readoutRatio,
-    readoutYf,
-    readoutYcPerYf,
-    readoutAmplitude,
-    readoutKind
-};
-constexpr const char* pageCatalogFolder = "/locale"; // where the build embeds the catalogs
+constexpr const char* regimeFileName = "regime-map.csv"; // fvFileText's name of the map
+constexpr const char* pageCatalogFolder = "/locale";     // where the build embeds the catalogs
 
 // The page's catalogs, read on first use: the page asks for them as soon as the
 // runtime is ready, before main has run. The console points into them.
@@ -92,70 +82,16 @@ void endFrame() {
     glFlush();
 }
 
-// The next frame: the motion's step and finished background work first, then the
-// picture. Without working memory for the step the frame is not drawn, and the page's
-// log says why.
-void drawPageFrame(fv::State& s) {
-    if (!fv::stepMotion(s)) {
-        std::fputs("memory overflow\n", stdout);
-        return;
-    }
-    fv::collectBackgroundWork(s.session);
-    fv::drawFrame(s, &fv::page.frame);
-    endFrame();
+// Without working memory for a frame's step the frame is not drawn, and the page's log
+// says why.
+void failFrame(fv::State* /*s*/) {
+    std::fputs("memory overflow\n", stdout);
 }
 
-// Background work: a slice now and then, and the last frame drawn again when what it
-// shows has changed, as the desktop window does: at the progress cadence, and at once
-// when the work ends. Work that the workers do is only looked at.
-void workTick(int lastDrawMs) {
-    fv::State& s = fv::state;
-    const bool partsLeft = fv::stepBackgroundWork(s.session, workSliceSeconds);
-    const int now = glutGet(GLUT_ELAPSED_TIME);
-    fv::page.workUnshown = fv::collectBackgroundWork(s.session) || fv::page.workUnshown;
-    s.session.work.ticking = fv::backgroundWorkRunning(s.session);
-    int drawnMs = lastDrawMs;
-    // While the motion plays, its frames show the progress.
-    const bool progressDue =
-        !s.session.playback.playing && now - lastDrawMs >= static_cast<int>(progressFrameMs);
-    if (fv::page.workUnshown && (!s.session.work.ticking || progressDue)) {
-        if (fv::frameShowsWork(s, fv::page.frame)) {
-            fv::redrawLastFrame(s, fv::page.frame);
-            endFrame();
-        }
-        fv::page.workUnshown = false;
-        drawnMs = now;
-    }
-    if (s.session.work.ticking) {
-        glutTimerFunc(partsLeft ? workTickMs : handedOutTickMs, workTick, drawnMs);
-    }
-}
-
-void watchWork(fv::State& s) {
-    fv::startShownWork(s);
-    if (!s.session.work.ticking && fv::backgroundWorkRunning(s.session)) {
-        s.session.work.ticking = true;
-        glutTimerFunc(workTickMs, workTick, glutGet(GLUT_ELAPSED_TIME));
-    }
-}
-
-// Playback: the frames of a run on GLUT's timers, at the session's cadence.
-void playbackTick(int generation) {
-    fv::State& s = fv::state;
-    fv::Playback& p = s.session.playback;
-    if (!fv::playbackRunCurrent(p, generation)) {
-        return;
-    }
-    drawPageFrame(s);
-    glutTimerFunc(fv::nextPlaybackFrameDelay(&p, glutGet(GLUT_ELAPSED_TIME)), playbackTick,
-                  generation);
-}
-
-void togglePlayback(fv::Playback* p) {
-    if (fv::togglePlaybackRun(p, glutGet(GLUT_ELAPSED_TIME))) {
-        playbackTick(p->generation);
-    }
-}
+// The page's part of the driver: its frames are flushed, and the rows its workers put are
+// looked at about once a frame.
+constexpr unsigned workerPollMs = 16;
+const fv::FrontEndOps pageOps = {endFrame, failFrame, workerPollMs};
 
 // The verdict on the motion at the entered ratio of the last pass, computed once a pass.
 const fv::Verdict& passVerdict() {
@@ -169,6 +105,18 @@ const fv::Verdict& passVerdict() {
 
 } // namespace
 
+namespace fv {
+
+// The page's driver context, made on first use: the page may call in before main runs.
+DriverContext* driverContext() {
+    if (page.driver.state == nullptr) {
+        page.driver = {&page.state, &page.frame, &pageOps, false, 0};
+    }
+    return &page.driver;
+}
+
+} // namespace fv
+
 extern "C" {
 
 // A console pass from group (1 to 4) with input as the typed lines; returns what the
@@ -181,9 +129,9 @@ EMSCRIPTEN_KEEPALIVE const char* fvPass(int group, const char* input) {
     }
     const char key = groupKeys[group - 1];
     if (fv::page.texts.passes > 0) {
-        fv::applyKey(s, static_cast<unsigned char>(key));
-        fv::cancelBackgroundWork(s.session);
+        fv::driverKey(*fv::driverContext(), static_cast<unsigned char>(key)); // as the window's key
     }
+    fv::beforeDialogue(*fv::driverContext());
     s.session.currentKey = key;
     std::FILE* in = fmemopen(const_cast<char*>(input), std::strlen(input), "r");
     if (in == nullptr) {
@@ -202,36 +150,25 @@ EMSCRIPTEN_KEEPALIVE const char* fvPass(int group, const char* input) {
     fv::page.texts.console.assign(text, length);
     std::free(text);
     fv::page.texts.passes = fv::page.texts.passes + 1;
-    fv::page.frame.current = false; // the canvas keeps its picture until the next frame
-    watchWork(s);
+    fv::afterDialogue(*fv::driverContext()); // the canvas keeps its picture until the next frame
     return fv::page.texts.console.c_str();
 }
 
 // A frame, as the window draws when it opens and at 's'.
 EMSCRIPTEN_KEEPALIVE void fvDrawFrame() {
     if (fv::page.texts.passes > 0) {
-        drawPageFrame(fv::state);
+        fv::driverFrame(*fv::driverContext());
     }
 }
 
-// A window key that changes the picture (s t T y Y z Z a e g) or the space bar; the
-// others are the page's. Returns 1 when the key was taken.
+// A window key that changes the picture (a view key of the key table) or the space bar;
+// the others are the page's. Returns 1 when the key was taken.
 EMSCRIPTEN_KEEPALIVE int fvKey(int key) {
-    fv::State& s = fv::state;
     const auto k = static_cast<unsigned char>(key);
-    if (fv::page.texts.passes == 0 || (k != 's' && k != fv::playbackKey && !fv::isViewKey(k))) {
+    if (fv::page.texts.passes == 0 || (k != fv::playbackKey && !fv::isViewKey(k))) {
         return 0;
     }
-    switch (fv::applyKey(s, k)) {
-    case fv::KeyAction::playback:
-        togglePlayback(&s.session.playback);
-        break;
-    default:
-        fv::startShownWork(s); // before the frame, which shows that it is under way
-        drawPageFrame(s);
-        watchWork(s);
-        break;
-    }
+    fv::driverKey(*fv::driverContext(), k);
     return 1;
 }
 
@@ -259,100 +196,87 @@ EMSCRIPTEN_KEEPALIVE double fvNumberValue(const char* text) {
                                                                                   : std::nan("");
 }
 
-// The system's parameters, as the model's table lists them: how many, the name (the
-// form field's id) and the dialogue group of parameter k.
-EMSCRIPTEN_KEEPALIVE int fvParameterCount() {
-    return fv::systemParameterCount;
+// The typed value of the parameter named name in use now (0 for no such parameter).
+EMSCRIPTEN_KEEPALIVE double fvInputValue(const char* name) {
+    const fv::SystemParameter* p = fv::findParameter(name);
+    return p != nullptr ? fv::state.input.*p->value : 0.0;
 }
 
-EMSCRIPTEN_KEEPALIVE const char* fvParameterName(int k) {
-    return k >= 0 && k < fv::systemParameterCount ? fv::systemParameters[k].name : nullptr;
-}
-
-EMSCRIPTEN_KEEPALIVE int fvParameterGroup(int k) {
-    return k >= 0 && k < fv::systemParameterCount ? fv::systemParameters[k].group : 0;
-}
-
-// The typed value of parameter k in use now.
-EMSCRIPTEN_KEEPALIVE double fvInputValue(int k) {
-    if (k < 0 || k >= fv::systemParameterCount) {
-        return 0.0;
+// The value of a parameter the dialogue does not read (one set by an option on the
+// desktop), by its name, for the next pass: the page checks it before it calls.
+EMSCRIPTEN_KEEPALIVE void fvSetParameter(const char* name, double value) {
+    const fv::SystemParameter* p = fv::findParameter(name);
+    if (p != nullptr && p->group == 0) {
+        fv::state.input.*p->value = value;
     }
-    return fv::state.input.*fv::systemParameters[k].value;
 }
 
-// The static friction force Fs [N] the next pass uses: 0 (not given) or at least the
-// sliding friction the page holds; the page checks that before it calls. It is not read
-// by the dialogue, so that the page sets it before a pass.
-EMSCRIPTEN_KEEPALIVE void fvSetStaticFriction(double Fs) {
-    fv::state.input.Fs = Fs;
-}
-
-// The page's readouts of the last pass, by index: 0 omega0 [rad/s], 1 zeta, 2 the ratio
-// z = omf/omega0, 3 Yf [m], 4 Yc/Yf, 5 the amplitude at the entered ratio [m] and 6 its
-// motion (0 unknown, 1 continuous, 2 stick-slip, 3 at rest, 4 grows without bound), as
-// the export's verdict. NaN where there is no value: no pass yet, none known, or Yc/Yf
-// without a force.
-EMSCRIPTEN_KEEPALIVE double fvReadout(int k) {
+// The page's readouts of the last pass, by name: omega0 [rad/s], zeta, z = omf/omega0, Yf
+// [m], ratio (Yc/Yf), amplitude (at the entered ratio [m]) and kind (its motion: 0
+// unknown, 1 continuous, 2 stick-slip, 3 at rest, 4 grows without bound), as the
+// export's verdict. NaN where there is no value: no pass yet, none known, no such
+// readout, or Yc/Yf without a force.
+EMSCRIPTEN_KEEPALIVE double fvReadout(const char* name) {
     const fv::Derived& d = fv::state.derived;
     const double none = std::nan("");
-    if (fv::page.texts.passes == 0) {
+    if (fv::page.texts.passes == 0 || name == nullptr) {
         return none;
     }
-    switch (k) {
-    case readoutOmega0:
-        return d.omega0;
-    case readoutZeta:
-        return d.zeta;
-    case readoutRatio:
-        return d.givenRatio;
-    case readoutYf:
-        return d.Yf;
-    case readoutYcPerYf:
-        return d.Yf != 0.0 ? d.Yc / d.Yf : none;
-    case readoutAmplitude:
-        return passVerdict().amplitude;
-    case readoutKind:
-        return static_cast<double>(static_cast<int>(passVerdict().motion));
-    default:
-        return none;
+    const std::string readout = name;
+    if (readout == "amplitude" || readout == "kind") {
+        const fv::Verdict& v = passVerdict();
+        return readout == "amplitude" ? v.amplitude
+                                      : static_cast<double>(static_cast<int>(v.motion));
     }
+    const std::pair<const char*, double> values[] = {{"omega0", d.omega0},
+                                                     {"zeta", d.zeta},
+                                                     {"z", d.givenRatio},
+                                                     {"Yf", d.Yf},
+                                                     {"ratio", d.Yf != 0.0 ? d.Yc / d.Yf : none}};
+    for (const auto& [key, value] : values) {
+        if (readout == key) {
+            return value;
+        }
+    }
+    return none;
 }
 
-// Why value means nothing to the model as parameter k beside the sliding friction Fric:
-// 0 where it is fine, 1 not finite, else 2 + the rule it breaks (above 0, 0 or more,
-// not 0, a static force of 0 or at least Fric).
-EMSCRIPTEN_KEEPALIVE int fvValueRefusal(int k, double value, double Fric) {
-    if (k < 0 || k >= fv::systemParameterCount) {
+// Why value means nothing to the model as the parameter named name beside the sliding
+// friction Fric: 0 where it is fine (or there is no such parameter), 1 not finite, else
+// 2 + the rule it breaks (above 0, 0 or more, not 0, a static force of 0 or at least Fric).
+EMSCRIPTEN_KEEPALIVE int fvValueRefusal(const char* name, double value, double Fric) {
+    const fv::SystemParameter* p = fv::findParameter(name);
+    if (p == nullptr || fv::valueKeepsRule(*p, value, Fric)) {
         return 0;
     }
-    const fv::SystemParameter& p = fv::systemParameters[k];
-    if (fv::valueKeepsRule(p, value, Fric)) {
-        return 0;
-    }
-    return std::isfinite(value) ? 1 + static_cast<int>(p.rule) : 1;
+    return std::isfinite(value) ? 1 + static_cast<int>(p->rule) : 1;
 }
 
-// The text of file k: summary.json, frequency.csv, time.csv of the pass the state holds,
-// then the regime map's CSV when it is ready (else null).
-EMSCRIPTEN_KEEPALIVE const char* fvFileText(int k) {
+// The text of the file named name: summary.json, frequency.csv or time.csv of the pass
+// the state holds, or regime-map.csv once the map is ready; null otherwise.
+EMSCRIPTEN_KEEPALIVE const char* fvFileText(const char* name) {
     fv::State& s = fv::state;
-    if (fv::page.texts.passes == 0 || k < 0 || k > regimeFileIndex) {
+    if (fv::page.texts.passes == 0 || name == nullptr) {
         return nullptr;
     }
-    if (k == regimeFileIndex) {
+    if (std::strcmp(name, regimeFileName) == 0) {
         if (!fv::regimeMapCurrent(s)) {
             return nullptr;
         }
         fv::page.texts.file = fv::regimeCsv(s.session.regimeMap);
-    } else {
-        std::string texts[fv::passFileCount];
-        if (!fv::passFileTexts(s, fv::passFileSeconds, texts)) {
-            return nullptr;
-        }
-        fv::page.texts.file = std::move(texts[k]);
+        return fv::page.texts.file.c_str();
     }
-    return fv::page.texts.file.c_str();
+    for (int k = 0; k < fv::passFileCount; ++k) {
+        if (std::strcmp(name, fv::passFileNames[k]) == 0) {
+            std::string texts[fv::passFileCount];
+            if (!fv::passFileTexts(s, fv::passFileSeconds, texts)) {
+                return nullptr;
+            }
+            fv::page.texts.file = std::move(texts[k]);
+            return fv::page.texts.file.c_str();
+        }
+    }
+    return nullptr;
 }
 
 // The regime map's rows for the page's workers: the next row of the map under way that
@@ -361,16 +285,27 @@ EMSCRIPTEN_KEEPALIVE int fvTakeMapRow() {
     return fv::takeRegimeMapRow(fv::state.session);
 }
 
-// The damping ratio (0) and the ratio Fs/Fric (1) of the map under way, NaN without one.
-EMSCRIPTEN_KEEPALIVE double fvMapJobValue(int k) {
-    const fv::RegimeMap* cells = fv::regimeMapJobCells(fv::state.session);
-    if (cells == nullptr || k < 0 || k > 1) {
-        return std::nan("");
+// The system of the map under way, copied into the system's buffer: 1, or 0 without a
+// map under way. The page hands a worker the buffer's bytes with each row.
+EMSCRIPTEN_KEEPALIVE int fvMapJobSystem() {
+    const fv::RegimeSystem* sys = fv::regimeMapJobSystem(fv::state.session);
+    if (sys == nullptr) {
+        return 0;
     }
-    return k == 0 ? cells->zeta : cells->staticRatio;
+    fv::page.mapRows.system = *sys;
+    return 1;
 }
 
-// A row's bytes, and where they are put or found in the module's memory.
+// The system's and a row's bytes, and where they are put or found in the module's
+// memory: both sides run this module, so that the layout is the same.
+EMSCRIPTEN_KEEPALIVE int fvMapSystemBytes() {
+    return static_cast<int>(sizeof fv::page.mapRows.system);
+}
+
+EMSCRIPTEN_KEEPALIVE fv::RegimeSystem* fvMapSystemBuffer() {
+    return &fv::page.mapRows.system;
+}
+
 EMSCRIPTEN_KEEPALIVE int fvMapRowBytes() {
     return static_cast<int>(sizeof fv::page.mapRows.row);
 }
@@ -379,21 +314,21 @@ EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvMapRowBuffer() {
     return fv::page.mapRows.row;
 }
 
-// The row in the buffer, computed for zeta and ratio, into the map under way; 0 when
-// that map is no longer under way (the row is then dropped).
-EMSCRIPTEN_KEEPALIVE int fvPutMapRow(double zeta, double staticRatio, int row) {
-    return fv::putRegimeMapRow(fv::state.session, zeta, staticRatio, row, fv::page.mapRows.row) ? 1
-                                                                                                : 0;
+// The row in the buffer, computed for the system in the buffer, into the map under way;
+// 0 when that map is no longer under way (the row is then dropped).
+EMSCRIPTEN_KEEPALIVE int fvPutMapRow(int row) {
+    fv::MapRowTransfer& t = fv::page.mapRows;
+    return fv::putRegimeMapRow(fv::state.session, t.system, row, t.row) ? 1 : 0;
 }
 
-// In a worker: row of the map of zeta and ratio, computed whole into the buffer (also
-// the page's way to compute a row a worker could not).
-EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvComputeMapRow(double zeta, double staticRatio, int row) {
+// In a worker: row of the map of the system in the buffer, computed whole into the row
+// buffer (also the page's way to compute a row a worker could not).
+EMSCRIPTEN_KEEPALIVE fv::RegimeCell* fvComputeMapRow(int row) {
     fv::MapRowTransfer& t = fv::page.mapRows;
     if (row < 0 || row >= fv::regimeRows) {
         return nullptr;
     }
-    fv::computeRegimeMapRow(zeta, staticRatio, row, &t.map, t.row);
+    fv::computeRegimeMapRow(t.system, row, &t.map, t.row);
     return t.row;
 }
 
@@ -409,8 +344,7 @@ EMSCRIPTEN_KEEPALIVE double fvWorkProgress() {
     if (!fv::backgroundWorkRunning(s.session)) {
         return -1.0;
     }
-    const fv::JobProgress map =
-        fv::regimeMapJobProgress(s.session, s.derived.zeta, fv::staticRatio(s.derived));
+    const fv::JobProgress map = fv::regimeMapJobProgress(s.session, fv::regimeSystem(s.derived));
     if (map.running) {
         return map.fraction;
     }

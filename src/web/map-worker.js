@@ -8,15 +8,17 @@ if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScop
   (function () {
     'use strict';
     Module['noInitialRun'] = true;
-    // The row computed at load: damping, static ratio and row of a map with every kind of
-    // motion (about 15 ms).
-    const warmUp = {zeta: 0.05, staticRatio: 1, row: 30};
+    // The row computed at load, of the system the module's buffer starts with (ζ = 0.05):
+    // a row with every kind of motion (about 15 ms).
+    const warmUpRow = 30;
     const waiting = [];
     let loaded = false;
 
-    // message: {zeta, staticRatio, row}; the answer adds the row's bytes.
+    // message: {system (the map's system, as the page's module holds it), row}; the answer
+    // adds the row's bytes.
     function computeRow(message) {
-      const pointer = Module['_fvComputeMapRow'](message.zeta, message.staticRatio, message.row);
+      HEAPU8.set(new Uint8Array(message.system), Module['_fvMapSystemBuffer']());
+      const pointer = Module['_fvComputeMapRow'](message.row);
       const bytes = HEAPU8.slice(pointer, pointer + Module['_fvMapRowBytes']());
       postMessage(Object.assign({bytes: bytes.buffer}, message), [bytes.buffer]);
     }
@@ -29,7 +31,7 @@ if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScop
       }
     };
     Module['onRuntimeInitialized'] = () => {
-      Module['_fvComputeMapRow'](warmUp.zeta, warmUp.staticRatio, warmUp.row);
+      Module['_fvComputeMapRow'](warmUpRow);
       loaded = true;
       waiting.splice(0).forEach(computeRow);
     };

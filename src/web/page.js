@@ -9,20 +9,18 @@
     return;
   }
 
-  // The dialogue's groups and their fields, in the order the console reads them, as the
-  // program's table of the system's parameters names them (read when it has loaded).
-  const groupCount = 4;
-  let groups = [];
-  let fieldIds = [];
-  // The table's index of a parameter, by its name.
-  function parameterIndex(id) {
-    for (let k = 0; k < api.parameterCount(); ++k) {
-      if (api.parameterName(k) === id) {
-        return k;
-      }
-    }
-    return -1;
-  }
+  // The program's tables, which the build put before this script (page_build.py): the
+  // system's parameters, the dialogue's groups and the window's keys. The form, its
+  // sliders, notes and address keys and the picture's buttons are written from them.
+  const tables = fvTables;
+  const parameters = tables.parameters;
+  const groupCount = tables.groups.length;
+  // Every field of the form; the dialogue's own (group 1 to 4) in the order the console
+  // reads them, each group's in turn; the others the page hands over before a pass.
+  const fieldIds = parameters.map((p) => p.name);
+  const groups = tables.groups.map((_title, g) =>
+    parameters.filter((p) => p.group === g + 1).map((p) => p.name));
+  const parameterOf = Object.fromEntries(parameters.map((p) => [p.name, p]));
   const groupKeys = 'mfrj';
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
@@ -60,22 +58,9 @@
     ['h1', 'text',
      N_('固体摩擦のある１自由度強制振動の描画　m*ddy/ddt + λ*dy/dt + K*y = F*sin(ωf*t) ± Fric')],
     ['#lang-label', 'text', N_('言語')],
-    ['#form fieldset:nth-of-type(1) legend', 'text', N_('(1) ばねマスダンパー')],
-    ['#form fieldset:nth-of-type(2) legend', 'text', N_('(2) 外力・外力振動数')],
-    ['#form fieldset:nth-of-type(3) legend', 'text', N_('(3) 固体摩擦力')],
-    ['#form fieldset:nth-of-type(4) legend', 'text', N_('(4) 初期条件')],
-    ['#m', 'label', N_('マスm[kg]')],
-    ['#lambda', 'label', N_('ダンパーλ[N/(m/s)]')],
-    ['#K', 'label', N_('ばね定数K[N/m]')],
-    ['#F', 'label', N_('強制振動振幅F[N]')],
-    ['#omf', 'label', N_('振動数ωf[rad/s]')],
-    ['#Fric', 'label', N_('固体摩擦力 Fric[N]')],
     ['#start', 'text', N_('開始 (1)〜(4)')],
     ['#console', 'aria-label', N_('コンソール')],
-    ['#canvas', 'aria-label',
-     N_('振動と周波数特性の図。キー: s t T y Y z Z a e g p スペース、ESC で離れる')],
     ['#keys', 'aria-label', N_('図のキー')],
-    ['#Fs', 'label', N_('静止摩擦力 Fs[N] (0: Fric と同じ)')],
     ['#guide summary', 'text', N_('この図について')],
     ['#intro', 'text',
      N_('ばねとダンパーにつながれたマスが正弦波の外力で揺すられ、床との間に固体摩擦が働く。左の帯グラフは時間応答 (赤: 変位、緑: 外力、青: 摩擦力)、右上の図は外力振動数比 z に対する定常振幅 (周波数特性) で、赤い点が入力した値の振幅を示す。スライダーを動かすとすぐに計算し直す。')],
@@ -92,43 +77,31 @@
     ['.hint', 'text', N_('図をクリックしてキーを押す。m f r j は入力欄へ、ESC で再生を止めて図から離れる。')],
   ];
 
-  // The picture's buttons: the key, its words (also the button's text) and the key's name.
-  const keyWords = [
-    ['s', N_('描画継続'), 's'], [' ', N_('再生・停止'), N_('スペース')],
-    ['t', N_('時間軸縮小'), 't'], ['T', N_('時間軸拡大'), 'T'], ['y', N_('縦倍率縮小'), 'y'],
-    ['Y', N_('縦倍率拡大'), 'Y'], ['z', N_('周波数軸縮小'), 'z'], ['Z', N_('周波数軸拡大'), 'Z'],
-    ['a', N_('縦倍率を合わせる'), 'a'], ['e', N_('厳密解の点'), 'e'], ['g', N_('領域図'), 'g'],
-    ['p', N_('図を PNG で保存'), 'p'],
-  ];
+  // The picture's buttons: the keys of the table that have words (also the button's text).
+  const buttonKeys = tables.keys.filter((k) => k.words !== null);
 
-  // Each field's slider: its range and whether it moves on a log scale (where the range
+  // Each field's slider moves over the table's physical range (on a log scale where it
   // spans decades). Slider positions run 0 to sliderSteps.
   const sliderSteps = 1000;
-  const sliderRanges = {
-    m: [0.1, 10, true], lambda: [0, 2, false], K: [0.1, 10, true], F: [0, 5, false],
-    omf: [0.05, 5, true], Fric: [0, 2, false], Fs: [0, 3, false], y0: [-2, 2, false],
-    v0: [-2, 2, false],
-  };
   const sliderDigits = 3; // significant digits of a slider's value in its field
-  const staticFrictionGroup = 3; // Fs sits with the sliding friction
   const canvasNow = document.getElementById('canvas-now');
   let pendingGroup = 0; // a slider's pass waiting for the one under way (0: none)
   let mapShown = false; // the picture shows the regime map (g)
   // The view keys pressed since the page opened, kept in the address as view=, so that
   // a link or a reload shows the same scales; the longest kept, and those kept.
-  const viewKeys = 'tTyYzZa';
+  const viewKeys = tables.keys.filter((k) => k.kept).map((k) => k.key).join('');
   const viewLength = 64;
   let viewPressed = '';
 
   function sliderValue(id, position) {
-    const [lo, hi, log] = sliderRanges[id];
+    const {low: lo, high: hi, log} = parameterOf[id].slider;
     const f = position / sliderSteps;
     const v = log ? lo * Math.pow(hi / lo, f) : lo + (hi - lo) * f;
     return Number(v.toPrecision(sliderDigits));
   }
 
   function sliderPosition(id, value) {
-    const [lo, hi, log] = sliderRanges[id];
+    const {low: lo, high: hi, log} = parameterOf[id].slider;
     const f = log ? Math.log(value / lo) / Math.log(hi / lo) : (value - lo) / (hi - lo);
     return Math.round(sliderSteps * Math.min(1, Math.max(0, f)));
   }
@@ -141,16 +114,16 @@
   }
 
   // Why a field's value means nothing to the model, or '' when it is fine. A text that is
-  // no number at all goes to the console, as typing it would (Fs, which the dialogue
-  // does not read, excepted).
+  // no number at all goes to the console, as typing it would (a field the dialogue does
+  // not read excepted).
   function refusal(id, text, values) {
     if (!api.readsAsNumber(text)) {
-      return id === 'Fs' ? _('数値ではありません。') : '';
+      return parameterOf[id].group === 0 ? _('数値ではありません。') : '';
     }
     const value = api.numberValue(text); // inf and nan read as numbers
     // The model's rule for the parameter; Fs is held to the sliding friction.
     const Fric = Number.isFinite(values.Fric) ? values.Fric : 0;
-    const code = api.valueRefusal(parameterIndex(id), value, Fric);
+    const code = api.valueRefusal(id, value, Fric);
     return code === 0 ? '' : _(refusalTexts[code]);
   }
   // The model's reasons for refusing a value (fvValueRefusal): none, not finite, then
@@ -164,16 +137,16 @@
   // The notes of the fields a pass from group would read that it refuses; true when
   // there are none.
   function checkInput(group) {
-    const ids = groups.slice(group - 1).flat().concat(['Fs']);
+    // The fields of the groups the pass reads, and every field the dialogue does not read.
+    const ids = fieldIds.filter((id) => parameterOf[id].group === 0 || parameterOf[id].group >= group);
     const values = {};
-    for (const id of fieldIds.concat(['Fs'])) {
-      values[id] = api.numberValue(document.getElementById(id).value);
-    }
-    if (group > staticFrictionGroup) {
-      values.Fric = api.inputValue(parameterIndex('Fric'));
+    for (const id of fieldIds) {
+      values[id] = parameterOf[id].group >= group || parameterOf[id].group === 0
+        ? api.numberValue(document.getElementById(id).value)
+        : api.inputValue(id);
     }
     let fine = true;
-    for (const id of fieldIds.concat(['Fs'])) {
+    for (const id of fieldIds) {
       const note = ids.includes(id) ? refusal(id, document.getElementById(id).value, values) : '';
       document.getElementById(id + '-note').textContent = note;
       fine = fine && note === '';
@@ -185,23 +158,23 @@
 
   // The readouts and the picture's text alternative, from the last pass.
   function showReadouts() {
-    const value = (k) => api.readout(k);
+    const value = (name) => api.readout(name);
     const kinds = [N_('なし'), N_('連続'), N_('スティックスリップ'), N_('静止'), N_('際限なく増大')];
-    const kind = _(kinds[value(6)] || kinds[0]);
-    const shown = [['omega0', 0], ['zeta', 1], ['z', 2], ['Yf', 3], ['ratio', 4], ['amplitude', 5]];
-    shown.forEach(([id, k]) => {
-      document.getElementById(id + '-value').textContent = formatted(value(k));
-    });
+    const kind = _(kinds[value('kind')] || kinds[0]);
+    for (const id of ['omega0', 'zeta', 'z', 'Yf', 'ratio', 'amplitude']) {
+      document.getElementById(id + '-value').textContent = formatted(value(id));
+    }
     document.getElementById('kind-value').textContent = kind;
     const view = mapShown ? _('運動の領域図') : _('マスの運動と周波数特性');
     canvasNow.textContent = fill(_('%s。ζ = %s、z = %s、振幅 %s [m]、運動: %s。'), view,
-                                 formatted(value(1)), formatted(value(2)), formatted(value(5)), kind);
+                                 formatted(value('zeta')), formatted(value('z')),
+                                 formatted(value('amplitude')), kind);
   }
 
   // The values, the language in the address, so that a link or a reload restores them.
   function keepInAddress() {
     const address = new URL(location.href);
-    for (const id of fieldIds.concat(['Fs'])) {
+    for (const id of fieldIds) {
       address.searchParams.set(id, document.getElementById(id).value.trim());
     }
     address.searchParams.set('lang', languageMenu.value);
@@ -248,7 +221,7 @@
 
   // Beside each field that kept its value, why and which value.
   function showNotes(group, rejected) {
-    for (const id of fieldIds) {
+    for (const id of groups.flat()) {
       document.getElementById(id + '-note').textContent = '';
     }
     for (let g = group - 1; g < groups.length; ++g) {
@@ -260,7 +233,7 @@
         if (k < first) {
           return;
         }
-        const value = api.inputValue(parameterIndex(id));
+        const value = api.inputValue(id);
         document.getElementById(id + '-note').textContent =
           (k === first ? _('数値ではありません。') : _('前の欄が数値でないため、')) +
           fill(_('前の値 %s のままです。'), value);
@@ -289,8 +262,11 @@
       return;
     }
     const input = passInput(group);
-    const Fs = api.numberValue(document.getElementById('Fs').value);
-    api.setStaticFriction(Number.isFinite(Fs) ? Fs : 0);
+    // The parameters the dialogue does not read reach the program before the pass.
+    for (const id of fieldIds.filter((id) => parameterOf[id].group === 0)) {
+      const value = api.numberValue(document.getElementById(id).value);
+      api.setParameter(id, Number.isFinite(value) ? value : 0);
+    }
     setBusy(true);
     setStatus(_('周波数特性計算中…'));
     // Let the browser show the notice before the pass holds the page.
@@ -361,8 +337,8 @@
     if (api === null || busy) {
       return;
     }
-    fileNames.forEach((name, k) => {
-      const text = api.fileText(k);
+    fileNames.forEach((name) => {
+      const text = api.fileText(name);
       if (text !== null) {
         const type = name.endsWith('.json') ? 'application/json' : 'text/csv';
         download(new Blob([text], {type}), name);
@@ -400,8 +376,9 @@
     if (held >= 0) {
       entry.rows.splice(held, 1);
     }
+    HEAPU8.set(new Uint8Array(answer.system), api.mapSystemBuffer());
     HEAPU8.set(new Uint8Array(answer.bytes), api.mapRowBuffer());
-    api.putMapRow(answer.zeta, answer.staticRatio, answer.row);
+    api.putMapRow(answer.row);
     dispatchMapRows();
   }
 
@@ -410,7 +387,8 @@
     const entry = {rows: [], failed: false};
     entry.worker = {
       postMessage: (message) => setTimeout(() => {
-        const pointer = api.computeMapRow(message.zeta, message.staticRatio, message.row);
+        HEAPU8.set(new Uint8Array(message.system), api.mapSystemBuffer());
+        const pointer = api.computeMapRow(message.row);
         const bytes = HEAPU8.slice(pointer, pointer + api.mapRowBytes()).buffer;
         mapRowDone(entry, Object.assign({bytes}, message));
       }, 0),
@@ -429,7 +407,7 @@
     }
     const fallback = pageThreadWorker();
     for (const row of entry.rows.splice(0)) {
-      fallback.worker.postMessage({zeta: api.mapJobValue(0), staticRatio: api.mapJobValue(1), row});
+      fallback.worker.postMessage(mapRowMessage(row));
     }
   }
 
@@ -455,9 +433,17 @@
     document.body.dataset.mapWorkers = String(mapWorkers.length);
   }
 
+  // A row of the map under way for a worker: the row and the map's system, as bytes of
+  // the module's memory (the worker runs the same module).
+  function mapRowMessage(row) {
+    api.mapJobSystem();
+    const pointer = api.mapSystemBuffer();
+    return {system: HEAPU8.slice(pointer, pointer + api.mapSystemBytes()).buffer, row};
+  }
+
   // Hands the rows of the map under way to the workers that have room.
   function dispatchMapRows() {
-    if (api === null || mapWorkers === null || Number.isNaN(api.mapJobValue(0))) {
+    if (api === null || mapWorkers === null || !api.mapJobSystem()) {
       return; // no workers yet, or no map under way
     }
     for (let held = 0; held < rowsPerWorker; ++held) {
@@ -470,7 +456,7 @@
           return;
         }
         entry.rows.push(row);
-        entry.worker.postMessage({zeta: api.mapJobValue(0), staticRatio: api.mapJobValue(1), row});
+        entry.worker.postMessage(mapRowMessage(row));
       }
     }
   }
@@ -565,13 +551,12 @@
     runPass(1, true);
   });
   document.getElementById('export').addEventListener('click', exportFiles);
-  for (const id of Object.keys(sliderRanges)) {
+  for (const id of fieldIds) {
     const field = document.getElementById(id);
     const slider = document.getElementById(id + '-slider');
     slider.addEventListener('input', () => {
       field.value = String(sliderValue(id, Number(slider.value)));
-      const k = parameterIndex(id);
-      const group = id === 'Fs' ? staticFrictionGroup : api.parameterGroup(k);
+      const group = parameterOf[id].formGroup;
       // The motion restarts from the first group's pass, as the window's m does.
       runPass(group, true, true);
     });
@@ -590,7 +575,7 @@
     }
   });
   document.getElementById('map-csv').addEventListener('click', () => {
-    const text = api === null ? null : api.fileText(3);
+    const text = api === null ? null : api.fileText('regime-map.csv');
     if (text !== null) {
       download(new Blob([text], {type: 'text/csv'}), 'regime-map.csv');
       setStatus(fill(_('%s を保存しました'), 'regime-map.csv'));
@@ -619,15 +604,20 @@
     for (let g = 1; g <= groupCount; ++g) {
       document.getElementById('apply' + g).textContent = fill(_('(%s) から計算'), g);
     }
-    keyWords.forEach(([key, words, name]) => {
+    buttonKeys.forEach(({key, words, name}) => {
       const button = document.querySelector('#keys [data-key="' + key + '"]');
       button.textContent = _(words);
       button.title = fill('%s (%s)', _(words), _(name));
     });
-    for (const id of Object.keys(sliderRanges)) {
-      document.getElementById(id + '-slider').setAttribute(
-          'aria-label', document.getElementById(id).parentElement.firstChild.nodeValue);
+    document.querySelectorAll('#form legend').forEach((legend, g) => {
+      legend.textContent = _(tables.groups[g]);
+    });
+    for (const p of parameters) {
+      document.getElementById(p.name).parentElement.firstChild.nodeValue = _(p.label);
+      document.getElementById(p.name + '-slider').setAttribute('aria-label', _(p.label));
     }
+    canvas.setAttribute('aria-label', fill(_('振動と周波数特性の図。キー: %s、ESC で離れる'),
+                                           buttonKeys.map((k) => _(k.name)).join(' ')));
     if (document.body.dataset.passes) {
       showReadouts();
     }
@@ -722,11 +712,8 @@
       stopPlayback: Module.cwrap('fvStopPlayback', null, []),
       playing: Module.cwrap('fvPlaying', 'number', []),
       readsAsNumber: Module.cwrap('fvReadsAsNumber', 'number', ['string']),
-      inputValue: Module.cwrap('fvInputValue', 'number', ['number']),
-      parameterCount: Module.cwrap('fvParameterCount', 'number', []),
-      parameterName: textFunction('fvParameterName', ['number']),
-      parameterGroup: Module.cwrap('fvParameterGroup', 'number', ['number']),
-      fileText: textFunction('fvFileText', ['number']),
+      inputValue: Module.cwrap('fvInputValue', 'number', ['string']),
+      fileText: textFunction('fvFileText', ['string']),
       workProgress: Module.cwrap('fvWorkProgress', 'number', []),
       languageCount: Module.cwrap('fvLanguageCount', 'number', []),
       languageCode: textFunction('fvLanguageCode', ['number']),
@@ -734,16 +721,18 @@
       setLanguage: Module.cwrap('fvSetLanguage', 'number', ['string']),
       text: textFunction('fvText', ['string']),
       numberValue: Module.cwrap('fvNumberValue', 'number', ['string']),
-      setStaticFriction: Module.cwrap('fvSetStaticFriction', null, ['number']),
-      readout: Module.cwrap('fvReadout', 'number', ['number']),
-      valueRefusal: Module.cwrap('fvValueRefusal', 'number', ['number', 'number', 'number']),
+      setParameter: Module.cwrap('fvSetParameter', null, ['string', 'number']),
+      readout: Module.cwrap('fvReadout', 'number', ['string']),
+      valueRefusal: Module.cwrap('fvValueRefusal', 'number', ['string', 'number', 'number']),
       mapReady: Module.cwrap('fvMapReady', 'number', []),
       takeMapRow: Module.cwrap('fvTakeMapRow', 'number', []),
-      mapJobValue: Module.cwrap('fvMapJobValue', 'number', ['number']),
+      mapJobSystem: Module.cwrap('fvMapJobSystem', 'number', []),
+      mapSystemBytes: Module.cwrap('fvMapSystemBytes', 'number', []),
+      mapSystemBuffer: Module.cwrap('fvMapSystemBuffer', 'number', []),
       mapRowBytes: Module.cwrap('fvMapRowBytes', 'number', []),
       mapRowBuffer: Module.cwrap('fvMapRowBuffer', 'number', []),
-      putMapRow: Module.cwrap('fvPutMapRow', 'number', ['number', 'number', 'number']),
-      computeMapRow: Module.cwrap('fvComputeMapRow', 'number', ['number', 'number', 'number']),
+      putMapRow: Module.cwrap('fvPutMapRow', 'number', ['number']),
+      computeMapRow: Module.cwrap('fvComputeMapRow', 'number', ['number']),
     };
     const codes = Array.from({length: api.languageCount()}, (_unused, k) => api.languageCode(k));
     languageMenu.replaceChildren(...codes.map((code, k) => {
@@ -754,15 +743,9 @@
       return option;
     }));
     useLanguage(startLanguage(codes));
-    // The form's fields are the parameters the dialogue reads (group 1 to 4); the table's
-    // index of each is what fvInputValue takes.
-    const names = Array.from({length: api.parameterCount()}, (_unused, k) => api.parameterName(k));
-    fieldIds = names.filter((id, k) => api.parameterGroup(k) > 0);
-    groups = Array.from({length: groupCount},
-                        (_unused, g) => names.filter((id, k) => api.parameterGroup(k) === g + 1));
     // Values in the address (a shared link, a reload) before the form's own.
     const asked = new URLSearchParams(location.search);
-    for (const id of fieldIds.concat(['Fs'])) {
+    for (const id of fieldIds) {
       if (asked.has(id)) {
         document.getElementById(id).value = asked.get(id);
       }

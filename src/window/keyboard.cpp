@@ -1,6 +1,7 @@
-// Keyboard callback: applies the key, then draws one frame, runs the console
-// dialogue inside the callback (no redraw follows it), saves the picture, or ends the
-// program. What 'e' and 'g' show is computed off the event loop and drawn as it comes.
+// Keyboard callback: the driver applies the key and draws its frame or plays; the
+// window runs the console dialogue inside the callback (no redraw follows it), saves the
+// picture, or ends the program. What 'e' and 'g' show is computed off the event loop and
+// drawn as it comes.
 #include "window/keyboard.h"
 
 #include <cerrno>
@@ -13,9 +14,8 @@
 #include "export/report.h"
 #include "session/background.h"
 #include "session/keys.h"
+#include "window/ending.h"
 #include "window/picture.h"
-#include "window/playback.h"
-#include "window/progress.h"
 #include "window/window.h"
 
 namespace fv {
@@ -58,29 +58,22 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         return;
     }
     State& s = *c->state;
-    switch (applyKey(s, key)) {
-    case KeyAction::redraw:
-        startShownWork(s); // before the frame, which shows that it is under way
-        watchBackgroundWork(s.session);
-        display();
-        break;
+    switch (driverKey(c->driver, key)) {
     case KeyAction::console:
-        cancelBackgroundWork(s.session);
+        beforeDialogue(c->driver);
         if (c->callbacks != nullptr) {
             c->callbacks->dialogue(&s);
         }
-        c->frame.current = false; // the window keeps the last picture until the next frame
-        startShownWork(s);
-        watchBackgroundWork(s.session);
+        afterDialogue(c->driver);
         break;
     case KeyAction::quit:
         endProgram(&s.console, 0, stopBackgroundWork(s.session, stopSeconds));
     case KeyAction::picture:
         savePicture(*c);
         break;
+    case KeyAction::redraw:
     case KeyAction::playback:
-        togglePlayback(&s.session.playback);
-        break;
+        break; // the driver's
     }
 }
 

@@ -11,13 +11,13 @@
 #include <memory>
 #include <unistd.h>
 
-#include "export/report.h"
 #include "graphics/display.h"
 #include "graphics/timeview.h"
 #include "session/background.h"
 #include "session/keys.h"
 #include "session/motion.h"
 #include "timeresp/integrate.h"
+#include "window/ending.h"
 #include "window/window.h"
 #include "window/xserver.h"
 

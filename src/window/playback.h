@@ -1,16 +1,5 @@
-// Playback: the animation plays by itself at its true speed, one frame (0.1 s of
-// motion) every 100 ms of real time, the same frames that 's' draws.
+// Playback in the window: the front ends' driver plays the motion (driver/driver.h) on
+// GLUT's timers, the same frames as 's'.
 #pragma once
 
-#include "state/state.h"
-
-namespace fv {
-
-// Starts the playback with a frame at once, or stops it (no frame).
-void togglePlayback(Playback* playback);
-
-// The GLUT timer callback of playback run generation: one frame, and the next one
-// scheduled; a timer of a stopped or earlier run does nothing.
-void playbackTick(int generation);
-
-} // namespace fv
+#include "driver/driver.h"

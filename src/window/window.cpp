@@ -11,13 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "export/report.h"
 #include "graphics/display.h"
 #include "session/background.h"
 #include "session/keys.h"
 #include "session/motion.h"
+#include "window/ending.h"
 #include "window/keyboard.h"
-#include "window/progress.h"
 
 namespace fv {
 
@@ -28,6 +27,7 @@ namespace {
 XErrorHandler otherXErrorHandler = nullptr;
 
 constexpr unsigned windowWatchMs = 250;  // how often the window's existence is checked
+constexpr unsigned workPollMs = 100;     // how often work on the threads is looked at [ms]
 constexpr double workStopSeconds = 0.25; // the longest wait for background work to stop
 
 // freeglut hands the title to X as Latin-1 text; name the window in UTF-8 so that
@@ -100,7 +100,19 @@ int onXError(Display* display, XErrorEvent* error) {
     return otherXErrorHandler != nullptr ? otherXErrorHandler(display, error) : 0;
 }
 
+// A frame's step without working memory ends the program, as it always has.
+void failFrame(State* /*s*/) {
+    endForMemory();
+}
+
+const FrontEndOps windowOps = {endFrame, failFrame, workPollMs};
+
 } // namespace
+
+DriverContext* driverContext() {
+    WindowContext* c = windowContext();
+    return c != nullptr ? &c->driver : nullptr;
+}
 
 void createWindow(WindowContext* context, int* argc, char** argv) {
     glutInitWindowSize(windowSize, windowSize);
@@ -118,6 +130,7 @@ void createWindow(WindowContext* context, int* argc, char** argv) {
         otherXErrorHandler = previous; // a second window keeps the first one's chain
     }
     context->frame.startLineWidth = 1.0f; // GL's line width before any frame
+    context->driver = {context->state, &context->frame, &windowOps, false, 0};
     glutTimerFunc(windowWatchMs, watchWindow, 0);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
@@ -135,23 +148,20 @@ WindowContext* windowContext() {
 void runWindow(WindowContext* context, int* argc, char** argv) {
     createWindow(context, argc, argv);
     startShownWork(*context->state); // the dots a static force above sliding friction shows
-    watchBackgroundWork(context->state->session);
+    watchWork(context->driver);
     glutMainLoop();
 }
 
 void nextFrame(State& s, FrameRecord* frame) {
-    if (!stepMotion(s)) {
+    if (!stepFrame(s, frame)) {
         endForMemory();
     }
-    collectBackgroundWork(s.session); // a finished map or set of dots is drawn whole
-    drawFrame(s, frame);
 }
 
 void display() {
     WindowContext* c = windowContext();
     if (c != nullptr) {
-        nextFrame(*c->state, &c->frame);
-        endFrame();
+        driverFrame(c->driver);
     }
 }
 

@@ -3,6 +3,7 @@
 // its context (the state it shows, the program's callbacks) as its window data.
 #pragma once
 
+#include "driver/driver.h"
 #include "graphics/display.h"
 #include "state/state.h"
 #include "window/module.h"
@@ -26,7 +27,8 @@ struct WindowContext {
     State* state;
     const WindowCallbacks* callbacks; // none for a picture's window
     WindowHandles handles = {};
-    FrameRecord frame = {}; // the last frame drawn into this window
+    FrameRecord frame = {};    // the last frame drawn into this window
+    DriverContext driver = {}; // the driver's view of it, set when the window is made
 };
 
 // Creates the window on context, registers display, reshape and keyboard, enters the
@@ -39,7 +41,7 @@ WindowContext* windowContext();
 
 // The next frame into the back buffer: the motion's step and finished background work
 // first, then the picture (the program ends, as it always has, when the integration
-// cannot have its working memory).
+// cannot have its working memory). The driver's stepFrame, for the window.
 void nextFrame(State& s, FrameRecord* frame);
 // The GLUT display callback: a frame, then flush and swap.
 void display();

@@ -266,7 +266,7 @@ TEST(Export, MeaninglessSystemsWriteNothing) {
         {"1 0.2 1\n1 0\n0.3\n0 0\n", "omf = 0 rad/s: must not be 0"},
         {"1 0.2 1\n1 1\n-0.3\n0 0\n", "Fric = -0.3 N: must be 0 or more"},
         {"1 0.2 1\n1 1\n0.3\nnan 0\n", "y0 = nan m: not a finite number"},
-        {"1 0.2 1\n1e400 1\n0.3\n0 0\n", "F = inf N: not a finite number"}};
+        {"1 0.2 1\n1e400 1\n0.3\n0 0\n", "F = inf N: not a finite number; F must be 0 or more"}};
     const std::string out = folder.path + "/out";
     for (const auto& [input, message] : systems) {
         for (const std::vector<std::string>& args : {std::vector<std::string>{"-o", out},

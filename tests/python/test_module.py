@@ -187,3 +187,21 @@ def test_one_verdict_where_the_closed_forms_cannot_hold():
     sticks = frictionvib.summary(frictionvib.System(1, 0, 1, 1, 1, 0.8))
     assert sticks["givenPointMotion"] == "stick-slip"
     assert sticks["givenPointAmplitude"] == sticks["exact"]["amplitude_m"]
+
+
+def test_system_and_study_columns_follow_the_parameter_table():
+    import inspect
+    from frictionvib import rows
+    table = frictionvib._core.parameters
+    signature = inspect.signature(frictionvib.System)
+    assert list(signature.parameters) == [p["keyword"] for p in table]
+    for p in table:
+        default = signature.parameters[p["keyword"]].default
+        expected = inspect.Parameter.empty if 1 <= p["group"] <= 3 else (0.0 if p["group"] == 4 else None)
+        assert default == expected, p["name"]
+    assert rows.ORDER == tuple(p["name"] for p in table)
+    assert set(rows.REQUIRED) | set(rows.OPTIONAL) == set(rows.ORDER)
+    system = frictionvib.System(m=2, lam=0.1, K=3, F=1, omf=1, Fric=0.2, Fs=0.5)
+    assert system.values() == [2, 0.1, 3, 1, 1, 0.2, 0.0, 0.0, 0.5]
+    with pytest.raises(TypeError, match="System"):
+        frictionvib.System(1, 0.2, 1)

@@ -42,8 +42,8 @@ TEST(BackgroundWork, ResultsEqualThoseComputedAtOnce) {
     static fv::RegimeMap scratch;
     fv::RegimeCell row[fv::regimeColumns];
     for (const int r : {0, 30, fv::regimeRows - 1}) {
-        fv::computeRegimeMapRow(0.0, 2.0, r, &scratch, row);
-        fv::computeRegimeMapRow(0.2, 1.0, r, &scratch, row);
+        fv::computeRegimeMapRow({0.0, 2.0}, r, &scratch, row);
+        fv::computeRegimeMapRow({0.2, 1.0}, r, &scratch, row);
         EXPECT_EQ(std::memcmp(row, atOnce.cells[r], sizeof row), 0) << "row " << r;
     }
     static fv::ExactDots dotsAtOnce;

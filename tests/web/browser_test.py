@@ -26,6 +26,7 @@ from selenium.webdriver.common.keys import Keys
 
 SITE = None
 PROGRAM = None
+PAGE_TABLES = None  # the desktop tool that writes the tables the page is written from
 PIXEL_SHARE = 0.005     # pictures may differ in this share of their pixels
 # A pixel differs when a channel differs by more than this: the two rasterisers round a
 # colour such as 0.9 (229.5 of 255) to different sides.
@@ -260,7 +261,7 @@ class Page(unittest.TestCase):
                 desktop_map = f.read()
         print('\nregime map: browser %.2f s on %d workers, desktop program %.2f s' % (
             browser_seconds, workers, desktop_seconds), file=sys.stderr)
-        web_csv = self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+        web_csv = self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))')
         self.assert_same_table(web_csv, desktop_csv, 'the regime map')
         self.assert_picture(desktop_map, 'the regime map')
         self.canvas_keys('ge')
@@ -274,7 +275,7 @@ class Page(unittest.TestCase):
         self.wait_until(lambda: self.script('return document.body.dataset.mapWorkers'), 'the map workers')
         self.canvas_keys('g')
         self.work_done()
-        return self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))')
+        return self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))')
 
     # Workers that fail at their first row, as a worker whose module cannot load would.
     FAILING_WORKERS = '''window.Worker = class extends Worker {
@@ -407,7 +408,7 @@ class Page(unittest.TestCase):
         # A static friction above the sliding one reaches the model before the pass.
         self.fill({'Fs': '2.5'})
         self.click_pass('start')
-        self.assertIn('"Fs": 2.5', self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [0]))'))
+        self.assertIn('"Fs": 2.5', self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["summary.json"]))'))
 
     def test_readouts_and_description_say_the_exports_verdict(self):
         self.open_page()
@@ -456,6 +457,25 @@ class Page(unittest.TestCase):
         finally:
             self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
         self.assertEqual(errors, [])
+
+    def test_form_buttons_and_address_follow_the_programs_tables(self):
+        self.open_page()
+        tables = json.loads(subprocess.run([PAGE_TABLES], stdout=subprocess.PIPE, check=True).stdout)
+        for p in tables['parameters']:
+            name, slider = p['name'], p['slider']
+            field = self.driver.find_element(By.ID, name)
+            self.assertEqual(float(field.get_attribute('value')), p['start'], name)
+            legend = field.find_element(By.XPATH, './ancestor::fieldset/legend').text
+            self.assertEqual(legend, tables['groups'][p['formGroup'] - 1], name)
+            self.assertEqual(self.driver.find_element(By.ID, name + '-slider').get_attribute('aria-label'),
+                             p['label'])
+            for position, end in ((0, slider['low']), (1000, slider['high'])):
+                self.slide(name, position)
+                self.assertAlmostEqual(float(field.get_attribute('value')), end, msg=name)
+            self.assertIn(name + '=', self.driver.current_url)
+        buttons = self.script("return Array.from(document.querySelectorAll('#keys button[data-key]'),"
+                              " (b) => [b.dataset.key, b.textContent])")
+        self.assertEqual(buttons, [[k['key'], k['words']] for k in tables['keys'] if k['words']])
 
     def test_meaningless_input_is_refused_beside_its_field(self):
         self.open_page()
@@ -574,7 +594,7 @@ class Page(unittest.TestCase):
         since = time.time() - 1
         self.driver.find_element(By.ID, 'map-csv').click()
         csv = self.downloaded('regime-map.csv', since).decode()
-        self.assertEqual(csv, self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["number"], [3]))'))
+        self.assertEqual(csv, self.script('return UTF8ToString(Module.ccall("fvFileText", "number", ["string"], ["regime-map.csv"]))'))
         # The map's picture, with the motion held still so that the canvas stays as saved.
         self.script('Module.ccall("fvStopPlayback", null, [], [])')
         self.canvas_keys('p')
@@ -703,4 +723,5 @@ class Page(unittest.TestCase):
 
 if __name__ == '__main__':
     SITE, PROGRAM = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    PAGE_TABLES = os.path.join(os.path.dirname(PROGRAM), 'fvpagetables')
     unittest.main(argv=sys.argv[:1], verbosity=2)
