@@ -148,7 +148,7 @@ py::dict regimeColumns(const SystemValues& values) {
         fv::deriveSpringMassDamper(physicalSystem(values), &d);
         fv::computeRegimeMap(d.zeta, fv::staticRatio(d), map.get());
     }
-    std::vector<double> z, ratio, exact, chart;
+    std::vector<double> z, ratio, exact, chart, error;
     std::vector<int> stops;
     std::vector<bool> converged, atRest, grows;
     for (int r = 0; r < fv::regimeRows; ++r) {
@@ -162,6 +162,7 @@ py::dict regimeColumns(const SystemValues& values) {
             converged.push_back(cellValues.converged);
             atRest.push_back(cellValues.atRest);
             grows.push_back(cellValues.grows);
+            error.push_back(cell(cellValues.error));
         }
     }
     auto flags = [](const std::vector<bool>& v) {
@@ -178,6 +179,7 @@ py::dict regimeColumns(const SystemValues& values) {
     columns["converged"] = flags(converged);
     columns["at_rest"] = flags(atRest);
     columns["grows"] = flags(grows);
+    columns["error"] = toArray(error);
     return columns;
 }
 
