@@ -245,14 +245,21 @@ double derivedDistance(const MapDerivative& j, int stops, const Shift& d, double
     return std::isfinite(distance) ? distance : INFINITY;
 }
 
+// The periods and closed-form evaluations a confirmation adds to the count.
+struct Work {
+    long* periods;
+    long* evaluations;
+};
+
 // P(s) of a neighbour s of a state whose image p ended period record rp, in *image;
 // false where the neighbour moves otherwise: another direction at the end, other stops,
 // or a period without end.
 bool neighbourImage(const ExactSetup& e, ExactState s, const ExactState& p, const PeriodRecord& rp,
-                    ExactState* image, long* periods) {
+                    ExactState* image, Work work) {
     PeriodRecord r;
     exactPeriod(e, &s, &r);
-    *periods = *periods + 1;
+    *work.periods = *work.periods + 1;
+    *work.evaluations = *work.evaluations + r.evaluations;
     *image = s;
     return s.sliding == p.sliding && r.stops == rp.stops && !r.incomplete;
 }
@@ -265,7 +272,7 @@ bool neighbourImage(const ExactSetup& e, ExactState s, const ExactState& p, cons
 // False where a neighbour moves otherwise.
 bool mapDerivative(const ExactSetup& e, const ExactState& s, const ExactState& p,
                    const PeriodRecord& rp, double ExactState::*coordinate, double h, bool central,
-                   Shift* column, long* periods) {
+                   Shift* column, Work work) {
     ExactState a = s;
     a.*coordinate = s.*coordinate + h;
     const double step = a.*coordinate - s.*coordinate; // the step as represented
@@ -273,7 +280,7 @@ bool mapDerivative(const ExactSetup& e, const ExactState& s, const ExactState& p
     b.*coordinate = central ? s.*coordinate - step : s.*coordinate + 2.0 * step;
     ExactState pa;
     ExactState pb;
-    if (!neighbourImage(e, a, p, rp, &pa, periods) || !neighbourImage(e, b, p, rp, &pb, periods)) {
+    if (!neighbourImage(e, a, p, rp, &pa, work) || !neighbourImage(e, b, p, rp, &pb, work)) {
         return false;
     }
     if (central) {
@@ -298,14 +305,13 @@ struct Correction {
 };
 
 bool secondOrderCorrection(const ExactSetup& e, const ExactState& s, const ExactState& p,
-                           const PeriodRecord& rp, double amplitude, Correction* out,
-                           long* periods) {
+                           const PeriodRecord& rp, double amplitude, Correction* out, Work work) {
     const double floor = derivativeFloor * systemSize(e);
     const double rounding = mapRounding * std::fmax(amplitude, systemSize(e));
     const double vScale = std::fmax(e.sys.z, 1.0);
     const double hx = std::fmax(confirmStep * std::fmax(amplitude, std::fabs(s.x)), floor);
     Shift jx;
-    if (!mapDerivative(e, s, p, rp, &ExactState::x, hx, true, &jx, periods)) {
+    if (!mapDerivative(e, s, p, rp, &ExactState::x, hx, true, &jx, work)) {
         return false;
     }
     if (s.sliding == Sliding::stuck) {
@@ -319,8 +325,7 @@ bool secondOrderCorrection(const ExactSetup& e, const ExactState& s, const Exact
     const double hv =
         direction * std::fmax(confirmStep * std::fmax(amplitude * vScale, std::fabs(s.v)), floor);
     Shift jv;
-    if (!mapDerivative(e, s, p, rp, &ExactState::v, hv, (s.v - hv) * direction > 0.0, &jv,
-                       periods)) {
+    if (!mapDerivative(e, s, p, rp, &ExactState::v, hv, (s.v - hv) * direction > 0.0, &jv, work)) {
         return false;
     }
     // (J - I)^-1 = [[dd, -b], [-c, a]] / det.
@@ -372,12 +377,12 @@ struct Confirmation {
 // period that moves otherwise (other stops, ending another way than it started) ends it
 // unconfirmed, with the last period that moved as s did.
 Confirmation confirmRepeat(const ExactSetup& e, ExactState s, ExactState p, PeriodRecord r,
-                           long* periods, long* evaluations) {
+                           Work work) {
     const double nan = std::nan("");
     for (int step = 1;; ++step) {
         const double amplitude = 0.5 * (r.xMax - r.xMin);
         Correction c;
-        if (!secondOrderCorrection(e, s, p, r, amplitude, &c, periods)) {
+        if (!secondOrderCorrection(e, s, p, r, amplitude, &c, work)) {
             return {false, s, p, r, nan};
         }
         const Shift& d = c.d;
@@ -399,8 +404,8 @@ Confirmation confirmRepeat(const ExactSetup& e, ExactState s, ExactState p, Peri
         ExactState q = next;
         PeriodRecord rq;
         exactPeriod(e, &q, &rq);
-        *periods = *periods + 1;
-        *evaluations = *evaluations + rq.evaluations;
+        *work.periods = *work.periods + 1;
+        *work.evaluations = *work.evaluations + rq.evaluations;
         // Nearer the fixed point the change over a period is smaller: a step that does not
         // make it so went beyond where the map is linear.
         if (rq.incomplete || q.sliding != next.sliding || rq.stops != r.stops ||
@@ -532,7 +537,7 @@ ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
                 break;
             }
             if (k >= nextConfirm) {
-                const Confirmation c = confirmRepeat(e, before, state, r, &k, &evaluations);
+                const Confirmation c = confirmRepeat(e, before, state, r, {&k, &evaluations});
                 result.periods = k;
                 if (c.confirmed) {
                     takeRecord(e, c.record, &result);
