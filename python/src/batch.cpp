@@ -34,7 +34,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
         throw py::value_error("zeta, z, friction_ratio and static_ratio must have one length");
     }
     py::array_t<int> stops(n);
-    py::array_t<double> amplitude(n), stuck(n);
+    py::array_t<double> amplitude(n), stuck(n), error(n);
     py::array_t<bool> converged(n), atRest(n), grows(n);
     const double* zetaIn = zeta.data();
     const double* zIn = z.data();
@@ -43,6 +43,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
     int* stopsOut = stops.mutable_data();
     double* amplitudeOut = amplitude.mutable_data();
     double* stuckOut = stuck.mutable_data();
+    double* errorOut = error.mutable_data();
     bool* convergedOut = converged.mutable_data();
     bool* atRestOut = atRest.mutable_data();
     bool* growsOut = grows.mutable_data();
@@ -59,6 +60,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
                 convergedOut[i] = s.converged;
                 atRestOut[i] = s.atRest;
                 growsOut[i] = s.grows;
+                errorOut[i] = std::isfinite(s.error) ? s.error : missing;
             },
             threads);
     }
@@ -69,6 +71,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
     columns["at_rest"] = atRest;
     columns["grows"] = grows;
     columns["stuck_fraction"] = stuck;
+    columns["error"] = error;
     return columns;
 }
 

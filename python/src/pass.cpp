@@ -143,7 +143,7 @@ py::dict regimeColumns(const SystemValues& values) {
         fv::deriveMotion(physicalSystem(values), &d);
         fv::computeRegimeMap(fv::regimeSystem(d), map.get());
     }
-    std::vector<double> z, ratio, exact, chart;
+    std::vector<double> z, ratio, exact, chart, error;
     std::vector<int> stops;
     std::vector<bool> converged, atRest, grows;
     for (int r = 0; r < fv::regimeRows; ++r) {
@@ -157,6 +157,7 @@ py::dict regimeColumns(const SystemValues& values) {
             converged.push_back(cellValues.converged);
             atRest.push_back(cellValues.atRest);
             grows.push_back(cellValues.grows);
+            error.push_back(cell(cellValues.error));
         }
     }
     auto flags = [](const std::vector<bool>& v) {
@@ -173,6 +174,7 @@ py::dict regimeColumns(const SystemValues& values) {
     columns["converged"] = flags(converged);
     columns["at_rest"] = flags(atRest);
     columns["grows"] = flags(grows);
+    columns["error"] = toArray(error);
     return columns;
 }
 

@@ -244,7 +244,7 @@ std::string regimeCsv(const RegimeMap& map) {
         text = "# static friction Fs/Fric=" + formatNumber(map.staticRatio) + "\n";
     }
     text += "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,converged,at_rest,"
-            "grows\n";
+            "grows,error\n";
     for (int r = 0; r < regimeRows; ++r) {
         for (int c = 0; c < regimeColumns; ++c) {
             const RegimeCell& cell = map.cells[r][c];
@@ -259,7 +259,11 @@ std::string regimeCsv(const RegimeMap& map) {
             }
             text += cell.converged ? ",1" : ",0";
             text += cell.atRest ? ",1" : ",0";
-            text += cell.grows ? ",1\n" : ",0\n";
+            text += cell.grows ? ",1," : ",0,";
+            if (std::isfinite(cell.error)) {
+                text += formatNumber(cell.error);
+            }
+            text += "\n";
         }
     }
     return text;

@@ -74,6 +74,7 @@ void computeRegimeCell(double zeta, double staticRatio, int row, int column, Reg
     cell.converged = s.converged;
     cell.atRest = s.atRest;
     cell.grows = s.grows;
+    cell.error = s.error;
 }
 
 double regimeRatio(int column) {

@@ -23,6 +23,8 @@ struct RegimeCell {
     bool converged;        // the exact motion settled
     bool atRest;           // the mass never moves
     bool grows;            // no steady state: the amplitude grows without bound
+    double error;          // estimated distance to the steady state [Yf]; not a number where
+                           // there is none (not converged)
 };
 
 // The map's view of a system: what its cells depend on besides their own z and Yc/Yf.

@@ -5,11 +5,13 @@
 // checked by a second, plain integration.
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "analysis/continuous.h"
+#include "common/constants.h"
 #include "exact/plain_motion.h"
 #include "exact/steady.h"
 #include "freqchar/stickslip.h"
@@ -377,4 +379,81 @@ TEST(StaticFriction, NegativeOrUndefinedBandIsNoSystem) {
         EXPECT_FALSE(s.converged) << Ys;
         EXPECT_FALSE(fv::validExactSystem({0.1, 1.0, 1.0, 0.3, Ys})) << Ys;
     }
+}
+
+// Converged means near the fixed point of the period map, not a small change per period:
+// with little damping at resonance each period closes only about 2 pi zeta of the
+// distance to it.
+namespace {
+
+// The continuous steady amplitude at resonance (z = 1, Yf = 1) from its closed form in
+// long double: the decay over half a period, exp(zeta pi) - 1 ~ 3e-8 at zeta = 1e-8,
+// leaves a double only eight digits of it.
+long double resonantAmplitude(long double zeta, long double Yc) {
+    const long double pi = std::acos(-1.0L);
+    const long double s = std::sqrt(1.0L - zeta * zeta);
+    const long double cw = std::cos(s * pi);
+    const long double sw = std::sin(s * pi);
+    const long double E = std::exp(zeta * pi);
+    const long double G = E + cw;
+    const long double Q = -zeta * sw + s * G;
+    const long double P = zeta * G + s * sw;
+    const long double A1 = -Q * E / (Q * G + P * sw) * (2.0L * Yc);
+    const long double X = (zeta * A1 - s * (P / Q) * A1) * (2.0L * zeta);
+    const long double theta = std::acos(X) + pi / 2.0L;
+    return -std::cos(theta) / (2.0L * zeta) + Yc + A1;
+}
+
+} // namespace
+
+TEST(ExactConvergence, SlowApproachAtResonanceReachesTheFixedPoint) {
+    constexpr double Yc = 0.6013216894214292;
+    for (double zeta : {1.232723423751274e-07, 1e-8}) {
+        const fv::ExactSteady s = fv::exactSteadyState({zeta, 1.0, 1.0, Yc});
+        const double fixed = static_cast<double>(resonantAmplitude(zeta, Yc));
+        EXPECT_TRUE(s.converged) << zeta;
+        EXPECT_EQ(s.stopsPerCycle, 0) << zeta;
+        EXPECT_NEAR(s.amplitude / fixed, 1.0, 1e-8) << zeta;
+        EXPECT_LT(s.error, 1e-8 * s.amplitude) << zeta;
+    }
+}
+
+TEST(ExactConvergence, NeutralBalanceHasNoSteadyState) {
+    // pi |Yf| = 4 Yc: force and friction do equal work at every amplitude.
+    for (double Yf : {1.0, -2.0}) {
+        const fv::ExactSteady s =
+            fv::exactSteadyState({0.0, 1.0, Yf, std::fabs(Yf) * fv::fullPi / 4.0});
+        EXPECT_FALSE(s.converged) << Yf;
+        EXPECT_FALSE(s.grows) << Yf;
+        EXPECT_TRUE(std::isnan(s.amplitude) && std::isnan(s.error)) << Yf;
+    }
+    // Damped, or with a static band that holds the mass for part of the period: a steady
+    // state with two stops.
+    for (const fv::ExactSystem& sys : {fv::ExactSystem{1e-3, 1.0, 1.0, fv::fullPi / 4.0},
+                                       fv::ExactSystem{0.0, 1.0, 1.0, fv::fullPi / 4.0, 0.9}}) {
+        const fv::ExactSteady s = fv::exactSteadyState(sys);
+        EXPECT_TRUE(s.converged && s.stopsPerCycle == 2) << sys.zeta;
+        EXPECT_LE(s.error, fv::steadyRepeatTolerance * s.amplitude) << sys.zeta;
+    }
+}
+
+TEST(ExactConvergence, ErrorWithinTheToleranceWhereConverged) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int converged = 0;
+    for (int i = 0; i < 40; ++i) {
+        const double zeta = 0.01 * std::pow(200.0, unit(rng)); // 0.01 to 2
+        const double z = 0.2 + 2.8 * unit(rng);
+        const double Yc = 1.05 * unit(rng);
+        const fv::ExactSteady s = fv::exactSteadyState({zeta, z, 1.0, Yc});
+        if (!s.converged) {
+            EXPECT_TRUE(std::isnan(s.error)) << zeta << " " << z << " " << Yc;
+            continue;
+        }
+        converged++;
+        const double bound = s.atRest ? 0.0 : fv::steadyRepeatTolerance * s.amplitude;
+        EXPECT_GE(s.error, 0.0) << zeta << " " << z << " " << Yc;
+        EXPECT_LE(s.error, bound) << zeta << " " << z << " " << Yc;
+    }
+    EXPECT_GT(converged, 35);
 }

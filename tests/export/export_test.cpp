@@ -326,9 +326,17 @@ TEST(Export, RegimeMapFilesWithoutDisplay) {
     const std::vector<std::string> rows = lines(readFile(prefix + ".csv"));
     ASSERT_EQ(rows.size(), 1u + 61u * 120u);
     EXPECT_EQ(rows[0], "z,friction_ratio,stops_per_cycle,amplitude_exact,amplitude_chart,"
-                       "converged,at_rest,grows");
+                       "converged,at_rest,grows,error");
+    // The last column, the estimated distance to the steady state, apart from the rest.
+    const auto split = [](const std::string& row, double* error) {
+        const std::size_t at = row.rfind(',');
+        *error = std::stod(row.substr(at + 1));
+        return row.substr(0, at);
+    };
+    double error = NAN;
     // Row 20 (Yc/Yf = 0.4), column 19 (z = 0.5): two stops, the chart's YZB.
-    const std::string cell = rows[1 + 20 * 120 + 19];
+    const std::string cell = split(rows[1 + 20 * 120 + 19], &error);
+    EXPECT_LE(error, 1e-10 * std::stod(cell.substr(cell.find(",2,") + 3)));
     EXPECT_EQ(cell.rfind("0.5,0.4,2,", 0), 0u) << cell;
     const std::size_t exactAt = cell.find(",2,") + 3;
     const std::size_t chartAt = cell.find(',', exactAt) + 1;
@@ -336,16 +344,17 @@ TEST(Export, RegimeMapFilesWithoutDisplay) {
     EXPECT_EQ(cell.substr(cell.size() - 6), ",1,0,0");
     // No stops, told apart by at_rest: the mass that never moves (Yc/Yf = 1.2) and the
     // motion that never stops (z = 2.5, Yc/Yf = 0.1).
-    const std::string rest = rows[1 + 60 * 120 + 19];
+    const std::string rest = split(rows[1 + 60 * 120 + 19], &error);
+    EXPECT_EQ(error, 0.0);
     EXPECT_EQ(rest.rfind("0.5,1.2,0,0,", 0), 0u) << rest;
     EXPECT_EQ(rest.substr(rest.size() - 6), ",1,1,0") << rest;
-    const std::string moving = rows[1 + 5 * 120 + 99];
+    const std::string moving = split(rows[1 + 5 * 120 + 99], &error);
     EXPECT_EQ(moving.rfind("2.5,0.1,0,", 0), 0u) << moving;
     EXPECT_EQ(moving.substr(moving.size() - 6), ",1,0,0") << moving;
 
     fv::RgbPicture picture;
-    std::string error;
-    ASSERT_TRUE(fv::readPng(prefix + ".png", &picture, &error)) << error;
+    std::string message;
+    ASSERT_TRUE(fv::readPng(prefix + ".png", &picture, &message)) << message;
     ASSERT_EQ(picture.width, 800);
     // The cell of z = 2.5, Yc/Yf = 0.1 (motion that never stops) in pale yellow: map
     // column 99 at pixel 434 + 3 * 99 + 1, row 5 at 405 + 6 * 5 + 3 from the bottom.
