@@ -128,7 +128,8 @@ def exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=0):
     """Exact steady states from rest of dimensionless systems (Yf = 1, Yc = friction_ratio),
     as the regime map's cells: arrays broadcast together, computed on all cores (threads
     0) with the GIL released. Returns stops_per_cycle, amplitude_exact (in Yf; NaN where
-    there is none), converged, at_rest, grows and stuck_fraction, in the broadcast shape."""
+    there is none), converged, at_rest, grows, stuck_fraction and error (the estimated
+    distance to the steady state, in Yf; NaN where there is none), in the broadcast shape."""
     arrays = [_float_array(n, v) for n, v in
               (("zeta", zeta), ("z", z), ("friction_ratio", friction_ratio))]
     if static_ratio is not None:

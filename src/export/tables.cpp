@@ -217,7 +217,8 @@ std::string summaryJson(const Summary& v) {
                   {"converged", v.exact.converged},
                   {"atRest", v.exact.atRest},
                   {"growsWithoutBound", v.exact.grows},
-                  {"periods", v.exact.periods}};
+                  {"periods", v.exact.periods},
+                  {"error_m", number(v.exact.error)}};
     return j.dump(2) + "\n";
 }
 

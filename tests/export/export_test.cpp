@@ -122,6 +122,8 @@ TEST(Export, SummaryAndCurvesEqualTheInProcessPassBitForBit) {
     EXPECT_TRUE(sameDouble(j["exact"]["amplitude_m"], exact.amplitude));
     EXPECT_EQ(j["exact"]["stopsPerCycle"], 2);
     EXPECT_EQ(j["exact"]["converged"], true);
+    EXPECT_TRUE(sameDouble(j["exact"]["error_m"], exact.error));
+    EXPECT_LE(j["exact"]["error_m"].get<double>(), 1e-10 * exact.amplitude);
 
     const std::vector<std::string> freq = lines(readFile(dir + "/frequency.csv"));
     ASSERT_EQ(freq.size(), gridRows + 1u);
@@ -213,6 +215,7 @@ TEST(Export, MotionThatGrowsWithoutBoundHasNoAmplitude) {
     EXPECT_TRUE(j["exact"]["amplitude_m"].is_null());
     EXPECT_EQ(j["exact"]["converged"], false);
     EXPECT_EQ(j["exact"]["growsWithoutBound"], true);
+    EXPECT_TRUE(j["exact"]["error_m"].is_null());
 }
 
 // One verdict where the closed forms cannot hold: a static force that holds the mass
