@@ -27,6 +27,7 @@
 #include "export/leftovers.h"
 #include "export/old_content.h"
 #include "export/replace_check.h"
+#include "export/set_journal.h"
 
 namespace fv {
 
@@ -62,6 +63,7 @@ struct Target {
     int madeSlot = -1;         // note of an empty file made through a dangling link, or -1
     std::string temporary;     // the staged bytes, for a replacement
     int slot = -1;             // the temporary's note for a signal, or -1
+    std::string plannedKept;   // the name it is kept aside under, as the set's journal has it
     std::string kept;          // the file that was there, kept aside during the commit
     bool keptByRename = false; // kept aside by a rename (no hard links): the name is free
 
@@ -468,7 +470,7 @@ bool keepAside(TemporaryFiles* files, Target* t, std::string* error) {
         *error = t->given + ": changed while it was being written";
         return false;
     }
-    t->kept = temporaryName(files);
+    t->kept = t->plannedKept.empty() ? temporaryName(files) : t->plannedKept;
     if (linkat(t->folder, name, t->folder, t->kept.c_str(), 0) == 0) {
         return true;
     }
@@ -516,9 +518,71 @@ void removeAllLeftovers(const std::vector<int>& folders) {
     }
 }
 
-// Under the locks: the files written into get their content first, each with its old
-// content kept, then the staged files take their names, and only then are the files
-// written into cut to their new length. A failure anywhere undoes all of it.
+// The set's journal, one in each folder of the set: the names that take a new file, with
+// the names their old files are kept aside under. The folders written into get one too,
+// so that a dead run's copies of old content are put back only while it stands.
+struct SetJournals {
+    std::vector<int> folders;
+    std::string name;
+};
+
+bool writeJournals(TemporaryFiles* files, const std::vector<Target*>& staged,
+                   const std::vector<Target*>& inPlace, SetJournals* journals, std::string* error) {
+    journals->name = temporaryName(files) + "-set";
+    std::vector<std::pair<int, std::vector<JournalEntry>>> byFolder;
+    const auto entriesOf = [&](int folder) -> std::vector<JournalEntry>& {
+        for (auto& [f, entries] : byFolder) {
+            struct stat a = {};
+            struct stat b = {};
+            if (f == folder || (fstat(f, &a) == 0 && fstat(folder, &b) == 0 &&
+                                a.st_dev == b.st_dev && a.st_ino == b.st_ino)) {
+                return entries;
+            }
+        }
+        byFolder.emplace_back(folder, std::vector<JournalEntry>());
+        return byFolder.back().second;
+    };
+    for (Target* t : staged) {
+        struct stat st = {};
+        if (fstatat(t->folder, t->temporary.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            *error = reason(t->given, errno);
+            return false;
+        }
+        t->plannedKept = temporaryName(files);
+        entriesOf(t->folder).push_back(
+            {t->plannedKept, t->name, static_cast<unsigned long long>(st.st_ino)});
+    }
+    for (const Target* t : inPlace) {
+        entriesOf(t->folder >= 0 ? t->folder : t->givenFolder);
+    }
+    for (const auto& [folder, entries] : byFolder) {
+        if (!writeJournal(folder, journals->name, entries)) {
+            *error = "cannot note the set before writing it: " + std::string(std::strerror(errno));
+            return false;
+        }
+        journals->folders.push_back(folder);
+    }
+    return true;
+}
+
+// The moment the set changes: its journals go.
+bool removeJournals(SetJournals* journals, std::string* error) {
+    bool ok = true;
+    for (int folder : journals->folders) {
+        if (!removeJournal(folder, journals->name) && ok) {
+            *error = "cannot finish the set: " + std::string(std::strerror(errno));
+            ok = false;
+        }
+    }
+    journals->folders.clear();
+    return ok;
+}
+
+// Under the locks: the old content of the files written into is kept and the files to be
+// replaced are kept aside, the set's journal is written, the files written into get
+// their content, the staged files take their names, and only then are the files written
+// into cut to their new length; the journal's removal is the moment the set changes. A
+// failure anywhere undoes all of it, and so does the next run after a SIGKILL.
 bool writeLocked(TemporaryFiles* files, std::vector<Target*>& staged, std::vector<Target*>& inPlace,
                  const FileContent* contents, const std::vector<Target>& all, std::string* error,
                  std::string* cleanup) {
@@ -535,11 +599,13 @@ bool writeLocked(TemporaryFiles* files, std::vector<Target*>& staged, std::vecto
     for (Target* t : inPlace) {
         ok = ok && keepOld(files, t, error);
     }
-    for (Target* t : inPlace) {
-        ok = ok && writeInPlace(t, bytesOf(t), error);
-    }
+    SetJournals journals;
+    ok = ok && writeJournals(files, staged, inPlace, &journals, error);
     for (Target* t : staged) {
         ok = ok && keepAside(files, t, error);
+    }
+    for (Target* t : inPlace) {
+        ok = ok && writeInPlace(t, bytesOf(t), error);
     }
     std::size_t renamed = 0;
     for (; ok && renamed < staged.size(); ++renamed) {
@@ -557,6 +623,7 @@ bool writeLocked(TemporaryFiles* files, std::vector<Target*>& staged, std::vecto
             ok = false;
         }
     }
+    ok = ok && removeJournals(&journals, error);
     if (!ok) {
         settleAfterCommit(files, staged, false, renamed, cleanup);
     }
@@ -564,6 +631,8 @@ bool writeLocked(TemporaryFiles* files, std::vector<Target*>& staged, std::vecto
     if (ok) {
         settleAfterCommit(files, staged, true, renamed, cleanup);
     }
+    std::string unused;
+    removeJournals(&journals, &unused); // after a failure, once the set is back
     return ok;
 }
 

@@ -4,6 +4,7 @@
 // ends, which is safe, only late.
 #include "export/leftovers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "export/old_content.h"
+#include "export/set_journal.h"
 
 namespace fv {
 
@@ -24,6 +26,7 @@ namespace {
 constexpr const char* prefix = ".fv-";
 constexpr std::size_t hexDigits = 8;              // PID and count, each "%08x"
 constexpr const char* copySuffix = "-old";        // a copy of old content
+constexpr const char* journalSuffix = "-set";     // the journal of a set not yet whole
 constexpr std::size_t nameLength = 4 + 8 + 1 + 8; // ".fv-PPPPPPPP-NNNNNNNN"
 
 bool allHex(const std::string& text, std::size_t at, std::size_t n) {
@@ -35,13 +38,21 @@ bool allHex(const std::string& text, std::size_t at, std::size_t n) {
     return true;
 }
 
-// The process ID in a name of the writer's own pattern, or 0 for any other name.
-pid_t writerOf(const std::string& name, bool* copy) {
-    const std::size_t suffix = std::strlen(copySuffix);
-    *copy = name.size() == nameLength + suffix && name.compare(nameLength, suffix, copySuffix) == 0;
-    if ((name.size() != nameLength && !*copy) || name.compare(0, 4, prefix) != 0 ||
-        !allHex(name, 4, hexDigits) || name[4 + hexDigits] != '-' ||
-        !allHex(name, 5 + hexDigits, hexDigits)) {
+enum class Leftover { temporary, copy, journal };
+
+// The process ID in a name of the writer's own pattern, or 0 for any other name; what
+// kind of leftover it is.
+pid_t writerOf(const std::string& name, Leftover* kind) {
+    const auto hasSuffix = [&](const char* suffix) {
+        const std::size_t n = std::strlen(suffix);
+        return name.size() == nameLength + n && name.compare(nameLength, n, suffix) == 0;
+    };
+    *kind = hasSuffix(copySuffix)      ? Leftover::copy
+            : hasSuffix(journalSuffix) ? Leftover::journal
+                                       : Leftover::temporary;
+    if ((name.size() != nameLength && *kind == Leftover::temporary) ||
+        name.compare(0, 4, prefix) != 0 || !allHex(name, 4, hexDigits) ||
+        name[4 + hexDigits] != '-' || !allHex(name, 5 + hexDigits, hexDigits)) {
         return 0;
     }
     return static_cast<pid_t>(std::strtoul(name.substr(4, hexDigits).c_str(), nullptr, 16));
@@ -62,24 +73,42 @@ void removeLeftovers(int folder) {
         }
         return;
     }
-    std::vector<std::pair<std::string, bool>> found;
+    std::vector<std::pair<std::string, Leftover>> found;
+    std::vector<pid_t> unfinished; // dead runs whose set did not change whole
     while (const dirent* entry = readdir(dir)) {
-        bool copy = false;
+        Leftover kind = Leftover::temporary;
         const std::string name = entry->d_name;
         struct stat st = {};
-        if (gone(writerOf(name, &copy)) &&
-            fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            st.st_uid == geteuid()) {
-            found.emplace_back(name, copy);
+        const pid_t pid = writerOf(name, &kind);
+        if (gone(pid) && fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == geteuid()) {
+            found.emplace_back(name, kind);
+            if (kind == Leftover::journal) {
+                unfinished.push_back(pid);
+            }
         }
     }
     closedir(dir);
-    for (const auto& [name, copy] : found) {
-        if (copy) {
+    // A set whose journal stands is put back whole: the files written into get their old
+    // content, and the files that took new names their old files. Without its journal the
+    // set had changed whole, and its copies of old content are only left over.
+    const auto unfinishedRun = [&](const std::string& name) {
+        Leftover kind = Leftover::temporary;
+        const pid_t pid = writerOf(name, &kind);
+        return std::find(unfinished.begin(), unfinished.end(), pid) != unfinished.end();
+    };
+    for (const auto& [name, kind] : found) {
+        if (kind == Leftover::copy && unfinishedRun(name)) {
             restoreFromCopy(folder, name);
-        } else {
-            unlinkat(folder, name.c_str(), 0);
         }
+    }
+    for (const auto& [name, kind] : found) {
+        if (kind == Leftover::journal) {
+            rollBackJournal(folder, name);
+        }
+    }
+    for (const auto& [name, kind] : found) {
+        unlinkat(folder, name.c_str(), 0); // gone already where it was put back
     }
 }
 
