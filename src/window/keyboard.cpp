@@ -23,10 +23,6 @@ namespace fv {
 
 namespace {
 
-// How long ESC waits for the workers of the regime map and the exact dots to stop [s]:
-// each stops after the cell or dot it is on, a few milliseconds as a rule.
-constexpr double stopSeconds = 0.25;
-
 // The picture the window shows, into a new file in the working folder; its name goes to
 // standard output, a failure's reason to standard error. Nothing else changes.
 void savePicture(const WindowContext& c) {
@@ -70,7 +66,7 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         drawOpeningFrame(c); // the new motion from its start; no caption of the old work
         break;
     case KeyAction::quit:
-        endProgram(&s.console, 0, stopBackgroundWork(s.session, stopSeconds));
+        endAtOnce(&s.session, &s.console, 0);
     case KeyAction::picture:
         savePicture(*c);
         break;
