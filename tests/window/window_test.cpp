@@ -598,6 +598,21 @@ TEST_F(RunningProgram, ReturnFromTheConsoleRedrawsAndDropsTheKeysTypedMeanwhile)
     program.pid = -1;
 }
 
+// The fit after the exact dots: what the window shows after 'e' (its dots computed off
+// the event loop) and 'a' is the picture --keys draws for them.
+TEST_F(RunningProgram, FitAfterTheExactDotsEqualsItsPictureFromTheCommandLine) {
+    const std::string input = "1 0.1 1\n1 1\n0.05\n0 0\n";
+    startProgram(input);
+    ASSERT_NE(window, 0u);
+    typeKey("e a");
+    const std::vector<unsigned char> expected = pictureWithoutDisplay(input, 1, "ea");
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return shot == expected; }, pictureSeconds))
+        << differingPixels(screenshot(), expected) << " pixels differ";
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
 // 'g' answers at once: right after the key the map's legend is there and its cells are
 // still coming; 'g' again brings the chart back while the map is computed, and ESC
 // during the computation ends the program with status 0.
