@@ -64,7 +64,7 @@ set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/
 set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
 set(FV_SOURCES_driver driver/driver.cpp)
 set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
-  window/xserver.cpp window/ending.cpp)
+  window/xserver.cpp window/ending.cpp window/typed_keys.cpp)
 set(FV_SOURCES_app app/options.cpp app/streams.cpp app/signals.cpp app/window_loader.cpp
   app/outputs.cpp app/language.cpp)
 

@@ -12,6 +12,11 @@ namespace fv {
 // that a thread still at work might need.
 [[noreturn]] void endProgram(ConsoleState* console, int status, bool threadsEnded);
 
+// The quit key: the work off the event loop is cancelled and the process ends at once,
+// waiting neither for its threads nor for the teardown of the libraries (GL, X), with
+// status, or the failure status once standard output is flushed and found unwritable.
+[[noreturn]] void endAtOnce(Session* session, ConsoleState* console, int status);
+
 // The motion's integration could not have its working memory: the export's report, then
 // the end with the failure status.
 [[noreturn]] void endForMemory();

@@ -1,7 +1,7 @@
 // Keyboard callback: the driver applies the key and draws its frame or plays; the
-// window runs the console dialogue inside the callback (no redraw follows it), saves the
-// picture, or ends the program. What 'e' and 'g' show is computed off the event loop and
-// drawn as it comes.
+// window runs the console dialogue inside the callback, drops the keys typed while it
+// waited and draws the first frame of the new motion, saves the picture, or ends the
+// program. What 'e' and 'g' show is computed off the event loop and drawn as it comes.
 #include "window/keyboard.h"
 
 #include <cerrno>
@@ -16,15 +16,12 @@
 #include "session/keys.h"
 #include "window/ending.h"
 #include "window/picture.h"
+#include "window/typed_keys.h"
 #include "window/window.h"
 
 namespace fv {
 
 namespace {
-
-// How long ESC waits for the workers of the regime map and the exact dots to stop [s]:
-// each stops after the cell or dot it is on, a few milliseconds as a rule.
-constexpr double stopSeconds = 0.25;
 
 // The picture the window shows, into a new file in the working folder; its name goes to
 // standard output, a failure's reason to standard error. Nothing else changes.
@@ -64,10 +61,12 @@ void keyboard(unsigned char key, int /*x*/, int /*y*/) {
         if (c->callbacks != nullptr) {
             c->callbacks->dialogue(&s);
         }
+        dropTypedKeys(c->handles); // before the frame, which shows that they may come again
         afterDialogue(c->driver);
+        drawOpeningFrame(c); // the new motion from its start; no caption of the old work
         break;
     case KeyAction::quit:
-        endProgram(&s.console, 0, stopBackgroundWork(s.session, stopSeconds));
+        endAtOnce(&s.session, &s.console, 0);
     case KeyAction::picture:
         savePicture(*c);
         break;

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "graphics/display.h"
+#include "graphics/gl_port.h"
 #include "session/background.h"
 #include "session/keys.h"
 #include "session/motion.h"
@@ -129,7 +130,7 @@ void createWindow(WindowContext* context, int* argc, char** argv) {
     if (previous != onXError) {
         otherXErrorHandler = previous; // a second window keeps the first one's chain
     }
-    context->frame.startLineWidth = 1.0f; // GL's line width before any frame
+    context->frame.startLineWidth = openingLineWidth;
     context->driver = {context->state, &context->frame, &windowOps, false, 0};
     glutTimerFunc(windowWatchMs, watchWindow, 0);
     glutDisplayFunc(display);
@@ -158,11 +159,23 @@ void nextFrame(State& s, FrameRecord* frame) {
     }
 }
 
+void drawOpeningFrame(WindowContext* context) {
+    setLineWidth(openingLineWidth);
+    driverFrame(context->driver);
+}
+
 void display() {
     WindowContext* c = windowContext();
-    if (c != nullptr) {
-        driverFrame(c->driver);
+    if (c == nullptr) {
+        return;
     }
+    if (!c->opened) {
+        c->opened = true;
+        drawOpeningFrame(c);
+        return;
+    }
+    redrawLastFrame(*c->state, c->frame);
+    endFrame();
 }
 
 void reshape(int width, int height) {

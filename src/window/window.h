@@ -11,6 +11,8 @@
 namespace fv {
 
 constexpr int windowSize = 800; // initial width and height [pixels]
+// GL's line width before the window's first frame, which that frame starts from [pixels].
+constexpr float openingLineWidth = 1.0f;
 // The window title, UTF-8, in Japanese: shown in the reader's language.
 inline constexpr const char* windowTitle = N_(
     "固体摩擦のある系の強制振動　m:ばねマス強制力，f:外力，r:固体摩擦，j:初期条件 変更 s:描画継続");
@@ -28,6 +30,7 @@ struct WindowContext {
     const WindowCallbacks* callbacks; // none for a picture's window
     WindowHandles handles = {};
     FrameRecord frame = {};    // the last frame drawn into this window
+    bool opened = false;       // its first frame is drawn: an exposure draws the last again
     DriverContext driver = {}; // the driver's view of it, set when the window is made
 };
 
@@ -43,7 +46,11 @@ WindowContext* windowContext();
 // first, then the picture (the program ends, as it always has, when the integration
 // cannot have its working memory). The driver's stepFrame, for the window.
 void nextFrame(State& s, FrameRecord* frame);
-// The GLUT display callback: a frame, then flush and swap.
+// The first frame of the motion as the window draws it when it opens, from GL's opening
+// line width (a later frame starts from what the one before left), flushed and swapped.
+void drawOpeningFrame(WindowContext* context);
+// The GLUT display callback, flushed and swapped: the first frame as the window opens;
+// afterwards (an exposure, a resize) the last frame again, the motion not advanced.
 void display();
 void reshape(int width, int height);
 // Last step of every frame: flush, then swap the buffers.

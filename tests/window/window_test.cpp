@@ -192,9 +192,12 @@ void answer(const std::vector<std::pair<const char*, std::string>>& stages) {
     }
 }
 
-// Waits for the key help at or after from: the end of a dialogue pass.
+// Waits for the key help at or after from: the end of a dialogue pass; then a moment
+// for the pass to return to the window, which drops the keys typed before.
+constexpr auto passReturnMs = std::chrono::milliseconds(300);
 void waitForPassEnd(std::size_t from) {
     ASSERT_TRUE(readUntil(program, helpText, stepSeconds, from)) << program.out.substr(from);
+    std::this_thread::sleep_for(passReturnMs);
 }
 
 // A 'j' pass with the given initial conditions, to its end.
@@ -373,7 +376,13 @@ TEST_F(RunningProgram, SpaceBarPlaysAndStops) {
     typeKey("space");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     restartWithInitialConditions("0.3 0\n");
-    const std::vector<unsigned char> afterPass = screenshot();
+    std::vector<unsigned char> afterPass; // the first frame, drawn as the pass ends
+    ASSERT_TRUE(waitForPicture(
+        [&](const auto& shot) {
+            afterPass = shot;
+            return stripChartSamples(shot) == 1;
+        },
+        pictureSeconds));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(screenshot(), afterPass) << "the 'j' pass stopped the playback";
 }
@@ -560,6 +569,50 @@ TEST_F(RunningProgram, ViewKeysEqualTheirPicturesFromTheCommandLine) {
     program.pid = -1;
 }
 
+// A return to the console: as soon as the dialogue ends the window draws the first frame
+// of the new motion, as it does when it opens, and the keys typed while the dialogue
+// waited are dropped. An exposure draws the same picture again.
+TEST_F(RunningProgram, ReturnFromTheConsoleRedrawsAndDropsTheKeysTypedMeanwhile) {
+    startProgram(firstInput);
+    ASSERT_NE(window, 0u);
+    waitForPassEnd(0);
+    const std::size_t from = program.out.size();
+    typeKey("j");
+    ASSERT_TRUE(readUntil(program, prompt4Text, stepSeconds, from));
+    typeKey("s s s s s y y");
+    sendInput(program, "0.3 0\n");
+    waitForPassEnd(from);
+    const std::string input = "1 0.3 1\n0.5 0.5\n0.2\n0.3 0\n";
+    const std::vector<unsigned char> first = pictureWithoutDisplay(input, 1);
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return shot == first; }, pictureSeconds))
+        << differingPixels(screenshot(), first) << " pixels differ from the first frame";
+    XClearArea(display, window, 0, 0, 0, 0, True);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(differingPixels(screenshot(), first), 0) << "no typed key, no step at an exposure";
+    typeKey("s");
+    const std::vector<unsigned char> second = pictureWithoutDisplay(input, 2);
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return shot == second; }, pictureSeconds));
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+// The fit after the exact dots: what the window shows after 'e' (its dots computed off
+// the event loop) and 'a' is the picture --keys draws for them.
+TEST_F(RunningProgram, FitAfterTheExactDotsEqualsItsPictureFromTheCommandLine) {
+    const std::string input = "1 0.1 1\n1 1\n0.05\n0 0\n";
+    startProgram(input);
+    ASSERT_NE(window, 0u);
+    typeKey("e a");
+    const std::vector<unsigned char> expected = pictureWithoutDisplay(input, 1, "ea");
+    EXPECT_TRUE(waitForPicture([&](const auto& shot) { return shot == expected; }, pictureSeconds))
+        << differingPixels(screenshot(), expected) << " pixels differ";
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
 // 'g' answers at once: right after the key the map's legend is there and its cells are
 // still coming; 'g' again brings the chart back while the map is computed, and ESC
 // during the computation ends the program with status 0.
@@ -596,10 +649,11 @@ TEST_F(RunningProgram, RegimeMapIsComputedWhileTheKeysWork) {
     EXPECT_TRUE(
         waitForPicture([&](const auto& shot) { return !cellsPending(shot); }, pictureSeconds))
         << "the map completes";
+    const std::size_t passFrom = program.out.size(); // keys typed before its end are dropped
     typeKey("r");
-    ASSERT_TRUE(readUntil(program, prompt3Text, stepSeconds, 0));
+    ASSERT_TRUE(readUntil(program, prompt3Text, stepSeconds, passFrom));
     sendInput(program, "0.4\n0 0\n");
-    waitForPassEnd(program.out.find(prompt3Text));
+    waitForPassEnd(program.out.find(prompt3Text, passFrom));
     typeKey("m");
     ASSERT_TRUE(readUntil(program, prompt1Text, stepSeconds, program.out.size() - 1));
     const std::size_t from = program.out.size();
