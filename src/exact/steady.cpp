@@ -193,8 +193,8 @@ bool growsWithoutStops(const ExactSystem& sys, const ExactSteady& result) {
 }
 
 // Period after period from state, until it repeats, the mass is at rest for good, the
-// work runs out or periodLimit periods have passed.
-ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
+// work runs out or periodLimit periods have passed; *last is the state it ended at.
+ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit, ExactState* last) {
     const double nan = std::nan("");
     const ExactSystem& sys = e.sys;
     long evaluations = 0;
@@ -215,6 +215,7 @@ ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
             break;
         }
         if (r.stuckForGood) {
+            *last = state;
             return {0.0, 0, 1.0, true, true, k, false};
         }
         result.amplitude = 0.5 * (r.xMax - r.xMin);
@@ -246,17 +247,13 @@ ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
         }
         lastDistance = gap;
     }
+    *last = state;
     return result;
 }
 
-} // namespace
-
-ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
+// The steady state of sys (a positive ratio) from (x0, v0), its last state in *last.
+ExactSteady steadyOf(const ExactSystem& sys, double x0, double v0, ExactState* last) {
     const double nan = std::nan("");
-    ExactSystem sys = given;
-    if (sys.z < 0.0) {
-        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc, sys.Ys}; // Yf sin(-z tau) = -Yf sin(z tau)
-    }
     if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
         return {nan, 0, nan, false, false, 0, false};
     }
@@ -275,7 +272,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     }
     const long periodLimit = std::min(
         maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadyCycles / cyclesPerPeriod)));
-    ExactSteady result = settle(e, exactStart(e, x0, v0), periodLimit);
+    ExactSteady result = settle(e, exactStart(e, x0, v0), periodLimit, last);
     if (growsWithoutStops(sys, result)) {
         return {nan, 0, nan, false, false, result.periods, true};
     }
@@ -284,10 +281,13 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
         continuousStart(e, &start)) {
         PeriodRecord r;
         exactPeriod(e, &start, &r); // on to the start of the next period
-        const ExactSteady closed = r.incomplete ? result : settle(e, start, closedFormPeriods);
+        ExactState closedLast = start;
+        const ExactSteady closed =
+            r.incomplete ? result : settle(e, start, closedFormPeriods, &closedLast);
         if (closed.converged && !closed.atRest && closed.stopsPerCycle == 0) {
             ExactSteady found = closed;
             found.periods = result.periods + 1 + closed.periods;
+            *last = closedLast;
             return found;
         }
     }
@@ -299,6 +299,22 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
         result.amplitude = nan;
     }
     return result;
+}
+
+} // namespace
+
+ExactSteadyOrbit exactSteadyOrbit(const ExactSystem& given, double x0, double v0) {
+    ExactSteadyOrbit orbit = {given, {}, {0.0, 0.0, 0.0, Sliding::stuck}};
+    if (given.z < 0.0) {
+        // Yf sin(-z tau) = -Yf sin(z tau)
+        orbit.sys = {given.zeta, -given.z, -given.Yf, given.Yc, given.Ys};
+    }
+    orbit.steady = steadyOf(orbit.sys, x0, v0, &orbit.start);
+    return orbit;
+}
+
+ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
+    return exactSteadyOrbit(sys, x0, v0).steady;
 }
 
 } // namespace fv
