@@ -3,7 +3,6 @@
 #include "model/cycle.h"
 
 #include "exact/energy.h"
-#include "exact/orbit.h"
 #include "model/derive.h"
 
 namespace fv {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "exact/steady.h"
+#include "exact/orbit.h"
 #include "model/derived.h"
 #include "model/system.h"
 
