@@ -21,7 +21,8 @@
 //   along a slide (a slide ends where it reaches zero): exact, and for a motion that
 //   moves monotonically between turning points the path is 4 A, so W_fric = 4 Yc A;
 // - the damper's, a positive integrand, by adaptive Gauss-Kronrod quadrature on the
-//   closed form of the slide;
+//   closed form of the slide, to 1e-13 of the larger of the slide's integral and its
+//   share of the cycle's scale;
 // - the force's as the integral of s (Yf sin(z tau) + |Yf|) x' >= 0, less |Yf| |dx|:
 //   a positive integrand too, so that the quadrature's relative tolerance holds where
 //   the power of the force changes sign along the slide.
@@ -38,22 +39,49 @@ namespace fv {
 namespace {
 
 constexpr unsigned kronrodPoints = 31;
-// Relative accuracy of each slide's integral [-]: a few hundred units in the last place.
+// Accuracy of each slide's integral, relative to the larger of the integral and the
+// slide's share of the cycle's scale A (A max(z, 1) + |Yf| + Yc) [-]: a few hundred units
+// in the last place. The scale keeps a tiny slide, whose integrand is all rounding,
+// from being halved for ever.
 constexpr double workTolerance = 1e-13;
 // Halvings of a slide at most: 2^15 pieces, far more than a smooth slide needs.
 constexpr unsigned maxWorkDepth = 15;
 
 using Kronrod = boost::math::quadrature::gauss_kronrod<double, kronrodPoints>;
 
-template <typename Function> double integral(Function f, double a, double b) {
+// The integral of f over [a, b] within tolerance, given its Gauss-Kronrod estimate and
+// error there: the interval is halved while the error exceeds it (each half gets half
+// the tolerance).
+template <typename Function>
+double adaptive(const Function& f, double a, double b, double estimate, double error,
+                double tolerance, unsigned depth) {
+    const double mid = a + 0.5 * (b - a);
+    if (depth == 0 || !(error > tolerance) || !(mid > a && mid < b)) {
+        return estimate;
+    }
+    double errorLow = 0.0;
+    double errorHigh = 0.0;
+    const double low = Kronrod::integrate(f, a, mid, 0, 0.0, &errorLow);
+    const double high = Kronrod::integrate(f, mid, b, 0, 0.0, &errorHigh);
+    return adaptive(f, a, mid, low, errorLow, 0.5 * tolerance, depth - 1) +
+           adaptive(f, mid, b, high, errorHigh, 0.5 * tolerance, depth - 1);
+}
+
+// The integral of f >= 0 over a slide [a, b], with floor the cycle's scale of it
+// over the period.
+template <typename Function>
+double integral(const Function& f, double a, double b, double floor, double period) {
     if (!(b > a)) {
         return 0.0;
     }
-    return Kronrod::integrate(f, a, b, maxWorkDepth, workTolerance);
+    double error = 0.0;
+    const double first = Kronrod::integrate(f, a, b, 0, 0.0, &error);
+    const double scale = std::fmax(std::fabs(first), floor * (b - a) / period);
+    return adaptive(f, a, b, first, error, workTolerance * scale, maxWorkDepth);
 }
 
-// The work of one slide, added to *w.
-void addSlide(const ExactSetup& e, const ExactPiece& piece, CycleWork* w) {
+// The work of one slide, added to *w; scale is the cycle's [m^2].
+void addSlide(const ExactSetup& e, const ExactPiece& piece, double scale, CycleWork* w) {
     const double a = piece.start.tau;
     const double b = piece.tauEnd;
     const double s = static_cast<double>(static_cast<int>(piece.start.sliding));
@@ -65,13 +93,13 @@ void addSlide(const ExactSetup& e, const ExactPiece& piece, CycleWork* w) {
             const double v = exactPieceAt(e, piece, tau).v;
             return v * v;
         },
-        a, b);
+        a, b, scale, e.period);
     const double lifted = integral(
         [&](double tau) {
             const double v = exactPieceAt(e, piece, tau).v;
             return (Yf * std::sin(e.sys.z * tau) + rise) * (s * v);
         },
-        a, b);
+        a, b, scale, e.period);
     w->input += s * (lifted - rise * path);
     w->viscous += 2.0 * e.sys.zeta * viscous;
     w->friction += e.sys.Yc * path;
@@ -89,10 +117,12 @@ CycleWork exactCycleWork(const ExactSteadyOrbit& orbit) {
     if (!steadyPieces(orbit, &e, &pieces)) {
         return {nan, nan, nan};
     }
+    const double A = orbit.steady.amplitude;
+    const double scale = A * (A * std::fmax(e.sys.z, 1.0) + std::fabs(e.sys.Yf) + e.sys.Yc);
     CycleWork w = {0.0, 0.0, 0.0};
     for (const ExactPiece& piece : pieces) {
         if (piece.start.sliding != Sliding::stuck) {
-            addSlide(e, piece, &w);
+            addSlide(e, piece, scale, &w);
         }
     }
     return w;
