@@ -1,11 +1,12 @@
 // Benchmark of the exact reference: the 60 dots of the frequency chart (key 'e') for
-// each class of system, on all cores as the window computes them and on one, and the
-// cost of single steady states.
+// each class of system, on all cores as the window computes them and on one, the cost
+// of single steady states, and of the work of a cycle of a settled one.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
 #include "exact/dots.h"
+#include "exact/energy.h"
 
 namespace {
 
@@ -55,6 +56,23 @@ int main() {
             }
         });
         std::printf("%-24s %9.1f ms %9.1f ms %10ld %10d\n", c.name, all, one, periods, unsettled);
+    }
+    std::printf("\n%-24s %12s %12s\n", "work of a cycle", "per system", "settled");
+    for (const Case& c : cases) {
+        static fv::ExactSteadyOrbit orbits[fv::exactDotCount];
+        int settled = 0;
+        for (int k = 0; k < fv::exactDotCount; ++k) {
+            orbits[k] = fv::exactSteadyOrbit(
+                {c.system.zeta, fv::exactDotRatio(k), c.system.Yf, c.system.Yc});
+            settled += orbits[k].steady.converged && !orbits[k].steady.atRest ? 1 : 0;
+        }
+        volatile double sink = 0.0; // the works are used: the loop is not optimised away
+        const double ms = medianMs([&] {
+            for (const fv::ExactSteadyOrbit& orbit : orbits) {
+                sink = sink + fv::exactCycleWork(orbit).input;
+            }
+        });
+        std::printf("%-24s %9.1f us %12d\n", c.name, 1000.0 * ms / fv::exactDotCount, settled);
     }
     return 0;
 }

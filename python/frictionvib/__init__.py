@@ -8,6 +8,7 @@ the double the program's files read back to (an empty cell is NaN).
     frequency(system)                  -> dict of arrays, frequency.csv's columns
     time_response(system, duration)    -> dict of arrays, time.csv's columns
     regime_map(system)                 -> dict of arrays, the --regime-map CSV's columns
+    steady_orbit(system, samples)      -> dict of arrays, one period of the exact steady motion
     exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=0)
                                        -> dict of arrays, the exact steady states
 """
@@ -20,10 +21,12 @@ import numpy as np
 
 from . import _core
 
-__all__ = ["System", "summary", "frequency", "time_response", "regime_map", "exact_steady"]
+__all__ = ["System", "summary", "frequency", "time_response", "regime_map", "steady_orbit",
+           "exact_steady"]
 
 DEFAULT_DURATION_S = 20.0  # the program's default --duration
 MAX_THREADS = 1024  # more than any machine has; the kernel caps the workers itself
+MAX_ORBIT_SAMPLES = 10_000_000  # four arrays of 80 MB: far finer than any plot needs
 
 
 def _real(name, value):
@@ -111,6 +114,27 @@ def regime_map(system):
     """The regime map of the system's damping ratio: the --regime-map CSV's columns
     (stops_per_cycle as integers, converged, at_rest and grows as booleans)."""
     return _core.regime_map(_system(system))
+
+
+def steady_orbit(system, samples):
+    """One forcing period of the exact steady motion at the system's ratio, from rest, at
+    `samples` equally spaced times (an int from 2 to 10,000,000; both ends of the period
+    included):
+    a dict of numpy arrays
+        t        time from the start of a forcing period [s]
+        y        displacement [m]
+        v        velocity [m/s]
+        friction the friction force on the mass [N]: -Fric sgn(v) while it slides, what
+                 holds it (K y - F sin(omf t)) while it sticks.
+    Each state is the closed form of the exact motion, not an interpolation. y, v and
+    friction are NaN where the motion has no steady state or has not settled; the work of
+    a cycle is summary(system)["exact"]["energy"]."""
+    values = _system(system)
+    if isinstance(samples, bool) or not isinstance(samples, numbers.Integral) \
+            or not _core.min_orbit_samples <= samples <= MAX_ORBIT_SAMPLES:
+        raise ValueError(f"samples must be an int from {_core.min_orbit_samples} to "
+                         f"{MAX_ORBIT_SAMPLES}, not {samples!r}")
+    return _core.steady_orbit(values, int(samples))
 
 
 def _float_array(name, value):

@@ -17,6 +17,9 @@ fv::PhysicalSystem physicalSystem(const SystemValues& values);
 // One system's pass: summary, frequency characteristic, time response, regime map.
 void registerPass(pybind11::module_& m);
 
+// One cycle of the exact steady motion: its orbit over a forcing period.
+void registerOrbit(pybind11::module_& m);
+
 // Many systems at once, on all cores without the GIL: exact steady states and study rows.
 void registerBatch(pybind11::module_& m);
 

@@ -56,4 +56,5 @@ PYBIND11_MODULE(_core, m) {
     m.attr("parameters") = parameters;
     fvpy::registerPass(m);
     fvpy::registerBatch(m);
+    fvpy::registerOrbit(m);
 }

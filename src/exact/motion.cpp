@@ -530,6 +530,13 @@ bool findBreakaway(const ExactSetup& e, double xs, double a, double end, bool in
     return found;
 }
 
+// The stretch from state to tauEnd, where the pieces are wanted.
+void record(std::vector<ExactPiece>* pieces, const ExactState& state, double tauEnd) {
+    if (pieces != nullptr) {
+        pieces->push_back({state, tauEnd});
+    }
+}
+
 void note(PeriodRecord* r, double x) {
     r->xMin = std::fmin(r->xMin, x);
     r->xMax = std::fmax(r->xMax, x);
@@ -590,7 +597,19 @@ ExactState exactStart(const ExactSetup& e, double x0, double v0) {
     return {0.0, x0, 0.0, S > 0.0 ? Sliding::forward : Sliding::backward};
 }
 
-void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
+ExactState exactPieceAt(const ExactSetup& e, const ExactPiece& piece, double tau) {
+    const ExactState& from = piece.start;
+    if (from.sliding == Sliding::stuck) {
+        return {tau, from.x, 0.0, Sliding::stuck};
+    }
+    Slide sl;
+    slideFrom(e, from, &sl);
+    const Point p = slideAt(e, sl, tau);
+    return {tau, p.x, p.v, from.sliding};
+}
+
+void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r,
+                 std::vector<ExactPiece>* pieces) {
     *r = {st->x, st->x, 0, 0.0, false, false, 0};
     const double end = e.period;
     const double band = staticBand(e.sys);
@@ -599,6 +618,7 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
     for (long events = 0; st->tau < end && events < maxEventsPerPeriod; ++events) {
         if (st->sliding == Sliding::stuck) {
             if (std::fabs(e.sys.Yf) + std::fabs(st->x) <= band) {
+                record(pieces, *st, end);
                 r->stuckForGood = true; // the largest force there is cannot move it
                 r->stuckTime += end - st->tau;
                 st->tau = end;
@@ -610,6 +630,7 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
                 tauBreak = end;
                 direction = Sliding::stuck;
             }
+            record(pieces, *st, tauBreak);
             r->stuckTime += tauBreak - st->tau;
             st->tau = tauBreak;
             st->sliding = direction;
@@ -625,6 +646,7 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
             break;
         }
         if (outcome == SlideEnd::none) {
+            record(pieces, *st, end);
             const Point p = slideAt(e, sl, end);
             *st = {end, p.x, p.v, st->sliding};
             note(r, p.x);
@@ -640,6 +662,7 @@ void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r) {
             continue;
         }
         brokeAway = false;
+        record(pieces, *st, tauEnd);
         const Point p = slideAt(e, sl, tauEnd);
         note(r, p.x);
         const double S = restingForce(e, tauEnd, p.x);

@@ -10,6 +10,8 @@
 // search, however short it is.
 #pragma once
 
+#include <vector>
+
 #include "common/damping.h"
 
 namespace fv {
@@ -49,6 +51,13 @@ struct PeriodRecord {
     long evaluations;  // closed-form evaluations the period took (the work budget's unit)
 };
 
+// A stretch of a period between events: the state it starts from, sliding or stuck, and
+// the time it ends [1/omega0]. Along a slide the velocity keeps the slide's sign.
+struct ExactPiece {
+    ExactState start;
+    double tauEnd;
+};
+
 // Quantities fixed for one system: the particular solution, the free motion's rates
 // and the forcing period.
 struct ExactSetup {
@@ -81,7 +90,13 @@ ExactSetup exactSetup(const ExactSystem& sys);
 ExactState exactStart(const ExactSetup& s, double x0, double v0);
 
 // Advances *state through one forcing period, event by event, to the start of the
-// next (tau = 0 again), and tells what happened in *record.
-void exactPeriod(const ExactSetup& s, ExactState* state, PeriodRecord* record);
+// next (tau = 0 again), and tells what happened in *record. With pieces, the stretches
+// of the period are appended to it in order (a slide that could not start is none).
+void exactPeriod(const ExactSetup& s, ExactState* state, PeriodRecord* record,
+                 std::vector<ExactPiece>* pieces = nullptr);
+
+// The state at tau of a piece (tau from its start to its end), evaluated as the period's
+// integration evaluates it: a slide in closed form, a stuck mass where it rests.
+ExactState exactPieceAt(const ExactSetup& s, const ExactPiece& piece, double tau);
 
 } // namespace fv

@@ -494,8 +494,9 @@ void takeRecord(const ExactSetup& e, const PeriodRecord& r, ExactSteady* result)
 
 // Period after period from state, until it repeats near enough to the fixed point of
 // the period map, the mass is at rest for good, the work runs out or periodLimit
-// periods have passed.
-ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
+// periods have passed; *last is the state it ended at (the start of the period whose
+// record it gives, where it settled).
+ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit, ExactState* last) {
     const double nan = std::nan("");
     const ExactSystem& sys = e.sys;
     long evaluations = 0;
@@ -519,6 +520,7 @@ ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
             break;
         }
         if (r.stuckForGood) {
+            *last = state;
             return {0.0, 0, 1.0, true, true, k, false, 0.0};
         }
         takeRecord(e, r, &result);
@@ -543,6 +545,7 @@ ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
                     takeRecord(e, c.record, &result);
                     result.converged = true;
                     result.error = c.error;
+                    state = c.start; // the period its record is of
                     break;
                 }
                 // Go on from the last period that moved as this one, the changes to come
@@ -586,17 +589,13 @@ ExactSteady settle(const ExactSetup& e, ExactState state, long periodLimit) {
         }
         lastDistance = gap;
     }
+    *last = state;
     return result;
 }
 
-} // namespace
-
-ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
+// The steady state of sys (a positive ratio) from (x0, v0), its last state in *last.
+ExactSteady steadyOf(const ExactSystem& sys, double x0, double v0, ExactState* last) {
     const double nan = std::nan("");
-    ExactSystem sys = given;
-    if (sys.z < 0.0) {
-        sys = {sys.zeta, -sys.z, -sys.Yf, sys.Yc, sys.Ys}; // Yf sin(-z tau) = -Yf sin(z tau)
-    }
     if (!validExactSystem(sys) || !std::isfinite(x0) || !std::isfinite(v0)) {
         return {nan, 0, nan, false, false, 0, false};
     }
@@ -618,7 +617,7 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
     }
     const long periodLimit = std::min(
         maxSteadyPeriods, std::max(1L, static_cast<long>(maxSteadyCycles / cyclesPerPeriod)));
-    ExactSteady result = settle(e, exactStart(e, x0, v0), periodLimit);
+    ExactSteady result = settle(e, exactStart(e, x0, v0), periodLimit, last);
     if (growsWithoutStops(sys, result)) {
         return {nan, 0, nan, false, false, result.periods, true};
     }
@@ -627,10 +626,13 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
         continuousStart(e, &start)) {
         PeriodRecord r;
         exactPeriod(e, &start, &r); // on to the start of the next period
-        const ExactSteady closed = r.incomplete ? result : settle(e, start, closedFormPeriods);
+        ExactState closedLast = start;
+        const ExactSteady closed =
+            r.incomplete ? result : settle(e, start, closedFormPeriods, &closedLast);
         if (closed.converged && !closed.atRest && closed.stopsPerCycle == 0) {
             ExactSteady found = closed;
             found.periods = result.periods + 1 + closed.periods;
+            *last = closedLast;
             return found;
         }
     }
@@ -642,6 +644,22 @@ ExactSteady exactSteadyState(const ExactSystem& given, double x0, double v0) {
         result.amplitude = nan;
     }
     return result;
+}
+
+} // namespace
+
+ExactSteadyOrbit exactSteadyOrbit(const ExactSystem& given, double x0, double v0) {
+    ExactSteadyOrbit orbit = {given, {}, {0.0, 0.0, 0.0, Sliding::stuck}};
+    if (given.z < 0.0) {
+        // Yf sin(-z tau) = -Yf sin(z tau)
+        orbit.sys = {given.zeta, -given.z, -given.Yf, given.Yc, given.Ys};
+    }
+    orbit.steady = steadyOf(orbit.sys, x0, v0, &orbit.start);
+    return orbit;
+}
+
+ExactSteady exactSteadyState(const ExactSystem& sys, double x0, double v0) {
+    return exactSteadyOrbit(sys, x0, v0).steady;
 }
 
 } // namespace fv

@@ -53,4 +53,18 @@ struct ExactSteady {
 // positions for a motion far smaller than its forces.
 ExactSteady exactSteadyState(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
 
+// The steady state with the orbit it settled on: the system as integrated (a negative
+// ratio as the positive one with the force of the other sign, the same motion) and the
+// state at the start of a forcing period (tau = 0) after the last period integrated,
+// the one the repeat test accepted. The start means something only where the steady
+// state converged; it is (0, 0) at rest where no period was integrated.
+struct ExactSteadyOrbit {
+    ExactSystem sys;
+    ExactSteady steady;
+    ExactState start;
+};
+
+// As exactSteadyState, whose result is steady, bit for bit.
+ExactSteadyOrbit exactSteadyOrbit(const ExactSystem& sys, double x0 = 0.0, double v0 = 0.0);
+
 } // namespace fv

@@ -219,6 +219,10 @@ std::string summaryJson(const Summary& v) {
                   {"growsWithoutBound", v.exact.grows},
                   {"periods", v.exact.periods},
                   {"error_m", number(v.exact.error)}};
+    // The work of one cycle of that steady motion [J]: null where there is none.
+    j["exact"]["energy"] = {{"input_J", number(v.energy.input)},
+                            {"viscous_J", number(v.energy.viscous)},
+                            {"friction_J", number(v.energy.friction)}};
     return j.dump(2) + "\n";
 }
 

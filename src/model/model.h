@@ -6,6 +6,7 @@
 #include "exact/dots.h"
 #include "exact/steady.h"
 #include "model/chart.h"
+#include "model/cycle.h"
 #include "model/derive.h"
 #include "model/derived.h"
 #include "model/response.h"

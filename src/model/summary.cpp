@@ -39,7 +39,9 @@ Summary summarize(const PhysicalSystem& in, const Derived& d, const Chart& chart
         v.zLow = chart.stickSlipCurve.ratio[v.continuousRange.low];
         v.zHigh = chart.stickSlipCurve.ratio[v.continuousRange.high];
     }
-    v.exact = enteredExactSteady(d);
+    const ExactSteadyOrbit orbit = exactSteadyOrbit(exactSystem(d));
+    v.exact = orbit.steady;
+    v.energy = cycleEnergy(in, orbit);
     v.verdict = givenPointVerdict(d, v.exact);
     return v;
 }

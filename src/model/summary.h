@@ -3,6 +3,7 @@
 #pragma once
 
 #include "exact/steady.h"
+#include "model/cycle.h"
 #include "model/derived.h"
 #include "model/system.h"
 #include "model/verdict.h"
@@ -16,6 +17,7 @@ struct Summary {
     IndexRange continuousRange; // grid indices of continuous motion, where it has any
     double zLow, zHigh;         // frequency ratios of the continuous range's ends [-]
     ExactSteady exact;          // exact steady state at the entered ratio, from rest
+    CycleEnergy energy;         // the work of one cycle of that steady motion [J]
     Verdict verdict;            // the motion at the entered ratio, as every face reports it
     bool hasContinuousRange;    // the continuous range holds a point of continuous motion
 };

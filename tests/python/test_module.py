@@ -205,3 +205,78 @@ def test_system_and_study_columns_follow_the_parameter_table():
     assert system.values() == [2, 0.1, 3, 1, 1, 0.2, 0.0, 0.0, 0.5]
     with pytest.raises(TypeError, match="System"):
         frictionvib.System(1, 0.2, 1)
+
+
+# Random systems for the work of a cycle: zeta in [0, 0.5], z in [0.2, 3], Yc/Yf in
+# [0, 0.9], every third with a static friction force 1.5 Fric.
+ORBIT_SEED = 20240602
+ORBIT_SYSTEMS = 50
+ORBIT_SAMPLES = 20001  # a turning point within 1e-7 of the amplitude
+
+
+def random_systems():
+    rng = np.random.default_rng(ORBIT_SEED)
+    for k in range(ORBIT_SYSTEMS):
+        m, K, F = rng.uniform(0.5, 2.0, 3)
+        zeta, z, ratio = rng.uniform(0, 0.5), rng.uniform(0.2, 3), rng.uniform(0, 0.9)
+        omega0 = math.sqrt(K / m)
+        Fric = ratio * F
+        yield frictionvib.System(m, 2 * zeta * math.sqrt(m * K), K, F, z * omega0, Fric,
+                                 Fs=1.5 * Fric if k % 3 == 2 else None)
+
+
+def reversals(v):
+    """Sign changes of the velocity around the closed orbit, rests left out."""
+    signs = np.sign(v[v != 0])
+    return int(np.count_nonzero(signs != np.roll(signs, 1))) if signs.size else 0
+
+
+def test_work_of_a_cycle_balances_on_random_systems():
+    settled = 0
+    for system in random_systems():
+        exact = frictionvib.summary(system)["exact"]
+        if not exact["converged"] or exact["atRest"]:
+            continue
+        settled += 1
+        energy, A = exact["energy"], exact["amplitude_m"]
+        assert abs(energy["input_J"] - energy["viscous_J"] - energy["friction_J"]) \
+            <= 1e-9 * energy["input_J"], system
+        orbit = frictionvib.steady_orbit(system, ORBIT_SAMPLES)
+        if reversals(orbit["v"]) == 2:  # monotonic between the turning points
+            assert energy["friction_J"] == pytest.approx(4 * system.Fric * A, rel=1e-9), system
+        omega0 = math.sqrt(system.K / system.m)
+        assert orbit["t"][-1] == pytest.approx(2 * math.pi / abs(system.omf), rel=1e-15)
+        assert abs(orbit["y"][-1] - orbit["y"][0]) <= 1e-8 * A, system
+        assert abs(orbit["v"][-1] - orbit["v"][0]) <= 1e-8 * A * max(omega0, abs(system.omf))
+        assert np.max(np.abs(orbit["y"])) == pytest.approx(A, rel=1e-6), system
+    assert settled >= ORBIT_SYSTEMS * 4 // 5
+
+
+def test_exported_summary_has_the_energy(exported):
+    system, out = exported
+    with open(out / "summary.json") as f:
+        exact = json.load(f)["exact"]
+    energy = exact["energy"]
+    assert list(energy) == ["input_J", "viscous_J", "friction_J"]
+    if exact["atRest"]:
+        assert energy == {"input_J": 0.0, "viscous_J": 0.0, "friction_J": 0.0}
+    elif not exact["converged"]:
+        assert list(energy.values()) == [None, None, None]
+    else:
+        assert energy["input_J"] == pytest.approx(energy["viscous_J"] + energy["friction_J"],
+                                                  rel=1e-9)
+
+
+def test_steady_orbit_arguments_and_forces():
+    system = SYSTEMS["stick-slip"]
+    for samples in (1, 0, 2.0, True, "3", 10**8):
+        with pytest.raises(ValueError, match="^samples must be an int"):
+            frictionvib.steady_orbit(system, samples)
+    orbit = frictionvib.steady_orbit(system, np.int64(4001))
+    assert sorted(orbit) == ["friction", "t", "v", "y"] and orbit["t"].shape == (4001,)
+    stuck = orbit["v"] == 0
+    assert np.any(stuck) and np.all(np.abs(orbit["friction"][stuck]) <= system.Fric)
+    assert np.all(np.abs(orbit["friction"][~stuck]) == system.Fric)
+    assert np.all(np.sign(orbit["friction"][~stuck]) == -np.sign(orbit["v"][~stuck]))
+    grows = frictionvib.steady_orbit(SYSTEMS["grows"], 5)
+    assert np.all(np.isnan(grows["y"])) and np.all(np.isfinite(grows["t"]))

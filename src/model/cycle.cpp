@@ -1,0 +1,25 @@
+// One cycle of the exact steady motion in physical units: the exact motion's values are
+// in tau = omega0 t and metres, its forces and works over K.
+#include "model/cycle.h"
+
+#include "exact/energy.h"
+#include "model/derive.h"
+
+namespace fv {
+
+CycleEnergy cycleEnergy(const PhysicalSystem& in, const ExactSteadyOrbit& orbit) {
+    const CycleWork w = exactCycleWork(orbit);
+    return {in.K * w.input, in.K * w.viscous, in.K * w.friction};
+}
+
+std::vector<CyclePoint> enteredSteadyOrbit(const PhysicalSystem& in, const Derived& d,
+                                           int samples) {
+    const ExactSteadyOrbit orbit = exactSteadyOrbit(exactSystem(d));
+    std::vector<CyclePoint> points;
+    for (const OrbitSample& s : sampleSteadyOrbit(orbit, samples)) {
+        points.push_back({s.tau / d.omega0, s.x, d.omega0 * s.v, in.K * s.friction});
+    }
+    return points;
+}
+
+} // namespace fv
