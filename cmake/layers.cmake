@@ -59,7 +59,7 @@ set(FV_SOURCES_export export/tables.cpp export/pass_files.cpp)
 set(FV_SOURCES_export_desktop export/report.cpp export/shown_text.cpp export/atomic_file.cpp
   export/folder_lock.cpp export/file_lock.cpp export/old_content.cpp export/leftovers.cpp
   export/replace_check.cpp export/interrupt.cpp export/png.cpp
-  export/picture_file.cpp export/set_journal.cpp)
+  export/picture_file.cpp export/set_journal.cpp export/whole_file.cpp)
 set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/timeview.cpp
   graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)
 set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)

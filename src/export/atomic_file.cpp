@@ -28,6 +28,7 @@
 #include "export/old_content.h"
 #include "export/replace_check.h"
 #include "export/set_journal.h"
+#include "export/whole_file.h"
 
 namespace fv {
 
@@ -220,26 +221,6 @@ void removeMade(TemporaryFiles* files, Target* t, std::string* cleanup) {
     t->madeSlot = -1;
 }
 
-bool writeAll(int fd, const std::string& bytes, bool fromStart) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = fromStart ? pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                             static_cast<off_t>(done))
-                                    : write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            if (n == 0) {
-                errno = ENOSPC; // a write that makes no progress: the disk is full
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 void discard(TemporaryFiles* files, Target* t, std::string* cleanup) {
     if (!t->temporary.empty()) {
         if (unlinkat(t->folder, t->temporary.c_str(), 0) != 0 && errno != ENOENT) {
@@ -331,7 +312,7 @@ bool stage(TemporaryFiles* files, Target* t, const std::string& bytes, std::stri
         t->inPlace = true;
         return cleanup.empty() ? prepareInPlace(t, bytes.size(), error) : (*error = cleanup, false);
     }
-    bool ok = writeAll(fd, bytes, false);
+    bool ok = writeWhole(fd, bytes, false);
     code = errno;
     // The bits once more after the writing, which clears setuid and setgid for a user
     // without CAP_FSETID; a new file whose bits then differ from the target's is not used.
@@ -391,7 +372,7 @@ bool keepOld(TemporaryFiles* files, Target* t, std::string* error) {
 // can go back into blocks the file still has.
 bool writeInPlace(Target* t, const std::string& bytes, std::string* error) {
     t->written = true;
-    const bool ok = writeAll(t->inPlaceFd, bytes, true) && fsync(t->inPlaceFd) == 0;
+    const bool ok = writeWhole(t->inPlaceFd, bytes, true) && fsync(t->inPlaceFd) == 0;
     if (!ok) {
         *error = reason(t->given, errno);
     }
@@ -444,7 +425,7 @@ bool writeStream(const Target& t, const std::string& bytes, std::string* error) 
         *error = reason(t.given, errno);
         return false;
     }
-    bool ok = writeAll(fd, bytes, false);
+    bool ok = writeWhole(fd, bytes, false);
     int code = errno;
     if (close(fd) != 0 && ok) {
         ok = false;

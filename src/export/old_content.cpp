@@ -14,44 +14,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "export/whole_file.h"
+
 namespace fv {
 
 namespace {
 
 constexpr const char* copyMagic = "frictionvib old content\n";
 constexpr mode_t copyMode = 0600; // the old content may be private: only its writer reads it
-constexpr std::size_t readChunk = 1 << 16; // bytes per read(), 64 KiB
-
-bool readAll(int fd, std::string* bytes) {
-    char buffer[readChunk];
-    for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return n == 0;
-        }
-        bytes->append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
-bool writeAllAt(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            errno = n == 0 ? ENOSPC : errno;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 std::string header(const struct stat& st, const std::string& name, std::size_t size) {
     char line[96];
@@ -82,16 +52,6 @@ bool parseHeader(const std::string& text, std::string* name, struct stat* st, st
     return true;
 }
 
-// The folder's entry of the copy, on the disk, where the folder may be read; one that
-// may only be written (0333) keeps the copy on the disk but not surely its name.
-void flushFolder(int folder) {
-    const int fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
 } // namespace
 
 bool keepOldContent(int fd, int folder, const std::string& name, const std::string& copyName,
@@ -103,7 +63,7 @@ bool keepOldContent(int fd, int folder, const std::string& name, const std::stri
     old->bytes.clear();
     const bool read = in >= 0 && fstat(fd, &st) == 0 && fstat(in, &reading) == 0 &&
                       st.st_dev == reading.st_dev && st.st_ino == reading.st_ino &&
-                      readAll(in, &old->bytes);
+                      readWhole(in, &old->bytes);
     const int code = errno;
     if (in >= 0) {
         close(in);
@@ -118,8 +78,8 @@ bool keepOldContent(int fd, int folder, const std::string& name, const std::stri
     if (copy < 0) {
         return false;
     }
-    bool ok =
-        writeAllAt(copy, header(st, name, old->bytes.size()) + old->bytes) && fsync(copy) == 0;
+    bool ok = writeWhole(copy, header(st, name, old->bytes.size()) + old->bytes, true) &&
+              fsync(copy) == 0;
     const int writeCode = errno;
     ok = close(copy) == 0 && ok;
     if (!ok) {
@@ -134,7 +94,7 @@ bool keepOldContent(int fd, int folder, const std::string& name, const std::stri
 }
 
 bool putBack(int fd, const std::string& bytes) {
-    return writeAllAt(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+    return writeWhole(fd, bytes, true) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
            fsync(fd) == 0;
 }
 
@@ -152,7 +112,7 @@ bool removeCopy(OldContent* old) {
 bool restoreFromCopy(int folder, const std::string& copyName) {
     const int copy = openat(folder, copyName.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     std::string text;
-    if (copy < 0 || !readAll(copy, &text)) {
+    if (copy < 0 || !readWhole(copy, &text)) {
         const int code = errno;
         if (copy >= 0) {
             close(copy);

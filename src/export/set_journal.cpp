@@ -9,55 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "export/whole_file.h"
+
 namespace fv {
 
 namespace {
 
-constexpr mode_t journalMode = 0600;             // the run's own note [permission bits]
-constexpr std::size_t maxJournalBytes = 1 << 20; // far more than a set's names [bytes]
-
-// Flushes the folder's names to the disk. A folder this user may write but not read
-// (0333) cannot be opened to be flushed: its names reach the disk with the file system's
-// own writeback, which a SIGKILL does not stop (only a power cut can then lose them).
-bool syncFolder(int folder) {
-    const int fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == EACCES;
-    }
-    const bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
-}
-
-bool writeAllTo(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string readAllFrom(int fd) {
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0 || text.size() + static_cast<std::size_t>(n) > maxJournalBytes) {
-            return text;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-}
+constexpr mode_t journalMode = 0600; // the run's own note [permission bits]
 
 bool plainName(const std::string& name) {
     return name.find('\t') == std::string::npos && name.find('\n') == std::string::npos;
@@ -80,10 +38,10 @@ bool writeJournal(int folder, const std::string& journalName,
     if (fd < 0) {
         return false;
     }
-    bool ok = writeAllTo(fd, text) && fsync(fd) == 0;
+    bool ok = writeWhole(fd, text, false) && fsync(fd) == 0;
     const int code = errno;
     ok = close(fd) == 0 && ok;
-    ok = ok && syncFolder(folder);
+    ok = ok && flushFolder(folder);
     if (!ok) {
         unlinkat(folder, journalName.c_str(), 0);
         errno = code != 0 ? code : EIO;
@@ -92,7 +50,7 @@ bool writeJournal(int folder, const std::string& journalName,
 }
 
 bool removeJournal(int folder, const std::string& journalName) {
-    return unlinkat(folder, journalName.c_str(), 0) == 0 && syncFolder(folder);
+    return unlinkat(folder, journalName.c_str(), 0) == 0 && flushFolder(folder);
 }
 
 void rollBackJournal(int folder, const std::string& journalName) {
@@ -100,7 +58,8 @@ void rollBackJournal(int folder, const std::string& journalName) {
     if (fd < 0) {
         return;
     }
-    const std::string text = readAllFrom(fd);
+    std::string text;
+    readWhole(fd, &text); // what could be read: a line cut short is passed over
     close(fd);
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = text.find('\n', at);
@@ -126,7 +85,7 @@ void rollBackJournal(int folder, const std::string& journalName) {
             unlinkat(folder, name.c_str(), 0); // the name was free
         }
     }
-    syncFolder(folder);
+    flushFolder(folder);
     unlinkat(folder, journalName.c_str(), 0);
 }
 
