@@ -249,9 +249,10 @@ OptionsOutcome readOptionParameter(int k, const char* text, Options* options, st
         reportUsage(err, "--" + std::string(p.option.name) + ": '" + text + "' is not a number");
         return OptionsOutcome::usage;
     }
-    if (!ruleBreach(p, value, 0.0).empty()) {
-        reportUsage(err, "--" + std::string(p.option.name) + ": " + valueText(p, value) + ": " +
-                             ruleBreach(p, value, 0.0));
+    const std::string breach = ruleBreach(p, value, 0.0);
+    if (!breach.empty()) {
+        reportUsage(err,
+                    "--" + std::string(p.option.name) + ": " + valueText(p, value) + ": " + breach);
         return OptionsOutcome::usage;
     }
     return OptionsOutcome::run;
@@ -307,9 +308,9 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
     opterr = 0;
     optind = 0; // 0 also resets getopt's own state for a second parse
     int code = 0;
-    const std::vector<option> options_ = longOptions();
+    const std::vector<option> table = longOptions();
     while (outcome == OptionsOutcome::run &&
-           (code = getopt_long(restCount, rest, shortOptions, options_.data(), nullptr)) != -1) {
+           (code = getopt_long(restCount, rest, shortOptions, table.data(), nullptr)) != -1) {
         const char* arg = rest[optind - 1];
         switch (code) {
         case 'h':
