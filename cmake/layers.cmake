@@ -8,6 +8,7 @@
 #   model     the physical system and everything derived from it
 #   state     the one state: the model's values and the session's
 #   session   what a front end does to the state between frames
+#   picture   the clear view and the panels as plain shapes, and those shapes as SVG
 #   console, export, graphics   what the front ends share: the dialogue, the files, the drawing
 #   driver                      what the window and the page do alike: frames, playback,
 #                               the progress of background work, the window's keys
@@ -60,9 +61,11 @@ set(FV_SOURCES_export_desktop export/report.cpp export/shown_text.cpp export/ato
   export/folder_lock.cpp export/file_lock.cpp export/old_content.cpp export/leftovers.cpp
   export/replace_check.cpp export/interrupt.cpp export/png.cpp
   export/picture_file.cpp export/set_journal.cpp export/whole_file.cpp)
+set(FV_SOURCES_picture picture/scene.cpp picture/axes.cpp picture/charts.cpp picture/regime.cpp
+  picture/panels.cpp picture/clear.cpp picture/svg.cpp)
 set(FV_SOURCES_graphics graphics/gl_common.cpp graphics/primitives.cpp graphics/timeview.cpp
-  graphics/freqview.cpp graphics/regimeview.cpp graphics/display.cpp)
-set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp)
+  graphics/freqview.cpp graphics/regimeview.cpp graphics/scene_gl.cpp graphics/display.cpp)
+set(FV_SOURCES_graphics_desktop graphics/gl_port.cpp graphics/labels.cpp)
 set(FV_SOURCES_driver driver/driver.cpp)
 set(FV_SOURCES_window window/window.cpp window/keyboard.cpp window/picture.cpp
   window/xserver.cpp window/ending.cpp window/typed_keys.cpp)
@@ -100,6 +103,6 @@ function(fv_add_numeric_layers)
   target_link_libraries(fvnumeric INTERFACE fvtimeresp fvregime)
 endfunction()
 
-foreach(layer ${FV_FOLDERS_numeric} text model state session console export graphics driver window app)
+foreach(layer ${FV_FOLDERS_numeric} text model state session picture console export graphics driver window app)
   fv_layer_root(${layer})
 endforeach()

@@ -13,6 +13,7 @@ packages=(
     libicu-dev                                                   # Unicode categories, for one-line messages
     e2fsprogs util-linux                                         # file tests: a small ext2 disk, another user
     freeglut3-dev libgl-dev libx11-dev                           # the window
+    libfreetype-dev libfontconfig-dev fonts-ipafont-gothic       # the clear view's text, Japanese included
     xvfb xauth xdotool libgl1-mesa-dri libglx-mesa0              # window tests under a private X server
     clang libclang-rt-14-dev                                     # fuzz targets (libFuzzer)
 )

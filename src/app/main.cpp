@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
         return fv::reportFailure("read standard input:", std::strerror(inputCode));
     }
     s.session.currentKey = 'm';
+    s.view.clear = options.clearView;
     fv::applyOptionParameters(options, &s.input);
     fv::consoleDialogue(s, standardConsole(&s));
     if (s.console.inputError != 0) {

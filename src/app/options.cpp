@@ -31,6 +31,8 @@ enum LongOnly {
     optRegimeMap,
     optKeys,
     optLang,
+    optSvg,
+    optView,
     optParameter // + the parameter table's index, for a parameter set by an option
 };
 
@@ -46,7 +48,9 @@ std::vector<option> longOptions() {
                                {"frames", required_argument, nullptr, optFrames},
                                {"regime-map", required_argument, nullptr, optRegimeMap},
                                {"keys", required_argument, nullptr, optKeys},
-                               {"lang", required_argument, nullptr, optLang}};
+                               {"lang", required_argument, nullptr, optLang},
+                               {"svg", required_argument, nullptr, optSvg},
+                               {"view", required_argument, nullptr, optView}};
     for (int k = 0; k < systemParameterCount; ++k) {
         if (systemParameters[k].option.name != nullptr) {
             all.push_back(
@@ -77,14 +81,18 @@ const char* const usageHead =
     "      --png FILE         draw the window's picture (800 x 800) after --frames\n"
     "                         frames and write it to FILE as PNG; implies --batch\n"
     "      --frames N         frames of motion before the picture is taken (default %ld,\n"
-    "                         at most %ld); needs --png or --regime-map\n"
+    "                         at most %ld); needs --png, --svg or --regime-map\n"
     "      --regime-map PREFIX\n"
     "                         write the regime map of the entered damping ratio to\n"
     "                         PREFIX.csv and PREFIX.png (the window with the map, after\n"
     "                         --frames frames); implies --batch\n"
     "      --keys KEYS        press the window's view keys KEYS (%s) in\n"
-    "                         order before the picture is taken; needs --png or\n"
-    "                         --regime-map\n";
+    "                         order before the picture is taken; needs --png, --svg\n"
+    "                         or --regime-map\n"
+    "      --svg FILE         write the clear view's picture after --frames frames as\n"
+    "                         SVG (text as text, curves as paths); implies --batch\n"
+    "      --view VIEW        the picture the window starts with: classic (the\n"
+    "                         default) or clear (numbered axes, labelled curves)\n";
 const char* const usageLanguage =
     "      --lang LANG        the language of the console and the window: ja (the\n"
     "                         default), en, or any other catalog in the program's\n"
@@ -284,7 +292,7 @@ bool optionParametersHold(const Options& options, const PhysicalSystem& in, std:
 
 bool filesMeanSomething(const Options& options, const PhysicalSystem& in, std::FILE* err) {
     const bool writesFiles = !options.exportDir.empty() || !options.picturePath.empty() ||
-                             !options.regimeMapPrefix.empty();
+                             !options.regimeMapPrefix.empty() || !options.svgPath.empty();
     const std::string refusal = refusalMessage(in);
     if (!writesFiles || refusal.empty()) {
         return true;
@@ -390,6 +398,23 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
         case optLang:
             options->language = optarg;
             break;
+        case optSvg:
+            options->svgPath = optarg;
+            options->batch = true;
+            if (options->svgPath.empty()) {
+                reportUsage(err, "--svg: the file name is empty");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
+        case optView:
+            if (std::strcmp(optarg, "clear") == 0 || std::strcmp(optarg, "classic") == 0) {
+                options->clearView = std::strcmp(optarg, "clear") == 0;
+            } else {
+                reportUsage(err,
+                            std::string("--view: '") + optarg + "' is not a view (classic, clear)");
+                outcome = OptionsOutcome::usage;
+            }
+            break;
         case ':':
             reportUsage(err, "option '" + optionName(optopt, arg) + "' needs a value");
             outcome = OptionsOutcome::usage;
@@ -421,9 +446,10 @@ OptionsOutcome parseOptions(int argc, char** argv, Options* options, std::FILE* 
         reportUsage(err, "option '--duration' needs --export");
         outcome = OptionsOutcome::usage;
     } else if (outcome == OptionsOutcome::run && (framesGiven || keysGiven) &&
-               options->picturePath.empty() && options->regimeMapPrefix.empty()) {
+               options->picturePath.empty() && options->regimeMapPrefix.empty() &&
+               options->svgPath.empty()) {
         reportUsage(err, std::string("option '") + (framesGiven ? "--frames" : "--keys") +
-                             "' needs --png or --regime-map");
+                             "' needs --png, --svg or --regime-map");
         outcome = OptionsOutcome::usage;
     }
     return outcome;

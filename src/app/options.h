@@ -26,6 +26,8 @@ struct Options {
     long pictureFrames = defaultPictureFrames;
     std::string regimeMapPrefix;           // write the regime map to PREFIX.csv and PREFIX.png
     std::string viewKeys;                  // view keys pressed before the picture is taken
+    std::string svgPath;                   // write the clear picture into this SVG file
+    bool clearView = false;                // start in the clear view (--view clear)
     std::string language = sourceLanguage; // the catalog of the console and the window
     // The parameters set by options (the table's rows that have one): their values and
     // whether each was given.

@@ -9,11 +9,16 @@
 #include "export/atomic_file.h"
 #include "export/pass_files.h"
 #include "export/report.h"
+#include "picture/clear.h"
+#include "picture/svg.h"
 #include "session/keys.h"
+#include "session/motion.h"
 
 namespace fv {
 
 namespace {
+
+constexpr const char* svgTitle = catalogText("固体摩擦のある強制振動");
 
 // The motion's integration could not have its working memory: the export's report, then
 // the end with the failure status, as in the window.
@@ -101,6 +106,32 @@ int writeRegimeMap(State& s, TemporaryFiles* temporaries, const Options& options
     return 0;
 }
 
+// The clear picture after the frames and keys the options ask for, as the window would
+// show it, written to the --svg path. No GL is needed: the picture is built as shapes.
+int writeSvg(State& s, TemporaryFiles* temporaries, const Options& options) {
+    for (long k = 0; k < options.pictureFrames; ++k) {
+        if (!stepMotion(s)) {
+            endForMemory();
+        }
+    }
+    prepareExactDots(s);
+    for (const char key : options.viewKeys) {
+        applyKey(s, static_cast<unsigned char>(key));
+        prepareExactDots(s);
+        prepareRegimeMap(s);
+        if (!stepMotion(s)) {
+            endForMemory();
+        }
+    }
+    FileContent file = {options.svgPath,
+                        sceneSvg(clearPicture(s), translate(s.console.catalog, svgTitle))};
+    std::string error;
+    if (!writeFileSet(temporaries, &file, 1, &error)) {
+        return reportFailure("write", error);
+    }
+    return 0;
+}
+
 } // namespace
 
 int writeBatchOutputs(State& s, TemporaryFiles* temporaries, const Options& options) {
@@ -113,6 +144,9 @@ int writeBatchOutputs(State& s, TemporaryFiles* temporaries, const Options& opti
     }
     if (status == 0 && !options.regimeMapPrefix.empty()) {
         status = writeRegimeMap(s, temporaries, options);
+    }
+    if (status == 0 && !options.svgPath.empty()) {
+        status = writeSvg(s, temporaries, options); // last: it moves the state on
     }
     return status;
 }

@@ -2,12 +2,15 @@
 // depth testing is never enabled.
 #include "graphics/display.h"
 
+#include <GL/freeglut_std.h>
 #include <GL/gl.h>
 
 #include "graphics/freqview.h"
 #include "graphics/gl_port.h"
 #include "graphics/regimeview.h"
+#include "graphics/scene_gl.h"
 #include "graphics/timeview.h"
+#include "picture/clear.h"
 
 namespace fv {
 
@@ -15,18 +18,25 @@ namespace {
 
 constexpr int mechanismMasses = 1;
 
-// The picture of the current state. The right half holds the frequency chart, drawn
-// over the mechanism, or the regime map, drawn under it so that the motion stays in
-// sight.
-void drawScene(const State& s) {
+// The classic picture of the current state. The right half holds the frequency chart,
+// drawn over the mechanism, or the regime map or a panel, drawn under it so that the
+// motion stays in sight.
+void drawClassicScene(const State& s) {
     const View& v = s.view;
-    if (v.showRegimeMap) {
+    glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    const bool panel = v.panel != Panel::none;
+    if (panel) {
+        drawSceneGL(panelPicture(s));
+    } else if (v.showRegimeMap) {
         drawRegimeView(s);
     }
     drawMechanism(&v.mechanismOrigin, v.verticalScale, mechanismMasses, s.motion.stateY);
     drawForceArrow(s);
     drawTimeLegend();
     drawTimeChart(s);
+    if (panel) {
+        return;
+    }
     if (!v.showRegimeMap) {
         drawFreqLegend();
         drawFreqMarkers(s);
@@ -37,9 +47,21 @@ void drawScene(const State& s) {
     }
 }
 
+// The picture in the view the state asks for; the clear one keeps its aspect in a
+// window of any shape.
+void drawScene(const State& s) {
+    if (!s.view.clear) {
+        drawClassicScene(s);
+        return;
+    }
+    setSquareViewport(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    drawSceneGL(clearPicture(s));
+}
+
 } // namespace
 
 void beginFrame() {
+    beginLabels();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
 }

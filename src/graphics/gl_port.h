@@ -45,4 +45,14 @@ float currentLineWidth();
 void drawBitmapText(float x, float y, const char* text);
 int bitmapTextWidth(const char* text);
 
+// Where a label's position is: its start, its middle or its end.
+enum class LabelAnchor { start, middle, end };
+
+// A frame's labels begin: the page clears the layer it writes them on.
+void beginLabels();
+// Text in the reader's script (UTF-8) in a font that holds it, `pixels` tall, its base
+// line starting at, centred on or ending at (x, y) [window units], in color.
+void drawLabel(double x, double y, const char* text, double pixels, const Color4* color,
+               LabelAnchor anchor, bool bold);
+
 } // namespace fv

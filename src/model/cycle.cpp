@@ -2,6 +2,8 @@
 // in tau = omega0 t and metres, its forces and works over K.
 #include "model/cycle.h"
 
+#include <cmath>
+
 #include "exact/energy.h"
 #include "model/derive.h"
 
@@ -12,14 +14,33 @@ CycleEnergy cycleEnergy(const PhysicalSystem& in, const ExactSteadyOrbit& orbit)
     return {in.K * w.input, in.K * w.viscous, in.K * w.friction};
 }
 
-std::vector<CyclePoint> enteredSteadyOrbit(const PhysicalSystem& in, const Derived& d,
-                                           int samples) {
-    const ExactSteadyOrbit orbit = exactSteadyOrbit(exactSystem(d));
+namespace {
+
+std::vector<CyclePoint> physicalOrbit(const PhysicalSystem& in, const Derived& d,
+                                      const ExactSteadyOrbit& orbit, int samples) {
     std::vector<CyclePoint> points;
     for (const OrbitSample& s : sampleSteadyOrbit(orbit, samples)) {
         points.push_back({s.tau / d.omega0, s.x, d.omega0 * s.v, in.K * s.friction});
     }
     return points;
+}
+
+} // namespace
+
+std::vector<CyclePoint> enteredSteadyOrbit(const PhysicalSystem& in, const Derived& d,
+                                           int samples) {
+    return physicalOrbit(in, d, exactSteadyOrbit(exactSystem(d)), samples);
+}
+
+EnteredCycle enteredCycle(const PhysicalSystem& in, const Derived& d, int samples) {
+    const ExactSteadyOrbit orbit = exactSteadyOrbit(exactSystem(d));
+    EnteredCycle c;
+    c.energy = cycleEnergy(in, orbit);
+    c.orbit = physicalOrbit(in, d, orbit, samples);
+    c.amplitude = orbit.steady.amplitude;
+    c.settled = orbit.steady.converged && !orbit.steady.grows && !c.orbit.empty() &&
+                std::isfinite(c.orbit.front().y);
+    return c;
 }
 
 } // namespace fv

@@ -36,4 +36,14 @@ struct CyclePoint {
 // v = omega0 dx/dtau and friction = K times the exact motion's.
 std::vector<CyclePoint> enteredSteadyOrbit(const PhysicalSystem& in, const Derived& d, int samples);
 
+// The steady cycle at the entered ratio as the picture shows it: its work, its orbit and
+// its amplitude [m] (not-a-number where there is no steady motion).
+struct EnteredCycle {
+    CycleEnergy energy;
+    std::vector<CyclePoint> orbit;
+    double amplitude;
+    bool settled; // a steady motion exists and the orbit is it
+};
+EnteredCycle enteredCycle(const PhysicalSystem& in, const Derived& d, int samples);
+
 } // namespace fv

@@ -17,6 +17,14 @@ namespace {
 constexpr double windowRight = 1.0; // window coordinates of the right and top edges
 constexpr double windowTop = 1.0;
 
+// Samples of the steady orbit the panels draw: smooth at the window's size.
+constexpr int cycleSamples = 721;
+
+bool sameInput(const PhysicalSystem& a, const PhysicalSystem& b) {
+    return a.m == b.m && a.lambda == b.lambda && a.K == b.K && a.F == b.F && a.omf == b.omf &&
+           a.Fric == b.Fric && a.Fs == b.Fs;
+}
+
 // Sets the time-chart sample width; refused when the ring could not hold the chart.
 void setTimeAxisScale(View& v, double scale) {
     const double capacity = 1.0 / scale;
@@ -73,7 +81,18 @@ void fitVerticalScale(State& s) {
 
 } // namespace
 
+void prepareCycle(State& s) {
+    CycleKeep& k = s.session.cycle;
+    if (s.view.panel == Panel::none || (k.ready && sameInput(k.system, s.input))) {
+        return;
+    }
+    k.cycle = enteredCycle(s.input, s.derived, cycleSamples);
+    k.system = s.input;
+    k.ready = true;
+}
+
 void prepareExactDots(State& s) {
+    prepareCycle(s);
     if (exactDotsShown(s) && !exactDotsCurrent(s)) {
         computeExactDots(closedFormSystem(s), &s.session.exactDots);
         s.session.exactDotsReady = true;
@@ -88,6 +107,7 @@ void prepareRegimeMap(State& s) {
 }
 
 void startShownWork(State& s) {
+    prepareCycle(s);
     if (exactDotsShown(s) && !exactDotsCurrent(s)) {
         startExactDotsJob(s.session, closedFormSystem(s));
     }
@@ -140,7 +160,19 @@ KeyAction applyKey(State& s, unsigned char key) {
         v.showExactDots = !v.showExactDots;
         return KeyAction::redraw;
     case regimeMapKey:
-        v.showRegimeMap = !v.showRegimeMap;
+        v.showRegimeMap = v.panel == Panel::none ? !v.showRegimeMap : true;
+        v.panel = Panel::none;
+        return KeyAction::redraw;
+    case clearViewKey:
+        v.clear = !v.clear;
+        return KeyAction::redraw;
+    case phasePlaneKey:
+        v.panel = v.panel == Panel::phasePlane ? Panel::none : Panel::phasePlane;
+        prepareCycle(s);
+        return KeyAction::redraw;
+    case energyKey:
+        v.panel = v.panel == Panel::energy ? Panel::none : Panel::energy;
+        prepareCycle(s);
         return KeyAction::redraw;
     case fitKey:
         fitVerticalScale(s);

@@ -12,6 +12,9 @@ constexpr unsigned char exactDotsKey = 'e';
 constexpr unsigned char playbackKey = ' ';
 constexpr unsigned char regimeMapKey = 'g';
 constexpr unsigned char fitKey = 'a';
+constexpr unsigned char clearViewKey = 'c';
+constexpr unsigned char phasePlaneKey = 'o';
+constexpr unsigned char energyKey = 'w';
 // The fit key puts the highest point of the entered damping ratio's curves at this part
 // of the chart's height, from the axis to the top of the window [-].
 constexpr double fitHeight = 0.9;
@@ -34,6 +37,10 @@ KeyAction applyKey(State& s, unsigned char key);
 // Whether key is one of the window's view keys, which change only what the window shows
 // (and draw a frame): those of the key table (session/views.h) marked so.
 bool isViewKey(unsigned char key);
+
+// When a panel is shown, makes sure the steady cycle it draws is that of the current
+// system, computing it at once if it is not (a few milliseconds).
+void prepareCycle(State& s);
 
 // When the exact dots are shown, makes sure they are those of the current system,
 // computing them at once if they are not.

@@ -30,6 +30,7 @@ void recordTimeSample(State& s) {
     m.timeCurves[0][m.timeRingIndex] = sample.response;
     m.timeCurves[1][m.timeRingIndex] = sample.force;
     m.timeCurves[2][m.timeRingIndex] = sample.friction;
+    m.velocityRing[m.timeRingIndex] = m.stateY[1];
 }
 
 } // namespace fv

@@ -44,6 +44,7 @@ void resetTimeResponseAndView(State& s) {
     motion.stateY[1] = start.v;
     motion.simTime = start.t;
     motion.timeRingIndex = 0;
+    motion.velocityRing[0] = start.v;
     v.mechanismOrigin = defaultMechanismOrigin;
     v.timeChartOrigin = defaultTimeChartOrigin;
     v.freqChartOrigin = v.mechanismOrigin;

@@ -18,7 +18,7 @@ struct WindowKey {
     bool kept;         // the page keeps it in its address, as a scale of the picture
 };
 
-constexpr int windowKeyCount = 17;
+constexpr int windowKeyCount = 20;
 inline constexpr WindowKey windowKeys[windowKeyCount] = {
     {'s', "s", catalogText("描画継続"), "advance the motion by one frame (0.1 s)", true, false},
     {' ', catalogText("スペース"), catalogText("再生・停止"),
@@ -33,6 +33,13 @@ inline constexpr WindowKey windowKeys[windowKeyCount] = {
      "fit the vertical scales to the entered damping ratio's curves", true, true},
     {'e', "e", catalogText("厳密解の点"), "show or hide the exact steady amplitudes", true, false},
     {'g', "g", catalogText("領域図"), "swap the frequency chart for the regime map", true, false},
+    {'c', "c", catalogText("見やすい図・元の図"),
+     "switch between the classic picture and the clear one (numbered axes, labelled curves)", true,
+     false},
+    {'o', "o", catalogText("位相平面"),
+     "show or hide the phase plane (y against dy/dt) in the right half", true, false},
+    {'w', "w", catalogText("1 周期のエネルギー"),
+     "show or hide the work of a cycle of the exact steady motion in the right half", true, false},
     {'p', "p", catalogText("図を PNG で保存"), "save the picture as a PNG file", false, false},
     {'m', "m", nullptr, "back to the console from group (1)", false, false},
     {'f', "f", nullptr, "back to the console from group (2)", false, false},

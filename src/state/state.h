@@ -33,6 +33,15 @@ struct Motion {
     int timeRingIndex; // index of the newest time-chart sample
     // Time-chart rows: y [m], external force [N], friction force on the mass [N].
     double timeCurves[timeRingRows][timeRingLength];
+    // The velocity [m/s] at each time-chart sample, for the phase plane.
+    double velocityRing[timeRingLength];
+};
+
+// What the right half shows over or instead of the frequency chart or the regime map.
+enum class Panel {
+    none,       // the frequency chart (or the regime map, with 'g')
+    phasePlane, // y against dy/dt as the motion plays ('o')
+    energy,     // the work of a cycle of the exact steady motion ('w')
 };
 
 // How the window shows the state: scales, origins and what the right half holds.
@@ -48,6 +57,8 @@ struct View {
     Point2 freqChartOrigin; // origin of the frequency chart
     bool showExactDots;     // the exact dots lie over the frequency chart (key 'e')
     bool showRegimeMap;     // the right half holds the regime map (key 'g')
+    bool clear;             // the clear view: numbered axes, labelled curves ('c')
+    Panel panel;            // the right half's panel ('o', 'w')
 };
 
 constexpr int playbackFrameMs = 100; // real time per played frame: 0.1 s of motion [ms]
@@ -57,6 +68,14 @@ struct Playback {
     bool playing;       // playback runs
     int generation;     // the current run; a timer of an earlier run is ignored
     int nextFrameDueMs; // when the next played frame is due [ms since the window opened]
+};
+
+// One cycle of the exact steady motion of `system`, kept while the system stays: the
+// phase plane and the energy view draw it every frame.
+struct CycleKeep {
+    PhysicalSystem system; // the system it was computed for
+    bool ready;
+    EnteredCycle cycle;
 };
 
 // Work off the event loop: the jobs under way and the results they fill.
@@ -81,6 +100,7 @@ struct Session {
     bool exactDotsReady;
     RegimeMap regimeMap; // the regime map of regimeMap.zeta, once regimeMapReady
     bool regimeMapReady;
+    CycleKeep cycle; // the steady cycle the panels show
     BackgroundWork work;
 };
 

@@ -663,11 +663,13 @@ TEST(CommandLine, OptionsThatCannotStandAlone) {
         {{"--batch=1"}, "option '--batch' takes no value"},
         {{"--help=x"}, "option '--help' takes no value"},
         {{"--duration", "5"}, "option '--duration' needs --export"},
-        {{"--frames", "3", "-b"}, "option '--frames' needs --png or --regime-map"},
+        {{"--frames", "3", "-b"}, "option '--frames' needs --png, --svg or --regime-map"},
         {{"--regime-map", "maps/"}, "--regime-map: 'maps/' is a folder"},
-        {{"--keys", "s"}, "option '--keys' needs --png or --regime-map"},
+        {{"--keys", "s"}, "option '--keys' needs --png, --svg or --regime-map"},
         {{"--png", "/tmp/fv-never.png", "--keys", "sgm"}, "--keys: 'm' is not a view key"},
-        {{"--png", "/tmp/fv-never.png", "--keys", "p"}, "--keys: 'p' is not a view key"}};
+        {{"--png", "/tmp/fv-never.png", "--keys", "p"}, "--keys: 'p' is not a view key"},
+        {{"--view", "pretty"}, "--view: 'pretty' is not a view (classic, clear)"},
+        {{"--svg", ""}, "--svg: the file name is empty"}};
     for (const auto& [args, message] : cases) {
         const ProcessResult r = run(args);
         EXPECT_EQ(r.exitCode, 2) << message;

@@ -68,9 +68,9 @@ TEST(KeyTable, TheProgramsHelpAndKeysFollowIt) {
         EXPECT_TRUE(!k.kept || k.view) << k.name << ": kept in the address, so a view key";
         views += k.view ? std::string(1, static_cast<char>(k.key)) : "";
     }
-    EXPECT_EQ(views, "stTyYzZaeg");
+    EXPECT_EQ(views, "stTyYzZaegcow");
     const std::string help = run(FRICTIONVIB_PATH, {"--help"}).out;
-    EXPECT_NE(help.find("(s t T y Y z Z a e g)"), std::string::npos);
+    EXPECT_NE(help.find("(s t T y Y z Z a e g c o w)"), std::string::npos);
     for (const fv::WindowKey& k : fv::windowKeys) {
         EXPECT_NE(help.find(k.help), std::string::npos) << k.name;
     }
@@ -81,7 +81,7 @@ TEST(KeyTable, TheProgramsHelpAndKeysFollowIt) {
     }
     const ProcessResult wrong = run(FRICTIONVIB_PATH, {"--png", "/tmp/fv-never.png", "--keys", "sm"});
     EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_NE(wrong.err.find("'m' is not a view key (s t T y Y z Z a e g)"), std::string::npos)
+    EXPECT_NE(wrong.err.find("'m' is not a view key (s t T y Y z Z a e g c o w)"), std::string::npos)
         << wrong.err;
 }
 
