@@ -26,7 +26,9 @@ void drawClassicScene(const State& s) {
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     const bool panel = v.panel != Panel::none;
     if (panel) {
+        const float width = currentLineWidth();
         drawSceneGL(panelPicture(s));
+        setLineWidth(width);
     } else if (v.showRegimeMap) {
         drawRegimeView(s);
     }
@@ -54,8 +56,12 @@ void drawScene(const State& s) {
         drawClassicScene(s);
         return;
     }
+    // The classic picture draws its first lines at the width the previous frame left:
+    // the clear one leaves the width it found, so that 'c' back gives the classic frames.
+    const float width = currentLineWidth();
     setSquareViewport(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     drawSceneGL(clearPicture(s));
+    setLineWidth(width);
 }
 
 } // namespace

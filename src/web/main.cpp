@@ -161,6 +161,24 @@ EMSCRIPTEN_KEEPALIVE void fvDrawFrame() {
     }
 }
 
+// The last frame drawn again, into a drawing buffer the page has resized (the clear
+// view at the device's pixel ratio, the classic one at its 800 pixels).
+EMSCRIPTEN_KEEPALIVE void fvRedrawPicture() {
+    if (fv::page.texts.passes > 0) {
+        fv::redrawLastFrame(fv::state, fv::page.frame);
+    }
+}
+
+// Chooses the clear view (1) or the classic one (0) for the frames that follow.
+EMSCRIPTEN_KEEPALIVE void fvSetClearView(int clear) {
+    fv::state.view.clear = clear != 0;
+}
+
+// Whether the picture is the clear view.
+EMSCRIPTEN_KEEPALIVE int fvClearView() {
+    return fv::state.view.clear ? 1 : 0;
+}
+
 // A window key that changes the picture (a view key of the key table) or the space bar;
 // the others are the page's. Returns 1 when the key was taken.
 EMSCRIPTEN_KEEPALIVE int fvKey(int key) {

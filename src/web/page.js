@@ -27,6 +27,12 @@
 
   const scriptUrl = document.currentScript ? document.currentScript.src : 'frictionvib.js';
   const canvas = document.getElementById('canvas');
+  const labelLayer = document.getElementById('labels');
+  // The classic picture is the desktop's, 800 by 800 pixels; the clear one is drawn at
+  // the device's pixel ratio, as many pixels as the screen shows of it.
+  const classicSide = 800;
+  const pictureChoice = new URLSearchParams(location.search).get('picture') === 'classic'
+    ? 'classic' : 'clear';
   const consolePre = document.getElementById('console');
   const statusLine = document.getElementById('status');
   const playButton = document.querySelector('#keys button[data-key=" "]');
@@ -181,6 +187,11 @@
     if (viewPressed !== '') {
       address.searchParams.set('view', viewPressed);
     }
+    if (api !== null && !api.clearView()) {
+      address.searchParams.set('picture', 'classic');
+    } else {
+      address.searchParams.delete('picture');
+    }
     history.replaceState(null, '', address);
   }
 
@@ -321,8 +332,22 @@
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
+  // The picture as it is seen: the drawing and, in the clear view, its text layer.
+  function seenPicture() {
+    if (api === null || !api.clearView()) {
+      return canvas;
+    }
+    const whole = document.createElement('canvas');
+    whole.width = canvas.width;
+    whole.height = canvas.height;
+    const c = whole.getContext('2d');
+    c.drawImage(canvas, 0, 0);
+    c.drawImage(labelLayer, 0, 0);
+    return whole;
+  }
+
   function savePicture() {
-    canvas.toBlob((blob) => {
+    seenPicture().toBlob((blob) => {
       if (blob === null) {
         setStatus(_('図を保存できませんでした'));
         return;
@@ -491,6 +516,32 @@
     poll();
   }
 
+  // The drawing buffer for the view shown: the classic picture's 800 pixels, or the
+  // clear one's side on the screen times the device's pixel ratio.
+  function fitPicture() {
+    if (api === null) {
+      return;
+    }
+    let side = classicSide;
+    if (api.clearView()) {
+      const shown = canvas.getBoundingClientRect().width || classicSide;
+      side = Math.max(200, Math.min(2400, Math.round(shown * (window.devicePixelRatio || 1))));
+    }
+    if (canvas.width !== side) {
+      canvas.width = side;
+      canvas.height = side;
+      api.redrawPicture();
+    }
+    labelLayer.hidden = !api.clearView();
+  }
+  // The picture's size on the screen changes with the window and with the layout around
+  // it (the readouts filling in, a phone turned): each change gets its own pixels.
+  if (typeof ResizeObserver === 'function') {
+    new ResizeObserver(() => fitPicture()).observe(canvas);
+  } else {
+    window.addEventListener('resize', () => fitPicture());
+  }
+
   // A window key: the picture keys go to the program; p, m f r j and ESC are the page's.
   function pressKey(key) {
     if (api === null || busy) {
@@ -518,6 +569,10 @@
     }
     if (key === 'g') {
       mapShown = !mapShown;
+    }
+    if (key === 'c') {
+      fitPicture();
+      keepInAddress();
     }
     if (viewKeys.includes(key) && viewPressed.length < viewLength) {
       viewPressed += key;
@@ -733,6 +788,9 @@
       mapRowBuffer: Module.cwrap('fvMapRowBuffer', 'number', []),
       putMapRow: Module.cwrap('fvPutMapRow', 'number', ['number']),
       computeMapRow: Module.cwrap('fvComputeMapRow', 'number', ['number']),
+      redrawPicture: Module.cwrap('fvRedrawPicture', null, []),
+      clearView: Module.cwrap('fvClearView', 'number', []),
+      setClearView: Module.cwrap('fvSetClearView', null, ['number']),
     };
     const codes = Array.from({length: api.languageCount()}, (_unused, k) => api.languageCode(k));
     languageMenu.replaceChildren(...codes.map((code, k) => {
@@ -752,10 +810,12 @@
       syncSlider(id);
     }
     setBusy(false);
+    api.setClearView(pictureChoice === 'clear' ? 1 : 0); // clear unless asked otherwise
     runPass(1, true, true); // the first pass with the form's values; the motion plays
     // The view of the address, once the first pass has drawn (it runs after a tick).
     const view = (asked.get('view') || '').slice(0, viewLength);
     setTimeout(() => {
+      fitPicture(); // after the module's main, which sized the canvas for the classic view
       for (const key of view) {
         if (viewKeys.includes(key)) {
           pressKey(key);

@@ -489,3 +489,66 @@ TEST_F(Frame, BatchedCurvesDrawTheSamePixelsAsSingleSegments) {
 }
 
 } // namespace
+
+// The clear view keeps its square in a window of another shape (white on either side),
+// and a redraw does not move the motion.
+TEST_F(Frame, ClearViewKeepsItsAspectAndEachViewDrawsItsInk) {
+    constexpr int wide = 2 * size;
+    glutReshapeWindow(wide, size);
+    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != wide; ++i) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), wide);
+    fv::reshape(wide, size);
+    dialoguePass(state(), 'm', "1 0.1 1\n1 0.8\n0.1\n0 0\n");
+    state().view.clear = true;
+    fv::display();
+    fv::nextFrame(state(), &context.frame);
+    const double time = state().motion.simTime;
+    fv::display(); // an exposure: the last frame again
+    EXPECT_EQ(state().motion.simTime, time);
+    glFinish();
+    std::vector<unsigned char> row(static_cast<std::size_t>(wide) * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, size / 2, wide, 1, GL_RGB, GL_UNSIGNED_BYTE, row.data());
+    auto rgbAt = [&](int x) { return Rgb{row[x * 3], row[x * 3 + 1], row[x * 3 + 2]}; };
+    for (int x = 0; x < size / 2; x += 7) {
+        ASSERT_TRUE(white(rgbAt(x))) << x;            // the margin left of the square
+        ASSERT_TRUE(white(rgbAt(wide - 1 - x))) << x; // and right of it
+    }
+    const int frameLeft = size / 2 + px(-0.80);
+    EXPECT_TRUE(black(rgbAt(frameLeft)) || black(rgbAt(frameLeft - 1)) ||
+                black(rgbAt(frameLeft + 1)))
+        << "the strip chart's frame at " << frameLeft;
+    glutReshapeWindow(size, size);
+    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != size; ++i) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    fv::reshape(size, size);
+    // Each view's own ink in the right half: the entered curve (vermillion), the phase
+    // plane's exact orbit (vermillion, dashed), the energy's input bar (orange).
+    struct Ink {
+        unsigned char key;
+        Rgb color;
+    } inks[] = {
+        {0, {213, 94, 0}}, {fv::phasePlaneKey, {213, 94, 0}}, {fv::energyKey, {230, 159, 0}}};
+    for (const Ink& ink : inks) {
+        if (ink.key != 0) {
+            fv::applyKey(state(), ink.key);
+        }
+        frame();
+        int count = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = size / 2; x < size; ++x) {
+                const Rgb c = at(x, y);
+                count += c.r == ink.color.r && c.g == ink.color.g && c.b == ink.color.b;
+            }
+        }
+        EXPECT_GT(count, 300) << "view " << static_cast<int>(ink.key);
+    }
+    fv::applyKey(state(), fv::energyKey);
+    state().view.clear = false;
+}

@@ -115,10 +115,11 @@ class Page(unittest.TestCase):
 
     # --- the page -------------------------------------------------------------------
 
-    def open_page(self):
-        """Loads the page and waits for its first pass; returns the seconds it took."""
+    def open_page(self, query='?picture=classic'):
+        """Loads the page (by default with the classic picture, which the desktop draws
+        pixel for pixel) and waits for its first pass; returns the seconds it took."""
         started = time.monotonic()
-        self.driver.get(self.server.url)
+        self.driver.get(self.server.url + query)
         self.wait_for_passes(1)
         return time.monotonic() - started
 
@@ -279,7 +280,7 @@ class Page(unittest.TestCase):
 
     def map_csv(self, query):
         """The regime map's CSV of the page opened at query, once the map is complete."""
-        self.driver.get(self.server.url + '?' + query)
+        self.driver.get(self.server.url + '?picture=classic&' + query)
         self.wait_for_passes(1)
         self.wait_until(lambda: self.script('return document.body.dataset.mapWorkers'), 'the map workers')
         self.canvas_keys('g')
@@ -563,6 +564,36 @@ class Page(unittest.TestCase):
         finally:
             self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
 
+    def test_clear_picture_by_default_and_the_classic_one_in_the_address(self):
+        self.open_page('')
+        self.canvas_keys('ssso')
+        shown = self.script('''
+            const canvas = document.getElementById('canvas');
+            const layer = document.getElementById('labels');
+            const ink = layer.getContext('2d').getImageData(0, 0, layer.width, layer.height).data;
+            let written = 0;
+            for (let i = 3; i < ink.length; i += 4) written += ink[i] > 0 ? 1 : 0;
+            return {side: canvas.width, shown: canvas.getBoundingClientRect().width,
+                    ratio: window.devicePixelRatio, layer: layer.width, written: written,
+                    hidden: layer.hidden, address: location.search};''')
+        # The clear view at the device's pixel ratio, its text written on the layer over it.
+        self.assertFalse(shown['hidden'])
+        self.assertAlmostEqual(shown['side'], shown['shown'] * shown['ratio'], delta=1.5)
+        self.assertEqual(shown['layer'], shown['side'])
+        self.assertGreater(shown['written'], 2000)
+        self.assertNotIn('picture=', shown['address'])
+        # 'c' gives the classic picture, the desktop's own, and the address keeps it.
+        self.canvas_keys('oc')
+        self.assertIn('picture=classic', self.script('return location.search'))
+        self.assertTrue(self.script("return document.getElementById('labels').hidden"))
+        self.assertEqual(self.script("return document.getElementById('canvas').width"), 800)
+        # The address brings the classic picture back (the tests above compare it with
+        # the desktop's, pixel for pixel).
+        self.driver.get(self.script('return location.href'))
+        self.wait_for_passes(1)
+        self.assertEqual(self.script('return Module.ccall("fvClearView", "number", [], [])'), 0)
+        self.assertEqual(self.script("return document.getElementById('canvas').width"), 800)
+
     def test_layout_on_a_desktop_and_a_phone(self):
         wide = self.layout(1366, 900, 'page-1366x900.png')
         phone = self.layout(390, 844, 'page-390x844.png')
@@ -737,4 +768,4 @@ class Page(unittest.TestCase):
 if __name__ == '__main__':
     SITE, PROGRAM = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     PAGE_TABLES = os.path.join(os.path.dirname(PROGRAM), 'fvpagetables')
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)
