@@ -1,7 +1,8 @@
 // Frame benchmark: median time of one whole frame (ten integration steps, the mass,
 // the strip chart and 22 frequency curves) drawn into the real window and finished
 // with glFinish. Needs a display (run it under Xvfb). For comparison it also times
-// the 22 curves drawn one segment and one lighting bracket at a time.
+// the 22 curves drawn one segment and one lighting bracket at a time, and the clear view
+// with each panel.
 #include <GL/freeglut.h>
 #include <algorithm>
 #include <chrono>
@@ -12,6 +13,8 @@
 #include "graphics/display.h"
 #include "graphics/freqview.h"
 #include "graphics/primitives.h"
+#include "picture/clear.h"
+#include "session/keys.h"
 #include "session/pass.h"
 #include "state/state.h"
 #include "window/window.h"
@@ -84,7 +87,23 @@ int main(int argc, char** argv) {
             curveBySegments(s, s.chart.stickSlipCurves[k], &fv::colorBlue);
         }
     });
+    // The clear view: the same content built as shapes, then drawn, text and all; and the
+    // building alone, which the SVG shares.
+    s.view.clear = true;
+    const double clear = medianMs([] { fv::display(); });
+    const double building = medianMs([] { (void)fv::clearPicture(s); });
+    s.view.panel = fv::Panel::phasePlane;
+    fv::prepareCycle(s);
+    const double phase = medianMs([] { fv::display(); });
+    s.view.panel = fv::Panel::energy;
+    const double energy = medianMs([] { fv::display(); });
+    s.view.clear = false;
+    s.view.panel = fv::Panel::none;
     std::printf("whole frame (display, glFinish), median of %d: %8.2f ms\n", frames, frame);
+    std::printf("clear view, whole frame:                      %8.2f ms\n", clear);
+    std::printf("clear view, its shapes built (no GL):          %8.2f ms\n", building);
+    std::printf("clear view with the phase plane:               %8.2f ms\n", phase);
+    std::printf("clear view with the energy of a cycle:         %8.2f ms\n", energy);
     std::printf("22 frequency curves, one batch per curve:     %8.2f ms\n", batched);
     std::printf("22 frequency curves, one bracket per segment: %8.2f ms\n", bySegments);
     return 0;

@@ -9,6 +9,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include <string>
+#include <unordered_map>
 #include <vector>
 #include FT_FREETYPE_H
 
@@ -18,13 +19,27 @@ namespace fv {
 
 namespace {
 
-// The fonts, found and opened at the first label and kept while the program runs: a
-// look-up costs milliseconds, a frame has dozens of labels.
+// A label's coverage, rows from the bottom, and where its base line's start is in it.
+struct Coverage {
+    int width = 0;
+    int height = 0;
+    int originX = 0; // the base line's start, from the left [pixels]
+    int originY = 0; // from the bottom [pixels]
+    std::vector<unsigned char> alpha;
+};
+
+// Labels rendered, kept by text, size and weight: most labels of a frame are those of
+// the last one, and rendering them again would cost more than the rest of the frame.
+constexpr std::size_t keptLabels = 512;
+
+// The fonts, found and opened at the first label and kept while the program runs (a
+// look-up costs milliseconds, a frame has dozens of labels), and the labels rendered.
 struct Fonts {
     FT_Library library = nullptr;
     FT_Face regular = nullptr;
     FT_Face bold = nullptr;
     bool tried = false;
+    std::unordered_map<std::string, Coverage> rendered;
 };
 
 Fonts& fonts() {
@@ -98,15 +113,6 @@ std::vector<std::uint32_t> codePoints(const char* text) {
     return out;
 }
 
-// A label's coverage, rows from the bottom, and where its base line's start is in it.
-struct Coverage {
-    int width = 0;
-    int height = 0;
-    int originX = 0; // the base line's start, from the left [pixels]
-    int originY = 0; // from the bottom [pixels]
-    std::vector<unsigned char> alpha;
-};
-
 Coverage render(FT_Face face, const std::vector<std::uint32_t>& text, int pixels) {
     Coverage c;
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
@@ -157,7 +163,16 @@ void drawLabel(double x, double y, const char* text, double pixels, const Color4
     if (face == nullptr || size < 1 || text[0] == '\0') {
         return;
     }
-    const Coverage c = render(face, codePoints(text), size);
+    Fonts& f = fonts();
+    const std::string key = std::to_string(size) + (bold ? "b" : "r") + text;
+    auto found = f.rendered.find(key);
+    if (found == f.rendered.end()) {
+        if (f.rendered.size() >= keptLabels) {
+            f.rendered.clear();
+        }
+        found = f.rendered.emplace(key, render(face, codePoints(text), size)).first;
+    }
+    const Coverage& c = found->second;
     GLint box[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, box);
     const double textWidth = c.width - 2;

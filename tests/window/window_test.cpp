@@ -549,6 +549,8 @@ TEST_F(RunningProgram, KeyPWithoutHardLinks) {
 
 // Every view key pressed in the window gives the picture that --keys gives after the
 // same frames and keys; what 'e' and 'g' show, computed off the event loop, reaches it.
+// The clear view, its phase plane and its energy and the classic picture with the energy
+// panel are drawn by the window as --png draws them.
 TEST_F(RunningProgram, ViewKeysEqualTheirPicturesFromTheCommandLine) {
     const std::string input = "1 0.1 1\n1 1\n0.05\n0.1 0\n"; // a 9.4 m peak for 'a'
     startProgram(input);
@@ -556,7 +558,7 @@ TEST_F(RunningProgram, ViewKeysEqualTheirPicturesFromTheCommandLine) {
     const int shown = framesShown(input);
     ASSERT_GT(shown, 0);
     std::string keys;
-    for (const char* key : {"s", "t", "T", "y", "Y", "z", "Z", "a", "e", "g"}) {
+    for (const char* key : {"s", "t", "T", "y", "Y", "z", "Z", "a", "e", "g", "c", "o", "w", "c"}) {
         typeKey(key);
         keys += key;
         const std::vector<unsigned char> expected = pictureWithoutDisplay(input, shown, keys);
