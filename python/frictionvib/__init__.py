@@ -34,11 +34,18 @@ import inspect as _inspect
 import json as _json
 import numbers as _numbers
 import sys as _sys
+from typing import Any as _Any
+from typing import Dict as _Dict
+from typing import Optional as _Optional
+from typing import Tuple as _Tuple
 
 import numpy as _np
+import numpy.typing as _npt
 
 from . import _core
 from ._version import __version__
+
+_Columns = _Dict[str, _Any]  # a dict of numpy arrays (or of such dicts), by column name
 
 __all__ = ["System", "summary", "frequency", "time_response", "regime_map", "steady_orbit",
            "exact_steady", "trajectory", "steady", "period_map", "floquet", "sweep", "poincare",
@@ -97,7 +104,7 @@ class System:
         if refusal:
             raise ValueError(refusal)
 
-    def values(self):
+    def values(self) -> list:
         """The values in the order of the program's parameter table (None given as 0)."""
         return [0.0 if getattr(self, n) is None else getattr(self, n) for n in self.__slots__]
 
@@ -112,17 +119,18 @@ def _system(system):
     return system.values()
 
 
-def summary(system):
+def summary(system: "System") -> _Dict[str, _Any]:
     """The summary of the system's first pass, as _json.load of summary._json."""
     return _json.loads(_core.summary_json(_system(system)))
 
 
-def frequency(system):
+def frequency(system: "System") -> _Columns:
     """frequency.csv's columns: curve, zeta, z, continuous_m, stickslip_m."""
     return _core.frequency(_system(system))
 
 
-def time_response(system, duration=DEFAULT_DURATION_S, dt=DEFAULT_SAMPLE_S):
+def time_response(system: "System", duration: float = DEFAULT_DURATION_S,
+                  dt: float = DEFAULT_SAMPLE_S) -> _Columns:
     """The Runge-Kutta-Gill time response from (y0, v0) at t = 0, as the strip chart
     integrates it (steps of 0.01 s): time.csv's columns t_s [s], y_m [m], v_m_s [m/s],
     force_N [N] (the external force) and friction_N [N] (friction on the mass), a sample
@@ -143,13 +151,16 @@ def time_response(system, duration=DEFAULT_DURATION_S, dt=DEFAULT_SAMPLE_S):
     return _core.time_response(values, seconds, steps)
 
 
-def regime_map(system):
-    """The regime map of the system's damping ratio: the --regime-map CSV's columns
-    (stops_per_cycle as integers, converged, at_rest and grows as booleans)."""
-    return _core.regime_map(_system(system))
+def regime_map(system: "System", threads: _Optional[int] = None) -> _Columns:
+    """The regime map of the system's damping ratio: the --regime-map CSV's columns, z [-],
+    friction_ratio (Yc/Yf) [-], stops_per_cycle (int), amplitude_exact [m],
+    amplitude_chart [m], converged, at_rest, grows (bool) and error [m], row by row of the
+    map. On all cores (threads=None: one inside a Dask task; 0: all cores); Ctrl-C stops
+    it with KeyboardInterrupt."""
+    return _core.regime_map(_system(system), threads=_threads(threads))
 
 
-def steady_orbit(system, samples):
+def steady_orbit(system: "System", samples: int) -> _Columns:
     """One forcing period of the exact steady motion at the system's ratio, from rest, at
     `samples` equally spaced times (an int from 2 to 10,000,000; both ends of the period
     included):
@@ -202,7 +213,10 @@ def _in_dask_task():
     return True
 
 
-def exact_steady(zeta, z, friction_ratio, static_ratio=None, threads=None, x0=None, v0=None):
+def exact_steady(zeta: _npt.ArrayLike, z: _npt.ArrayLike, friction_ratio: _npt.ArrayLike,
+                 static_ratio: _Optional[_npt.ArrayLike] = None, threads: _Optional[int] = None,
+                 x0: _Optional[_npt.ArrayLike] = None,
+                 v0: _Optional[_npt.ArrayLike] = None) -> _Columns:
     """Exact steady states of dimensionless systems (Yf = 1, Yc = friction_ratio, time
     tau = omega0 t), as the regime map's cells: arrays broadcast together, computed on all
     cores with the GIL released (threads=None: all cores, one inside a Dask task; 0: all
@@ -277,7 +291,8 @@ def _periods_of(system, t_end):
                          f"{_core.max_trajectory_periods:g}")
 
 
-def trajectory(system, t_end, dt=None, t=None):
+def trajectory(system: "System", t_end: float, dt: _Optional[float] = None,
+               t: _Optional[_npt.ArrayLike] = None) -> _Columns:
     """The exact motion from the system's own (y0, v0) at t = 0 up to t_end [s]: its state
     every dt seconds (default 0.1 s) or at the given times t [s] (ascending, within
     [0, t_end]), each evaluated in closed form on the stretch it falls on, never
@@ -302,7 +317,7 @@ def trajectory(system, t_end, dt=None, t=None):
     return columns
 
 
-def poincare(system, periods):
+def poincare(system: "System", periods: int) -> _Columns:
     """The Poincaré section of the exact motion from the system's own (y0, v0): the state
     at the start of each forcing period, t = k 2 pi / |omf| for k = 0 .. periods (an int
     from 0 to 2,000,000). A dict of arrays t [s], y [m], v [m/s] and friction [N] (as in
@@ -325,7 +340,8 @@ def _state(state):
     return float(a[0]), float(a[1])
 
 
-def period_map(system, state):
+def period_map(system: "System",
+               state: _npt.ArrayLike) -> _Tuple[_npt.NDArray[_np.float64], _npt.NDArray[_np.float64]]:
     """One forcing period of the exact motion from state = (y [m], v [m/s]) at the start
     of a forcing period (t = 0 mod 2 pi / |omf|): returns (end, jacobian), end the state
     (y, v) one period later as an array and jacobian the 2 x 2 array d(end)/d(state)
@@ -341,7 +357,7 @@ def period_map(system, state):
     return end, jacobian
 
 
-def steady(system):
+def steady(system: "System") -> _Dict[str, _Any]:
     """The exact steady motion reached from the system's own (y0, v0) at t = 0, a dict:
     stops_per_cycle, amplitude_exact [m] (NaN where none), converged, at_rest, grows,
     stuck_fraction [-], error [m] (estimated distance to the steady state; NaN where
@@ -352,7 +368,7 @@ def steady(system):
     return _core.steady(values, float(system.y0), float(system.v0))
 
 
-def floquet(system):
+def floquet(system: "System") -> _npt.NDArray[_np.complex128]:
     """The Floquet multipliers of the steady motion reached from the system's own
     (y0, v0): the eigenvalues of the exact Jacobian of the period map at its fixed point,
     a complex numpy array of two, the larger modulus first (NaN where the motion did not
@@ -365,7 +381,7 @@ def floquet(system):
 SWEEP_DIRECTIONS = ("up", "down")
 
 
-def sweep(system, z_values, direction="up"):
+def sweep(system: "System", z_values: _npt.ArrayLike, direction: str = "up") -> _Columns:
     """The steady motions of the system at the frequency ratios z_values (omf/omega0,
     positive), swept up (ascending) or down (descending): the first point starts from
     the system's own (y0, v0), every next one from the last settled state, so the sweep

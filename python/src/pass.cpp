@@ -137,7 +137,7 @@ py::dict timeColumns(const SystemValues& values, double seconds, int steps) {
 }
 
 // The --regime-map CSV's columns for the system's damping ratio, row by row of the map.
-py::dict regimeColumns(const SystemValues& values) {
+py::dict regimeColumns(const SystemValues& values, unsigned threads) {
     auto map = std::make_unique<fv::RegimeMap>();
     fv::Derived d = {};
     fv::deriveMotion(physicalSystem(values), &d);
@@ -151,13 +151,13 @@ py::dict regimeColumns(const SystemValues& values) {
             if (!cancel.load(std::memory_order_relaxed)) {
                 fv::computeRegimeChartRow(sys, static_cast<int>(row), map.get());
             }
-        });
+        }, threads);
         fv::parallelFor(static_cast<long>(fv::regimeRows) * fv::regimeColumns, [&](long k) {
             if (!cancel.load(std::memory_order_relaxed)) {
                 fv::computeRegimeCell(sys, static_cast<int>(k / fv::regimeColumns),
                                       static_cast<int>(k % fv::regimeColumns), map.get());
             }
-        });
+        }, threads);
     });
     std::vector<double> z, ratio, exact, chart, error;
     std::vector<int> stops;
@@ -208,7 +208,7 @@ void registerPass(py::module_& m) {
           "Integration steps between samples dt seconds apart, 0 where dt is none.");
     m.attr("time_step_s") = fv::timeStep;
     m.attr("max_sample_s") = fv::maxSampleSeconds;
-    m.def("regime_map", &regimeColumns, py::arg("system"),
+    m.def("regime_map", &regimeColumns, py::arg("system"), py::arg("threads") = 0u,
           "The regime map's columns for the system's damping ratio.");
 }
 
