@@ -43,13 +43,13 @@ set(FV_BELOW_analysis fvcommon)
 set(FV_SOURCES_freqchar freqchar/stickslip.cpp freqchar/curves.cpp)
 set(FV_BELOW_freqchar fvanalysis)
 set(FV_SOURCES_exact exact/motion.cpp exact/steady.cpp exact/dots.cpp exact/orbit.cpp
-  exact/energy.cpp)
+  exact/energy.cpp exact/trajectory.cpp exact/period_map.cpp)
 set(FV_BELOW_exact fvanalysis)
 set(FV_SOURCES_regime regime/map.cpp)
 set(FV_BELOW_regime fvfreqchar fvexact)
 set(FV_SOURCES_text text/catalog.cpp text/languages.cpp)
 set(FV_SOURCES_model model/system.cpp model/derive.cpp model/chart.cpp model/verdict.cpp
-  model/summary.cpp model/response.cpp model/cycle.cpp)
+  model/summary.cpp model/response.cpp model/cycle.cpp model/trajectory.cpp model/stability.cpp)
 set(FV_SOURCES_state state/state.cpp)
 set(FV_SOURCES_session session/views.cpp session/keys.cpp session/background.cpp session/motion.cpp
   session/playback.cpp session/pass.cpp)

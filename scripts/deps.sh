@@ -23,7 +23,10 @@ for group in "$@"; do
     browser) packages+=(chromium chromium-driver python3-selenium # browser tests, headless
                         fonts-ipafont-gothic) ;; # the page's Japanese as readers see it
     python) packages+=(pybind11-dev python3-dev python3-numpy python3-pytest # the module, its tests
-                       python3-dask python3-distributed python3-matplotlib) ;; # studies, plots
+                       python3-dask python3-distributed python3-pandas # studies, as tables
+                       python3-matplotlib # plots
+                       python3-venv python3-pip python3-setuptools python3-wheel # pip install .
+                       python3-nbclient python3-ipykernel jupyter-nbconvert) ;; # the notebook
     *) echo "deps.sh: unknown group '$group' (web, browser, python)" >&2; exit 2 ;;
     esac
 done

@@ -42,36 +42,64 @@ def chunks(systems, size):
     return [systems[i:i + size] for i in range(0, len(systems), size)]
 
 
-def run_local(systems):
-    """Every row on all cores of this machine."""
-    progress = Progress(len(systems))
+def run_local(systems, progress=True):
+    """Every row on all cores of this machine (one core inside a Dask task)."""
+    threads = 1 if _in_dask_task() else 0
+    bar = Progress(len(systems)) if progress else None
     cells = []
     for chunk in chunks(systems, LOCAL_CHUNK_ROWS):
-        cells.extend(compute_chunk(chunk))
-        progress.advance(len(chunk))
-    progress.close()
+        cells.extend(compute_chunk(chunk, threads))
+        if bar:
+            bar.advance(len(chunk))
+    if bar:
+        bar.close()
     return cells
 
 
-def run_cluster(systems, address, chunk_rows, connect_timeout_s):
-    """Every row on the Dask cluster at address, chunk_rows a task. Results are fetched
-    as each chunk finishes, so a worker that dies holds none: the scheduler runs the
-    chunks it was computing again elsewhere. A chunk's tasks compute on one thread,
-    as the workers run one task per core."""
-    from dask.distributed import Client, as_completed
+def _in_dask_task():
+    distributed = sys.modules.get("distributed")
+    if distributed is None:
+        return False
+    try:
+        distributed.get_worker()
+    except ValueError:
+        return False
+    return True
+
+
+def run_on_client(client, systems, chunk_rows, progress=True):
+    """Every row on the Dask client's cluster, chunk_rows a task. Results are fetched as
+    each chunk finishes, so a worker that dies holds none: the scheduler runs the chunks
+    it was computing again elsewhere. A chunk's tasks compute on one thread, as the
+    workers run one task per core. Ctrl-C (or any failure) cancels the chunks not done."""
+    from dask.distributed import as_completed
 
     parts = chunks(systems, chunk_rows)
-    with Client(address, timeout=connect_timeout_s) as client:
-        futures = {}
+    futures = {}
+    try:
         for index, part in enumerate(parts):
             future = client.submit(compute_chunk, part, 1, pure=False)
             futures[future] = index
-        progress = Progress(len(systems))
+        bar = Progress(len(systems)) if progress else None
         results = [None] * len(parts)
         for future in as_completed(list(futures)):
             index = futures.pop(future)
             results[index] = future.result()
             future.release()
-            progress.advance(len(parts[index]))
-        progress.close()
+            if bar:
+                bar.advance(len(parts[index]))
+        if bar:
+            bar.close()
+    except BaseException:
+        if futures:
+            client.cancel(list(futures))
+        raise
     return [cell for part in results for cell in part]
+
+
+def run_cluster(systems, address, chunk_rows, connect_timeout_s):
+    """Every row on the Dask cluster at address, chunk_rows a task (run_on_client)."""
+    from dask.distributed import Client
+
+    with Client(address, timeout=connect_timeout_s) as client:
+        return run_on_client(client, systems, chunk_rows)

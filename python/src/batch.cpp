@@ -13,6 +13,7 @@
 #include "common/parallel.h"
 #include "core.h"
 #include "export/tables.h"
+#include "interrupt.h"
 
 namespace py = pybind11;
 
@@ -25,13 +26,17 @@ constexpr double unitForce = 1.0; // Yf of a dimensionless system, as the regime
 
 using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
-// The exact steady states of (zeta[i], z[i], Yc/Yf = ratio[i]) from rest, as the regime
-// map computes a cell; the arrays are flat and of one length.
+// The exact steady states of (zeta[i], z[i], Yc/Yf = ratio[i]) from (x0[i], v0[i]) at the
+// start of a forcing period (from rest: as the regime map computes a cell); the arrays
+// are flat and of one length. Ctrl-C stops the items not yet begun.
 py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles& ratio,
-                            const Doubles& staticBand, unsigned threads) {
+                            const Doubles& staticBand, const Doubles& x0, const Doubles& v0,
+                            unsigned threads) {
     const py::ssize_t n = zeta.size();
-    if (z.size() != n || ratio.size() != n || staticBand.size() != n) {
-        throw py::value_error("zeta, z, friction_ratio and static_ratio must have one length");
+    if (z.size() != n || ratio.size() != n || staticBand.size() != n || x0.size() != n ||
+        v0.size() != n) {
+        throw py::value_error(
+            "zeta, z, friction_ratio, static_ratio, x0 and v0 must have one length");
     }
     py::array_t<int> stops(n);
     py::array_t<double> amplitude(n), stuck(n), error(n);
@@ -40,6 +45,8 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
     const double* zIn = z.data();
     const double* ratioIn = ratio.data();
     const double* staticIn = staticBand.data();
+    const double* x0In = x0.data();
+    const double* v0In = v0.data();
     int* stopsOut = stops.mutable_data();
     double* amplitudeOut = amplitude.mutable_data();
     double* stuckOut = stuck.mutable_data();
@@ -47,13 +54,15 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
     bool* convergedOut = converged.mutable_data();
     bool* atRestOut = atRest.mutable_data();
     bool* growsOut = grows.mutable_data();
-    {
-        py::gil_scoped_release unlocked;
+    runInterruptibly([&](const std::atomic<bool>& cancel) {
         fv::parallelFor(
             static_cast<long>(n),
             [&](long i) {
-                const fv::ExactSteady s =
-                    fv::exactSteadyState({zetaIn[i], zIn[i], unitForce, ratioIn[i], staticIn[i]});
+                if (cancel.load(std::memory_order_relaxed)) {
+                    return;
+                }
+                const fv::ExactSteady s = fv::exactSteadyState(
+                    {zetaIn[i], zIn[i], unitForce, ratioIn[i], staticIn[i]}, x0In[i], v0In[i]);
                 stopsOut[i] = s.stopsPerCycle;
                 amplitudeOut[i] = std::isfinite(s.amplitude) ? s.amplitude : missing;
                 stuckOut[i] = std::isfinite(s.stuckFraction) ? s.stuckFraction : missing;
@@ -63,7 +72,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
                 errorOut[i] = std::isfinite(s.error) ? s.error : missing;
             },
             threads);
-    }
+    });
     py::dict columns;
     columns["stops_per_cycle"] = stops;
     columns["amplitude_exact"] = amplitude;
@@ -99,12 +108,16 @@ std::string studyCells(const fv::PhysicalSystem& in) {
 // The computed cells of every study row; systems[i] holds the eight values of row i.
 std::vector<std::string> studyRows(const std::vector<SystemValues>& systems, unsigned threads) {
     std::vector<std::string> rows(systems.size());
-    {
-        py::gil_scoped_release unlocked;
+    runInterruptibly([&](const std::atomic<bool>& cancel) {
         fv::parallelFor(
             static_cast<long>(systems.size()),
-            [&](long i) { rows[i] = studyCells(physicalSystem(systems[i])); }, threads);
-    }
+            [&](long i) {
+                if (!cancel.load(std::memory_order_relaxed)) {
+                    rows[i] = studyCells(physicalSystem(systems[i]));
+                }
+            },
+            threads);
+    });
     return rows;
 }
 
@@ -112,8 +125,10 @@ std::vector<std::string> studyRows(const std::vector<SystemValues>& systems, uns
 
 void registerBatch(py::module_& m) {
     m.def("exact_steady", &exactSteadyColumns, py::arg("zeta"), py::arg("z"),
-          py::arg("friction_ratio"), py::arg("static_ratio"), py::arg("threads") = 0u,
-          "Exact steady states from rest of flat arrays of one length (threads 0: all cores).");
+          py::arg("friction_ratio"), py::arg("static_ratio"), py::arg("x0"), py::arg("v0"),
+          py::arg("threads") = 0u,
+          "Exact steady states from (x0, v0) of flat arrays of one length (threads 0: all "
+          "cores); Ctrl-C stops them.");
     m.def("study_rows", &studyRows, py::arg("systems"), py::arg("threads") = 0u,
           "The computed cells of parameter-study rows, as CSV text.");
     m.attr("study_columns") = "omega0,zeta,z,Yf,Yc,YZA,YZB,exact_amplitude_m,exact_stops_per_cycle,"

@@ -20,6 +20,9 @@ void registerPass(pybind11::module_& m);
 // One cycle of the exact steady motion: its orbit over a forcing period.
 void registerOrbit(pybind11::module_& m);
 
+// One system's exact motion from any state: trajectory, period map, steady motion, sweep.
+void registerDynamics(pybind11::module_& m);
+
 // Many systems at once, on all cores without the GIL: exact steady states and study rows.
 void registerBatch(pybind11::module_& m);
 

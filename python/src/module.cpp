@@ -57,4 +57,5 @@ PYBIND11_MODULE(_core, m) {
     fvpy::registerPass(m);
     fvpy::registerBatch(m);
     fvpy::registerOrbit(m);
+    fvpy::registerDynamics(m);
 }

@@ -12,6 +12,7 @@
 
 #include "core.h"
 #include "export/tables.h"
+#include "interrupt.h"
 
 namespace py = pybind11;
 
@@ -104,7 +105,7 @@ py::dict frequencyColumns(const SystemValues& values) {
 }
 
 // time.csv's columns: t_s, y_m, v_m_s, force_N, friction_N.
-py::dict timeColumns(const SystemValues& values, double seconds) {
+py::dict timeColumns(const SystemValues& values, double seconds, int steps) {
     std::vector<fv::ResponseSample> rows;
     bool complete = false;
     {
@@ -112,7 +113,8 @@ py::dict timeColumns(const SystemValues& values, double seconds) {
         const fv::PhysicalSystem in = physicalSystem(values);
         fv::Derived d = {};
         fv::deriveMotion(in, &d);
-        complete = fv::timeResponse(in, d, seconds, &rows);
+        complete = steps == fv::stepsPerFrame ? fv::timeResponse(in, d, seconds, &rows)
+                                              : fv::timeResponseEvery(in, d, seconds, steps, &rows);
     }
     if (!complete) {
         throw std::bad_alloc(); // MemoryError in Python
@@ -135,14 +137,28 @@ py::dict timeColumns(const SystemValues& values, double seconds) {
 }
 
 // The --regime-map CSV's columns for the system's damping ratio, row by row of the map.
-py::dict regimeColumns(const SystemValues& values) {
+py::dict regimeColumns(const SystemValues& values, unsigned threads) {
     auto map = std::make_unique<fv::RegimeMap>();
-    {
-        py::gil_scoped_release unlocked;
-        fv::Derived d = {};
-        fv::deriveMotion(physicalSystem(values), &d);
-        fv::computeRegimeMap(fv::regimeSystem(d), map.get());
-    }
+    fv::Derived d = {};
+    fv::deriveMotion(physicalSystem(values), &d);
+    const fv::RegimeSystem sys = fv::regimeSystem(d);
+    map->zeta = sys.zeta;
+    map->staticRatio = sys.staticRatio;
+    // As computeRegimeMap, row by row and cell by cell, each part not begun once Ctrl-C
+    // is pressed (every part is computed on its own: the same map).
+    runInterruptibly([&](const std::atomic<bool>& cancel) {
+        fv::parallelFor(fv::regimeRows, [&](long row) {
+            if (!cancel.load(std::memory_order_relaxed)) {
+                fv::computeRegimeChartRow(sys, static_cast<int>(row), map.get());
+            }
+        }, threads);
+        fv::parallelFor(static_cast<long>(fv::regimeRows) * fv::regimeColumns, [&](long k) {
+            if (!cancel.load(std::memory_order_relaxed)) {
+                fv::computeRegimeCell(sys, static_cast<int>(k / fv::regimeColumns),
+                                      static_cast<int>(k % fv::regimeColumns), map.get());
+            }
+        }, threads);
+    });
     std::vector<double> z, ratio, exact, chart, error;
     std::vector<int> stops;
     std::vector<bool> converged, atRest, grows;
@@ -186,8 +202,13 @@ void registerPass(py::module_& m) {
     m.def("frequency", &frequencyColumns, py::arg("system"),
           "frequency.csv's columns for the system's first pass.");
     m.def("time_response", &timeColumns, py::arg("system"), py::arg("seconds"),
-          "time.csv's columns: a frame every 0.1 s for seconds.");
-    m.def("regime_map", &regimeColumns, py::arg("system"),
+          py::arg("steps") = fv::stepsPerFrame,
+          "time.csv's columns: a sample every steps integration steps (a frame: 0.1 s).");
+    m.def("steps_per_sample", &fv::stepsPerSample, py::arg("dt"),
+          "Integration steps between samples dt seconds apart, 0 where dt is none.");
+    m.attr("time_step_s") = fv::timeStep;
+    m.attr("max_sample_s") = fv::maxSampleSeconds;
+    m.def("regime_map", &regimeColumns, py::arg("system"), py::arg("threads") = 0u,
           "The regime map's columns for the system's damping ratio.");
 }
 

@@ -608,6 +608,12 @@ ExactState exactPieceAt(const ExactSetup& e, const ExactPiece& piece, double tau
     return {tau, p.x, p.v, from.sliding};
 }
 
+void exactFreeMotion(const ExactSetup& e, double t, double h0, double w0, double* h, double* w) {
+    const Point p = freeMotion(e, t, h0, w0);
+    *h = p.x;
+    *w = p.v;
+}
+
 void exactPeriod(const ExactSetup& e, ExactState* st, PeriodRecord* r,
                  std::vector<ExactPiece>* pieces) {
     *r = {st->x, st->x, 0, 0.0, false, false, 0};

@@ -99,4 +99,14 @@ void exactPeriod(const ExactSetup& s, ExactState* state, PeriodRecord* record,
 // integration evaluates it: a slide in closed form, a stuck mass where it rests.
 ExactState exactPieceAt(const ExactSetup& s, const ExactPiece& piece, double tau);
 
+// The free motion of x'' + 2 zeta x' + x = 0 after time t [1/omega0] from (h0, w0): its
+// displacement *h and velocity *w. Linear in (h0, w0): the flow of a slide's deviations.
+void exactFreeMotion(const ExactSetup& s, double t, double h0, double w0, double* h, double* w);
+
+// The same motion with a positive ratio: Yf sin(-z tau) = -Yf sin(z tau), so a negative
+// ratio is the force of the other sign at the positive one.
+inline ExactSystem positiveRatio(const ExactSystem& sys) {
+    return sys.z < 0.0 ? ExactSystem{sys.zeta, -sys.z, -sys.Yf, sys.Yc, sys.Ys} : sys;
+}
+
 } // namespace fv

@@ -8,10 +8,7 @@
 
 namespace fv {
 
-namespace {
-
-// The sample at tau on a stretch of the period.
-OrbitSample sampleOn(const ExactSetup& e, const ExactPiece& piece, double tau) {
+OrbitSample orbitSampleOn(const ExactSetup& e, const ExactPiece& piece, double tau) {
     const ExactState s = exactPieceAt(e, piece, tau);
     if (s.sliding == Sliding::stuck) {
         return {tau, s.x, 0.0, s.x - e.sys.Yf * std::sin(e.sys.z * tau)};
@@ -19,8 +16,6 @@ OrbitSample sampleOn(const ExactSetup& e, const ExactPiece& piece, double tau) {
     const double direction = static_cast<double>(static_cast<int>(s.sliding));
     return {tau, s.x, s.v, -direction * e.sys.Yc};
 }
-
-} // namespace
 
 bool steadyPieces(const ExactSteadyOrbit& orbit, ExactSetup* setup,
                   std::vector<ExactPiece>* pieces) {
@@ -62,7 +57,7 @@ std::vector<OrbitSample> sampleSteadyOrbit(const ExactSteadyOrbit& orbit, int n)
         while (k + 1 < pieces.size() && pieces[k].tauEnd < tau) {
             k = k + 1;
         }
-        samples.push_back(sampleOn(e, pieces[k], tau));
+        samples.push_back(orbitSampleOn(e, pieces[k], tau));
     }
     return samples;
 }

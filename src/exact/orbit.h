@@ -25,6 +25,9 @@ struct OrbitSample {
                      // slides, x - Yf sin(z tau) (what holds it) while it sticks
 };
 
+// The sample at tau on a stretch of a period (tau within the stretch).
+OrbitSample orbitSampleOn(const ExactSetup& e, const ExactPiece& piece, double tau);
+
 // Smallest number of samples: both ends of the period.
 constexpr int minOrbitSamples = 2;
 

@@ -34,7 +34,7 @@ void deriveDeadBand(const PhysicalSystem& in, Derived* d) {
 }
 
 void deriveEnteredPoint(const PhysicalSystem& in, Derived* d) {
-    d->givenRatio = in.omf / d->omega0;
+    d->givenRatio = enteredRatio(in, *d);
     const ClosedFormSystem closed = closedFormSystem(*d);
     d->hasYZA = continuousAmplitude(d->givenRatio, closed, &d->YZA) == 1;
     if (d->hasYZA && staticBand(closed) > closed.Yc) {

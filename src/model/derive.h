@@ -27,6 +27,11 @@ void deriveExternalForce(const PhysicalSystem& in, Derived* d);
 void deriveDeadBand(const PhysicalSystem& in, Derived* d);
 void deriveEnteredPoint(const PhysicalSystem& in, Derived* d);
 
+// The entered frequency ratio omf/omega0 [-], omega0 derived.
+inline double enteredRatio(const PhysicalSystem& in, const Derived& d) {
+    return in.omf / d.omega0;
+}
+
 // Group (3) in two halves, for the texts printed between them: the first computes Yc,
 // starts the chart's curves (on helper threads) and finds givenRatio, YZA and YZB (the
 // value the search gave, -1 when none); the second takes YZB = 100 where there was

@@ -31,4 +31,17 @@ long framesIn(double seconds);
 bool timeResponse(const PhysicalSystem& in, const Derived& d, double seconds,
                   std::vector<ResponseSample>* rows);
 
+// The longest sampling interval a front end asks for: a sample every 1000 s [s].
+constexpr double maxSampleSeconds = 1000.0;
+
+// Integration steps (of timeStep) between two samples taken every dt seconds, or 0 where
+// dt is not a whole number of steps from one step to maxSampleSeconds.
+int stepsPerSample(double dt);
+
+// Samples every steps * timeStep seconds from t = 0 and (y0, v0) up to seconds, as
+// timeResponse (whose frames are the samples at steps = stepsPerFrame); sample k at
+// t = k steps timeStep.
+bool timeResponseEvery(const PhysicalSystem& in, const Derived& d, double seconds, int steps,
+                       std::vector<ResponseSample>* rows);
+
 } // namespace fv

@@ -101,7 +101,11 @@ bool rungeKuttaGillStep(const MotionParams& p, double t, double h, const double*
 }
 
 bool advanceFrame(const MotionParams& p, MotionState* s) {
-    for (int k = 0; k < stepsPerFrame; ++k) {
+    return advanceSteps(p, stepsPerFrame, s);
+}
+
+bool advanceSteps(const MotionParams& p, int steps, MotionState* s) {
+    for (int k = 0; k < steps; ++k) {
         const double in[2] = {s->y, s->v};
         double out[2] = {0.0, 0.0};
         if (!rungeKuttaGillStep(p, s->t, timeStep, in, out, 2)) {

@@ -58,6 +58,10 @@ double stateDerivative(const MotionParams& p, int i, double t, const double* Y);
 bool rungeKuttaGillStep(const MotionParams& p, double t, double h, const double* yIn, double* yOut,
                         int n);
 
+// steps steps of timeStep, the time advanced by repeated addition. False when a step
+// could not be taken: *s is then the state after the last step taken.
+bool advanceSteps(const MotionParams& p, int steps, MotionState* s);
+
 // One frame: stepsPerFrame steps of timeStep, the time advanced by repeated addition.
 // False when a step could not be taken: *s is then the state after the last step taken.
 bool advanceFrame(const MotionParams& p, MotionState* s);
