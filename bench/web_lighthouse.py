@@ -21,6 +21,8 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
 
 BENCH = os.path.dirname(os.path.abspath(__file__))
 LIGHTHOUSE = os.path.join(BENCH, 'node_modules', '.bin', 'lighthouse')
@@ -73,6 +75,8 @@ def axe(url):
         for width, height in [(1300, 1000), (390, 844)]:
             driver.set_window_size(width, height)
             driver.get(url)
+            # The reader's first move starts the program.
+            ActionChains(driver).move_to_element(driver.find_element(By.TAG_NAME, 'h1')).perform()
             deadline = time.monotonic() + 60
             while int(driver.execute_script('return document.body.dataset.passes || 0')) < 1:
                 if time.monotonic() > deadline:

@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, only those that are missing: those of
 # the desktop program and its tests, and with "web" those of the web page, with
 # "browser" those of the browser tests, with "python" the Python module, its tests and
-# its parameter studies on Dask.
+# its parameter studies on Dask, with "lighthouse" the page's Lighthouse and axe bench
+# (npm packages at the versions bench/package-lock.json pins, into bench/node_modules).
 set -euo pipefail
 
 packages=(
@@ -23,7 +24,8 @@ for group in "$@"; do
                         fonts-ipafont-gothic) ;; # the page's Japanese as readers see it
     python) packages+=(pybind11-dev python3-dev python3-numpy python3-pytest # the module, its tests
                        python3-dask python3-distributed python3-matplotlib) ;; # studies, plots
-    *) echo "deps.sh: unknown group '$group' (web, browser, python)" >&2; exit 2 ;;
+    lighthouse) packages+=(nodejs chromium chromium-driver python3-selenium) ;; # bench/web_lighthouse.py (npm)
+    *) echo "deps.sh: unknown group '$group' (web, browser, python, lighthouse)" >&2; exit 2 ;;
     esac
 done
 
@@ -37,4 +39,8 @@ if ((${#missing[@]})); then
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# Lighthouse and axe-core come from the npm registry, pinned by the lock file.
+if [[ " $* " == *" lighthouse "* ]]; then
+    (cd "$(dirname "$0")/../bench" && npm ci --no-audit --no-fund --loglevel=error)
 fi

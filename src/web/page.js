@@ -1,8 +1,10 @@
 // The web page's script: the form hands its numbers to the program's console passes and
 // shows what the console wrote, the canvas takes the window's keys, the buttons stand in
-// for the keys on touch screens, and files come as downloads. It is appended to the
-// program's own script, so that the page needs nothing else; the same script is the
-// regime map's worker (map-worker.js), where this part does nothing.
+// for the keys on touch screens, and files come as downloads. It runs before the
+// program's own script (frictionvib.js), which it loads when the reader first reaches
+// for the page: until then the page shows the program's first picture (a poster the
+// build drew with the desktop program) and does no work, so that it opens at once.
+var Module = typeof Module === 'undefined' ? {} : Module; // the program's, set up here
 (function () {
   'use strict';
   if (typeof document === 'undefined') {
@@ -25,7 +27,7 @@
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
 
-  const scriptUrl = document.currentScript ? document.currentScript.src : 'frictionvib.js';
+  const scriptUrl = new URL('frictionvib.js', document.baseURI).href; // also the workers'
   const canvas = document.getElementById('canvas');
   const consolePre = document.getElementById('console');
   const statusLine = document.getElementById('status');
@@ -828,6 +830,7 @@
   }
 
   Module['onRuntimeInitialized'] = function () {
+    canvas.style.backgroundImage = ''; // the program draws from here on
     api = {
       pass: textFunction('fvPass', ['number', 'string']),
       drawFrame: Module.cwrap('fvDrawFrame', null, []),
@@ -897,8 +900,67 @@
     setStartChoice(asked.get('start'));
   }
 
+  // The program starts at the reader's first reach for the page (a pointer, a key, a
+  // touch, a wheel, a focus or an input), at once for an address that names a system or a
+  // view (a shared link: the poster is not its picture), and at once in a tab where it
+  // has run (a reload, the reset). Until then the canvas shows the poster of the
+  // reader's language, the first picture of the starting values.
+  const startedKey = 'frictionvib-started';
+  const reachEvents = ['pointerdown', 'pointermove', 'keydown', 'touchstart', 'wheel', 'focusin', 'input'];
+  let programRequested = false;
+
+  function startProgram() {
+    if (programRequested) {
+      return;
+    }
+    programRequested = true;
+    for (const type of reachEvents) {
+      document.removeEventListener(type, startProgram, true);
+    }
+    try {
+      sessionStorage.setItem(startedKey, '1');
+    } catch (e) {
+      // storage refused: a reload waits for the reader again
+    }
+    const script = document.createElement('script');
+    script.src = scriptUrl;
+    document.body.appendChild(script);
+  }
+
+  function startsAtOnce() {
+    const asked = new URLSearchParams(location.search);
+    if (fieldIds.concat(['view', 'start']).some((key) => asked.has(key))) {
+      return true;
+    }
+    try {
+      return sessionStorage.getItem(startedKey) !== null;
+    } catch (e) {
+      return false;
+    }
+  }
+
+  function showPoster() {
+    if (startsAtOnce()) {
+      return;
+    }
+    const code = document.documentElement.lang.replace('-', '_');
+    canvas.style.backgroundImage = 'url("poster-' + code + '.png")';
+  }
+
   setBusy(true);
   showPreloadLanguage();
   showAddressValues();
   setStatus(_('読み込み中…'));
+  document.documentElement.classList.add('ready'); // the page in its language: shown
+  // The rest in a task of its own, so that the first paint does not wait for it.
+  setTimeout(() => {
+    showPoster();
+    if (startsAtOnce()) {
+      startProgram();
+    } else {
+      for (const type of reachEvents) {
+        document.addEventListener(type, startProgram, {capture: true, passive: true});
+      }
+    }
+  }, 0);
 })();
