@@ -311,8 +311,10 @@ var Module = typeof Module === 'undefined' ? {} : Module; // the program's, set 
     }
   }
 
+  // A pass's text as a node of its own: rewriting the whole console's text at every pass
+  // of a drag would cost more with every pass.
   function appendConsole(text) {
-    consolePre.textContent += text;
+    consolePre.append(text);
     consolePre.scrollTop = consolePre.scrollHeight;
   }
 
