@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, only those that are missing: those of
 # the desktop program and its tests, and with "web" those of the web page, with
 # "browser" those of the browser tests, with "python" the Python module, its tests and
-# its parameter studies on Dask.
+# its parameter studies on Dask, with "lighthouse" the page's Lighthouse and axe bench
+# (npm packages at the versions bench/package-lock.json pins, into bench/node_modules).
 set -euo pipefail
 
 packages=(
@@ -27,7 +28,8 @@ for group in "$@"; do
                        python3-matplotlib # plots
                        python3-venv python3-pip python3-setuptools python3-wheel # pip install .
                        python3-nbclient python3-ipykernel jupyter-nbconvert) ;; # the notebook
-    *) echo "deps.sh: unknown group '$group' (web, browser, python)" >&2; exit 2 ;;
+    lighthouse) packages+=(nodejs chromium chromium-driver python3-selenium) ;; # bench/web_lighthouse.py (npm)
+    *) echo "deps.sh: unknown group '$group' (web, browser, python, lighthouse)" >&2; exit 2 ;;
     esac
 done
 
@@ -41,4 +43,8 @@ if ((${#missing[@]})); then
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# Lighthouse and axe-core come from the npm registry, pinned by the lock file.
+if [[ " $* " == *" lighthouse "* ]]; then
+    (cd "$(dirname "$0")/../bench" && npm ci --no-audit --no-fund --loglevel=error)
 fi

@@ -14,7 +14,7 @@ jobs=$(nproc)
 # The browser has no GLUT fonts: the desktop GLUT's own bitmaps become a table, made by
 # a small desktop program under a private X server.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs" --target fvglyphtable fvpagetables
+cmake --build build -j"$jobs" --target fvglyphtable fvpagetables frictionvib
 mkdir -p build-web/generated
 # The page's form and key buttons are written from the program's tables.
 tables=build-web/generated/tables.json
@@ -29,6 +29,19 @@ export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DFV_GLYPH_TABLE="$PWD/$glyphs" \
     -DFV_PAGE_TABLES="$PWD/$tables" >/dev/null
 cmake --build build-web -j"$jobs"
+
+# The page shows the program's first picture of the starting values until the reader
+# reaches for it: drawn by the desktop program in the page's default clear view, in each
+# catalog's language.
+start=$(/usr/bin/python3 -c 'import json, sys
+p = json.load(open(sys.argv[1]))["parameters"]
+print("\n".join(" ".join(format(r["start"], ".15g") for r in p if r["group"] == g) for g in range(1, 5)))' "$tables")
+for po in po/*.po; do
+    code=$(basename "$po" .po)
+    poster=build-web/site/poster-$code.png
+    [[ $poster -nt build/frictionvib && $poster -nt "$tables" && $poster -nt "$po" ]] && continue
+    printf '%s\n' "$start" | build/frictionvib --png "$poster" --frames 1 --view clear --lang "$code" >/dev/null
+done
 echo "built: build-web/site/ ($(ls build-web/site | tr '\n' ' '))"
 [[ ${1:-} == --build-only ]] && exit 0
 

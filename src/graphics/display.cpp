@@ -23,7 +23,7 @@ constexpr int mechanismMasses = 1;
 // motion stays in sight.
 void drawClassicScene(const State& s) {
     const View& v = s.view;
-    glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    setViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     const bool panel = v.panel != Panel::none;
     if (panel) {
         const float width = currentLineWidth();

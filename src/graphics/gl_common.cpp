@@ -1,5 +1,5 @@
-// The GL calls the desktop's OpenGL and the browser's emulation take alike: vertices,
-// the end of a run of segments, the line width.
+// The GL calls the desktop's OpenGL and the browser's emulation take alike: vertices and
+// the end of a run of segments.
 #include "graphics/gl_port.h"
 
 #include <GL/gl.h>
@@ -12,16 +12,6 @@ void vertex(double x, double y) {
 
 void endSegments(const SegmentRun* /*run*/) {
     glEnd();
-}
-
-void setLineWidth(float width) {
-    glLineWidth(width);
-}
-
-float currentLineWidth() {
-    float width = 1.0f;
-    glGetFloatv(GL_LINE_WIDTH, &width);
-    return width;
 }
 
 } // namespace fv

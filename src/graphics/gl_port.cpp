@@ -1,5 +1,5 @@
 // The GL calls of the drawing, as the desktop's OpenGL takes them: GL_LINES at any
-// width, GLUT's bitmap font.
+// width, GLUT's bitmap font, GL's own state asked of GL.
 #include "graphics/gl_port.h"
 
 #include <GL/freeglut.h>
@@ -34,6 +34,28 @@ void drawBitmapText(float x, float y, const char* text) {
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *p);
     }
     glPopAttrib();
+}
+
+void setLineWidth(float width) {
+    glLineWidth(width);
+}
+
+float currentLineWidth() {
+    float width = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    return width;
+}
+
+void setViewport(int left, int bottom, int width, int height) {
+    glViewport(left, bottom, width, height);
+}
+
+void currentViewport(int box[4]) {
+    box[0] = 0;
+    box[1] = 0;
+    box[2] = 0;
+    box[3] = 0;
+    glGetIntegerv(GL_VIEWPORT, box);
 }
 
 int bitmapTextWidth(const char* text) {

@@ -1,6 +1,7 @@
 // The GL calls that differ between the desktop's OpenGL and the browser's WebGL with
 // its emulation of immediate mode: vertices, runs of segments (WebGL draws no line wider
-// than one pixel), bitmap text (the browser's GLUT has no fonts) and the line width. The
+// than one pixel), bitmap text (the browser's GLUT has no fonts), the line width and the
+// viewport. The
 // drawing code calls these and draws the same picture on both.
 #pragma once
 
@@ -37,8 +38,14 @@ void endSegments(const SegmentRun* run);
 
 // Sets GL's line width; the segments that follow are drawn that wide.
 void setLineWidth(float width);
-// GL's line width now.
+// GL's line width now. The browser answers from the width it set, not by asking WebGL:
+// a WebGL query waits for the GPU process, and a frame asks hundreds of times.
 float currentLineWidth();
+
+// Sets GL's viewport [pixels], and the viewport now (left, bottom, width, height), which
+// the browser also answers from what it set.
+void setViewport(int left, int bottom, int width, int height);
+void currentViewport(int box[4]);
 
 // The 18-pixel Helvetica bitmap font: text whose base line starts at (x, y) in the
 // current raster colour, and a text's width [pixels].

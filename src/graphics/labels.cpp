@@ -173,8 +173,8 @@ void drawLabel(double x, double y, const char* text, double pixels, const Color4
         found = f.rendered.emplace(key, render(face, codePoints(text), size)).first;
     }
     const Coverage& c = found->second;
-    GLint box[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, box);
+    int box[4] = {0, 0, 0, 0};
+    currentViewport(box);
     const double textWidth = c.width - 2;
     const double shift = anchor == LabelAnchor::middle ? 0.5 * textWidth
                          : anchor == LabelAnchor::end  ? textWidth

@@ -210,8 +210,8 @@ void drawText(float x, float y, const char* text) {
 }
 
 void drawTextOnWhite(float x, float y, const char* text, float boxLeft) {
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    int viewport[4];
+    currentViewport(viewport);
     const double unitsPerPixel = viewport[2] > 0 ? 2.0 / viewport[2] : 0.0;
     const double width = bitmapTextWidth(text) * unitsPerPixel;
     const double left = std::fmin(static_cast<double>(boxLeft), static_cast<double>(x));

@@ -36,8 +36,8 @@ Color4 color4(const Rgb& c) {
 
 // Pixels of the viewport per frame pixel.
 double viewportScale() {
-    GLint box[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, box);
+    int box[4] = {0, 0, 0, 0};
+    currentViewport(box);
     return box[2] > 0 ? box[2] / (2.0 * frameHalf) : 1.0;
 }
 
@@ -110,7 +110,7 @@ void drawSceneGL(const Scene& scene) {
 
 void setSquareViewport(int width, int height) {
     const int side = width < height ? width : height;
-    glViewport((width - side) / 2, (height - side) / 2, side, side);
+    setViewport((width - side) / 2, (height - side) / 2, side, side);
 }
 
 } // namespace fv

@@ -43,4 +43,17 @@ EnteredCycle enteredCycle(const PhysicalSystem& in, const Derived& d, int sample
     return c;
 }
 
+SteadyStart steadyMotionStart(const PhysicalSystem& in, const Derived& d) {
+    const SteadyStart none = {initialMotion(in), false};
+    const ExactSteadyOrbit orbit = exactSteadyOrbit(exactSystem(d));
+    ExactSetup setup = {};
+    std::vector<ExactPiece> pieces;
+    if (!steadyPieces(orbit, &setup, &pieces)) {
+        return none;
+    }
+    // The period-start state; a mass stuck there has no velocity, whatever rounding left.
+    const double v = orbit.start.sliding == Sliding::stuck ? 0.0 : d.omega0 * orbit.start.v;
+    return {{0.0, orbit.start.x, v}, true};
+}
+
 } // namespace fv

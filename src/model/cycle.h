@@ -1,5 +1,6 @@
 // One cycle of the exact steady motion at the entered ratio, in physical units: the work
-// of the external force, of the damper and of friction over it, and its orbit.
+// of the external force, of the damper and of friction over it, its orbit, and the state
+// a motion starts from to be in it at once.
 #pragma once
 
 #include <vector>
@@ -7,6 +8,7 @@
 #include "exact/orbit.h"
 #include "model/derived.h"
 #include "model/system.h"
+#include "timeresp/integrate.h"
 
 namespace fv {
 
@@ -45,5 +47,15 @@ struct EnteredCycle {
     bool settled; // a steady motion exists and the orbit is it
 };
 EnteredCycle enteredCycle(const PhysicalSystem& in, const Derived& d, int samples);
+
+// The start of a motion that is steady from its first frame: the exact steady orbit's
+// state where the external force's phase is 0 (a forcing period's start), at t = 0.
+// found is false, with the initial conditions (y0, v0) instead, where there is no
+// steady motion (it does not settle, grows, or the system defines none).
+struct SteadyStart {
+    MotionState state;
+    bool found;
+};
+SteadyStart steadyMotionStart(const PhysicalSystem& in, const Derived& d);
 
 } // namespace fv

@@ -2,6 +2,8 @@
 // the window shows.
 #include "session/pass.h"
 
+#include "model/cycle.h"
+
 namespace fv {
 
 namespace {
@@ -55,6 +57,16 @@ void resetTimeResponseAndView(State& s) {
     v.timeAxisScale = defaultTimeAxisScale;
     v.timeRingCapacity = static_cast<int>(1.0 / v.timeAxisScale);
     v.freqAxisScale = defaultFreqAxisScale;
+}
+
+bool startInSteadyMotion(State& s) {
+    const SteadyStart start = steadyMotionStart(s.input, s.derived);
+    Motion& motion = s.motion;
+    motion.stateY[0] = start.state.y;
+    motion.stateY[1] = start.state.v;
+    motion.simTime = start.state.t;
+    motion.timeRingIndex = 0;
+    return start.found;
 }
 
 void recomputeFrom(State& s, int group) {

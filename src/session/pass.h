@@ -25,6 +25,10 @@ void deriveFriction(State& s);
 // Group (4): the motion restarts from (y0, v0) at t = 0 and every scale is the default.
 void resetTimeResponseAndView(State& s);
 
+// The motion restarts at t = 0 in the steady motion at the entered ratio, as the model
+// finds its start; false, with the motion from (y0, v0), where there is none.
+bool startInSteadyMotion(State& s);
+
 // Everything from group `group` (1 to 4) on, as a dialogue pass from it computes it.
 void recomputeFrom(State& s, int group);
 

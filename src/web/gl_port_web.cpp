@@ -2,7 +2,8 @@
 // them. WebGL draws no line wider than one pixel: wider segments become quads, widened
 // across their major axis as GL widens a line. GLUT's fonts are missing: text is drawn
 // from the glyph table made from the desktop GLUT, a quad per run of set pixels in a
-// glyph row, placed as GL places a bitmap.
+// glyph row, placed as GL places a bitmap. The line width and the viewport are kept
+// here as they are set: asking WebGL for them stalls the page until the GPU answers.
 #include "graphics/gl_port.h"
 
 #include <GL/gl.h>
@@ -26,17 +27,20 @@ constexpr int bitsPerByte = 8;
 // Quads in one array draw: their 16-bit indices (six a quad) must stay below 65536.
 constexpr int quadsPerDraw = 8192;
 
-void setColor(const Color4& c) {
-    glColor4f(c.r, c.g, c.b, c.a);
+// GL's state as the program set it: GL starts with lines one pixel wide and an empty
+// viewport until the page sets the canvas's.
+struct KeptState {
+    float lineWidth = 1.0f;         // [pixels]
+    int viewport[4] = {0, 0, 0, 0}; // left, bottom, width, height [pixels]
+};
+
+KeptState& kept() {
+    static KeptState state;
+    return state;
 }
 
-// The viewport: left, bottom, width, height [pixels].
-void viewport(int box[4]) {
-    box[0] = 0;
-    box[1] = 0;
-    box[2] = 0;
-    box[3] = 0;
-    glGetIntegerv(GL_VIEWPORT, box);
+void setColor(const Color4& c) {
+    glColor4f(c.r, c.g, c.b, c.a);
 }
 
 const BitmapGlyph* glyphOf(char c) {
@@ -101,7 +105,7 @@ SegmentRun beginSegments(const Color4* color) {
     SegmentRun run = {*color, width > 1.0f, 0.0, 0.0};
     if (run.asQuads) {
         int box[4];
-        viewport(box);
+        currentViewport(box);
         run.halfPixelX = box[2] > 0 ? width / box[2] : 0.0; // width/2 pixels of 2/box[2] units
         run.halfPixelY = box[3] > 0 ? width / box[3] : 0.0;
     }
@@ -131,7 +135,7 @@ void addSegment(const SegmentRun* run, double x0, double y0, double x1, double y
 
 void drawBitmapText(float x, float y, const char* text) {
     int box[4];
-    viewport(box);
+    currentViewport(box);
     if (box[2] <= 0 || box[3] <= 0) {
         return;
     }
@@ -156,6 +160,25 @@ void drawBitmapText(float x, float y, const char* text) {
     if (lit) {
         glEnable(GL_LIGHTING);
     }
+}
+
+void setLineWidth(float width) {
+    glLineWidth(width);
+    kept().lineWidth = width;
+}
+
+float currentLineWidth() {
+    return kept().lineWidth;
+}
+
+void setViewport(int left, int bottom, int width, int height) {
+    glViewport(left, bottom, width, height);
+    const int box[4] = {left, bottom, width, height};
+    std::copy(box, box + 4, kept().viewport);
+}
+
+void currentViewport(int box[4]) {
+    std::copy(kept().viewport, kept().viewport + 4, box);
 }
 
 int bitmapTextWidth(const char* text) {

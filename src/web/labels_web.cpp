@@ -10,6 +10,9 @@ namespace fv {
 
 namespace {
 
+// The bodies are JavaScript, which clang-format would take for C++.
+// clang-format off
+
 // Clears the text layer, sized as the picture's drawing buffer.
 EM_JS(void, clearLabelLayer, (), {
     const picture = document.getElementById('canvas');
@@ -44,6 +47,8 @@ EM_JS(void, writeLabel,
           c.fillText(UTF8ToString(text), x, y);
       });
 
+// clang-format on
+
 } // namespace
 
 void beginLabels() {
@@ -52,8 +57,8 @@ void beginLabels() {
 
 void drawLabel(double x, double y, const char* text, double pixels, const Color4* color,
                LabelAnchor anchor, bool bold) {
-    GLint box[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, box);
+    int box[4] = {0, 0, 0, 0};
+    currentViewport(box);
     GLint height = 0;
     height = EM_ASM_INT({ return document.getElementById('canvas').height; });
     const double px = box[0] + (x + 1.0) * 0.5 * box[2];

@@ -19,9 +19,11 @@
 #include "export/pass_files.h"
 #include "export/tables.h"
 #include "graphics/display.h"
+#include "graphics/gl_port.h"
 #include "session/background.h"
 #include "session/keys.h"
 #include "session/motion.h"
+#include "session/pass.h"
 #include "session/playback.h"
 #include "text/languages.h"
 
@@ -198,6 +200,15 @@ EMSCRIPTEN_KEEPALIVE int fvPlaying() {
     return fv::state.session.playback.playing ? 1 : 0;
 }
 
+// The motion of the last pass restarted in its steady motion, as the model finds its
+// start: 1, or 0 where there is none (the motion then starts from y0 and v0) or no pass.
+EMSCRIPTEN_KEEPALIVE int fvStartSteady() {
+    if (fv::page.texts.passes == 0) {
+        return 0;
+    }
+    return fv::startInSteadyMotion(fv::state) ? 1 : 0;
+}
+
 // Whether text is one number as the console reads it, blanks around it allowed.
 EMSCRIPTEN_KEEPALIVE int fvReadsAsNumber(const char* text) {
     double value = 0.0;
@@ -232,8 +243,8 @@ EMSCRIPTEN_KEEPALIVE void fvSetParameter(const char* name, double value) {
 // The page's readouts of the last pass, by name: omega0 [rad/s], zeta, z = omf/omega0, Yf
 // [m], ratio (Yc/Yf), amplitude (at the entered ratio [m]) and kind (its motion: 0
 // unknown, 1 continuous, 2 stick-slip, 3 at rest, 4 grows without bound), as the
-// export's verdict. NaN where there is no value: no pass yet, none known, no such
-// readout, or Yc/Yf without a force.
+// export's verdict, and y, the motion's displacement now [m]. NaN where there is no
+// value: no pass yet, none known, no such readout, or Yc/Yf without a force.
 EMSCRIPTEN_KEEPALIVE double fvReadout(const char* name) {
     const fv::Derived& d = fv::state.derived;
     const double none = std::nan("");
@@ -250,7 +261,8 @@ EMSCRIPTEN_KEEPALIVE double fvReadout(const char* name) {
                                                      {"zeta", d.zeta},
                                                      {"z", d.givenRatio},
                                                      {"Yf", d.Yf},
-                                                     {"ratio", d.Yf != 0.0 ? d.Yc / d.Yf : none}};
+                                                     {"ratio", d.Yf != 0.0 ? d.Yc / d.Yf : none},
+                                                     {"y", fv::state.motion.stateY[0]}};
     for (const auto& [key, value] : values) {
         if (readout == key) {
             return value;
@@ -408,7 +420,7 @@ int main(int argc, char** argv) {
     glutInitWindowSize(canvasSize, canvasSize);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("frictionvib");
-    glViewport(0, 0, canvasSize, canvasSize);
+    fv::setViewport(0, 0, canvasSize, canvasSize);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

@@ -1,8 +1,10 @@
 // The web page's script: the form hands its numbers to the program's console passes and
 // shows what the console wrote, the canvas takes the window's keys, the buttons stand in
-// for the keys on touch screens, and files come as downloads. It is appended to the
-// program's own script, so that the page needs nothing else; the same script is the
-// regime map's worker (map-worker.js), where this part does nothing.
+// for the keys on touch screens, and files come as downloads. It runs before the
+// program's own script (frictionvib.js), which it loads when the reader first reaches
+// for the page: until then the page shows the program's first picture (a poster the
+// build drew with the desktop program) and does no work, so that it opens at once.
+var Module = typeof Module === 'undefined' ? {} : Module; // the program's, set up here
 (function () {
   'use strict';
   if (typeof document === 'undefined') {
@@ -25,7 +27,7 @@
   const fileNames = ['summary.json', 'frequency.csv', 'time.csv'];
   const progressPollMs = 100;
 
-  const scriptUrl = document.currentScript ? document.currentScript.src : 'frictionvib.js';
+  const scriptUrl = new URL('frictionvib.js', document.baseURI).href; // also the workers'
   const canvas = document.getElementById('canvas');
   const labelLayer = document.getElementById('labels');
   // The classic picture is the desktop's, 800 by 800 pixels; the clear one is drawn at
@@ -36,6 +38,7 @@
   const consolePre = document.getElementById('console');
   const statusLine = document.getElementById('status');
   const playButton = document.querySelector('#keys button[data-key=" "]');
+  const announcer = document.getElementById('announce');
   const actionButtons = Array.from(document.querySelectorAll('#form button, #keys button'));
   let api = null;
   let busy = false;
@@ -70,17 +73,34 @@
     ['#guide summary', 'text', N_('この図について')],
     ['#intro', 'text',
      N_('ばねとダンパーにつながれたマスが正弦波の外力で揺すられ、床との間に固体摩擦が働く。左の帯グラフは時間応答 (赤: 変位、緑: 外力、青: 摩擦力)、右上の図は外力振動数比 z に対する定常振幅 (周波数特性) で、赤い点が入力した値の振幅を示す。スライダーを動かすとすぐに計算し直す。')],
-    ['#try li:nth-of-type(1)', 'text',
-     N_('摩擦力 Fric を 0 から 0.8 へ上げ、振幅が小さくなり、止まっては動くスティックスリップになるのを見る。')],
-    ['#try li:nth-of-type(2)', 'text', N_('振動数 ωf を 1 (z = 1) に近づけ、共振で振幅が大きくなるのを見る。')],
-    ['#try li:nth-of-type(3)', 'text', N_('ダンパー λ を 0 にし、共振の山が摩擦だけでどこまで高くなるかを見る。')],
-    ['#try li:nth-of-type(4)', 'text', N_('静止摩擦力 Fs を Fric より大きくし、「領域図」で運動の領域が変わるのを見る。')],
+    ['#try li:nth-of-type(1) .try-text', 'text',
+     N_('摩擦力 Fric を 0 から 0.7 へ上げ、振幅が小さくなり、止まっては動くスティックスリップになるのを見る。')],
+    ['#try li:nth-of-type(2) .try-text', 'text',
+     N_('振動数 ωf を 0.5 から 1 (z = 1) に近づけ、共振で振幅が大きくなるのを見る。')],
+    ['#try li:nth-of-type(3) .try-text', 'text',
+     N_('摩擦力 Fric 0.8、z = 1 でダンパー λ を 0.2 から 0 にし、共振の山が摩擦だけでどこまで高くなるかを見る。')],
+    ['#try li:nth-of-type(4) .try-text', 'text',
+     N_('静止摩擦力 Fs を外力 F より大きくし、マスが動き出せずに止まったままになるのを「領域図」とともに見る。')],
+    ['#start-legend', 'text', N_('運動の始め')],
+    ['#start-rest-label', 'text', N_('初期値 (y0, v0) から')],
+    ['#start-steady-label', 'text', N_('定常運動から (スライダーの結果がすぐ見える)')],
     ['#reset', 'text', N_('初期値に戻す')],
     ['#copy-link', 'text', N_('リンクをコピー')],
     ['#map-csv', 'text', N_('領域図 CSV')],
     ['#r-amplitude', 'text', N_('振幅[m]')],
     ['#r-kind', 'text', N_('運動')],
     ['.hint', 'text', N_('図をクリックしてキーを押す。m f r j は入力欄へ、ESC で再生を止めて図から離れる。')],
+  ];
+
+  // The guidance's experiments (index.html's list): each button's word, and what it says
+  // to change next once it has set the experiment's start.
+  const tryWord = N_('試す');
+  const tryNextLine = document.getElementById('try-next');
+  const tryNext = [
+    N_('定常運動から始めました。次に Fric を 0.7 にすると、振幅が小さくなります。'),
+    N_('定常運動から始めました。次に ωf を 1 にすると、振幅が大きくなります。'),
+    N_('定常運動から始めました。次に λ を 0 にすると、振幅が大きくなります。'),
+    N_('定常運動から始めました。次に Fs を 1.2 にすると、マスは止まったままになります。'),
   ];
 
   // The picture's buttons: the keys of the table that have words (also the button's text).
@@ -112,11 +132,35 @@
     return Math.round(sliderSteps * Math.min(1, Math.max(0, f)));
   }
 
-  function syncSlider(id) {
-    const value = api === null ? NaN : api.numberValue(document.getElementById(id).value);
-    if (Number.isFinite(value)) {
-      document.getElementById(id + '-slider').value = String(sliderPosition(id, value));
+  // The field's number: the console's reading once the module has loaded, JavaScript's
+  // before (the same for the plain numbers a slider or a link writes).
+  function fieldNumber(id) {
+    const text = document.getElementById(id).value;
+    if (api !== null) {
+      return api.numberValue(text);
     }
+    return text.trim() === '' ? NaN : Number(text);
+  }
+
+  // What a slider says to a screen reader: the value with its unit.
+  function sliderText(id, value) {
+    const unit = parameterOf[id].unit;
+    return unit ? String(value) + ' ' + unit : String(value);
+  }
+
+  function syncSlider(id) {
+    const value = fieldNumber(id);
+    if (Number.isFinite(value)) {
+      const slider = document.getElementById(id + '-slider');
+      slider.value = String(sliderPosition(id, value));
+      slider.setAttribute('aria-valuetext', sliderText(id, value));
+    }
+  }
+
+  // A field's note, and whether it is refused, as a screen reader hears it.
+  function setNote(id, note) {
+    document.getElementById(id + '-note').textContent = note;
+    document.getElementById(id).setAttribute('aria-invalid', note === '' ? 'false' : 'true');
   }
 
   // Why a field's value means nothing to the model, or '' when it is fine. A text that is
@@ -154,7 +198,7 @@
     let fine = true;
     for (const id of fieldIds) {
       const note = ids.includes(id) ? refusal(id, document.getElementById(id).value, values) : '';
-      document.getElementById(id + '-note').textContent = note;
+      setNote(id, note);
       fine = fine && note === '';
     }
     return fine;
@@ -177,6 +221,32 @@
                                  formatted(value('amplitude')), kind);
   }
 
+  // The readouts said once the passes have come to rest: a drag of a slider is heard as
+  // its last pass, not as every step.
+  const announceDelayMs = 400;
+  let announceTimer = 0;
+  function announceReadouts() {
+    clearTimeout(announceTimer);
+    announceTimer = setTimeout(() => {
+      announceTimer = 0;
+      announcer.textContent = canvasNow.textContent;
+    }, announceDelayMs);
+  }
+
+  // Where the motion starts after a pass: from the initial values (y0, v0), or in the
+  // steady motion the model finds for the system, so that a change is seen settled.
+  const startChoices = ['rest', 'steady'];
+  function startChoice() {
+    const checked = document.querySelector('input[name="start-choice"]:checked');
+    return checked === null ? startChoices[0] : checked.value;
+  }
+  function setStartChoice(choice) {
+    const button = document.querySelector('input[name="start-choice"][value="' + choice + '"]');
+    if (startChoices.includes(choice) && button !== null) {
+      button.checked = true;
+    }
+  }
+
   // The values, the language in the address, so that a link or a reload restores them.
   function keepInAddress() {
     const address = new URL(location.href);
@@ -184,6 +254,7 @@
       address.searchParams.set(id, document.getElementById(id).value.trim());
     }
     address.searchParams.set('lang', languageMenu.value);
+    address.searchParams.set('start', startChoice());
     if (viewPressed !== '') {
       address.searchParams.set('view', viewPressed);
     }
@@ -233,7 +304,7 @@
   // Beside each field that kept its value, why and which value.
   function showNotes(group, rejected) {
     for (const id of groups.flat()) {
-      document.getElementById(id + '-note').textContent = '';
+      setNote(id, '');
     }
     for (let g = group - 1; g < groups.length; ++g) {
       const first = groups[g].findIndex((id) => rejected.includes(id));
@@ -245,21 +316,24 @@
           return;
         }
         const value = api.inputValue(id);
-        document.getElementById(id + '-note').textContent =
-          (k === first ? _('数値ではありません。') : _('前の欄が数値でないため、')) +
-          fill(_('前の値 %s のままです。'), value);
+        setNote(id, (k === first ? _('数値ではありません。') : _('前の欄が数値でないため、')) +
+                    fill(_('前の値 %s のままです。'), value));
       });
     }
   }
 
+  // A pass's text as a node of its own: rewriting the whole console's text at every pass
+  // of a drag would cost more with every pass.
   function appendConsole(text) {
-    consolePre.textContent += text;
+    consolePre.append(text);
     consolePre.scrollTop = consolePre.scrollHeight;
   }
 
   // A console pass from group; with frame, the picture's first frame follows, as when
   // the window opens, and with play the motion plays from its start. Input the model
   // cannot use is refused beside its field, and the picture stays.
+  // A pass waits for the one under way; the fields are read when it runs, so that the
+  // inputs of a drag that came meanwhile are one pass with the latest values.
   function runPass(group, frame, play) {
     if (api === null) {
       return;
@@ -268,20 +342,22 @@
       pendingGroup = pendingGroup === 0 ? group : Math.min(pendingGroup, group);
       return;
     }
-    if (!checkInput(group)) {
-      setStatus(_('入力を直してください。計算していません。'));
-      return;
-    }
-    const input = passInput(group);
-    // The parameters the dialogue does not read reach the program before the pass.
-    for (const id of fieldIds.filter((id) => parameterOf[id].group === 0)) {
-      const value = api.numberValue(document.getElementById(id).value);
-      api.setParameter(id, Number.isFinite(value) ? value : 0);
-    }
     setBusy(true);
     setStatus(_('周波数特性計算中…'));
     // Let the browser show the notice before the pass holds the page.
     setTimeout(() => {
+      if (!checkInput(group)) {
+        setStatus(_('入力を直してください。計算していません。'));
+        finishPass();
+        return;
+      }
+      const input = passInput(group);
+      // The parameters the dialogue does not read reach the program before the pass.
+      for (const id of fieldIds.filter((id) => parameterOf[id].group === 0)) {
+        const value = api.numberValue(document.getElementById(id).value);
+        api.setParameter(id, Number.isFinite(value) ? value : 0);
+      }
+      performance.mark('fv-pass-start');
       const started = performance.now();
       const output = api.pass(group, input.text);
       const ms = performance.now() - started;
@@ -290,6 +366,9 @@
       } else {
         appendConsole(output);
         showNotes(group, input.rejected);
+        if (startChoice() === 'steady') {
+          api.startSteady();
+        }
         if (frame) {
           api.drawFrame();
         }
@@ -297,22 +376,28 @@
           api.key(' '.charCodeAt(0));
         }
         showReadouts();
+        announceReadouts();
         keepInAddress();
         document.getElementById('map-csv').disabled = true;
         document.getElementById('export').disabled = false;
         setStatus(fill(_('(%s) から計算しました (%s ms)。'), group, Math.round(ms)) +
                   (frame ? '' : _(' s で描画します。')));
       }
-      setBusy(false);
-      updatePlayButton();
-      watchProgress();
+      performance.mark('fv-pass-end');
       document.body.dataset.passes = String(Number(document.body.dataset.passes || 0) + 1);
-      if (pendingGroup !== 0) {
-        const next = pendingGroup;
-        pendingGroup = 0;
-        runPass(next, true, true);
-      }
+      finishPass();
     }, 0);
+  }
+
+  function finishPass() {
+    setBusy(false);
+    updatePlayButton();
+    watchProgress();
+    if (pendingGroup !== 0) {
+      const next = pendingGroup;
+      pendingGroup = 0;
+      runPass(next, true, true);
+    }
   }
 
   function timestamp() {
@@ -610,12 +695,51 @@
     const field = document.getElementById(id);
     const slider = document.getElementById(id + '-slider');
     slider.addEventListener('input', () => {
-      field.value = String(sliderValue(id, Number(slider.value)));
+      const value = sliderValue(id, Number(slider.value));
+      field.value = String(value);
+      slider.setAttribute('aria-valuetext', sliderText(id, value));
       const group = parameterOf[id].formGroup;
-      // The motion restarts from the first group's pass, as the window's m does.
+      if (api === null) {
+        // Before the module: the first pass reads the fields, this one's too.
+        return;
+      }
+      // The motion restarts from the slider's group's pass, as the window's keys do.
       runPass(group, true, true);
     });
     field.addEventListener('input', () => syncSlider(id));
+  }
+  // An experiment's start: the starting values with its own over them, the steady start
+  // and its view; then the pass, and what to change next.
+  function tryExperiment(button, k) {
+    const values = JSON.parse(button.dataset.values);
+    for (const p of parameters) {
+      document.getElementById(p.name).value = p.name in values ? values[p.name] : String(p.start);
+      syncSlider(p.name);
+    }
+    setStartChoice('steady');
+    if (api === null) {
+      return; // the first pass reads them
+    }
+    const after = Number(document.body.dataset.passes || 0) + 1;
+    runPass(1, true, true);
+    const say = () => {
+      if (Number(document.body.dataset.passes || 0) >= after && !busy) {
+        if ((button.dataset.view === 'map') !== mapShown) {
+          pressKey('g');
+        }
+        tryNextLine.textContent = _(tryNext[k]);
+      } else {
+        setTimeout(say, progressPollMs);
+      }
+    };
+    setTimeout(say, 0);
+  }
+  document.querySelectorAll('#try .try').forEach((button, k) => {
+    button.addEventListener('click', () => tryExperiment(button, k));
+  });
+
+  for (const choice of document.querySelectorAll('input[name="start-choice"]')) {
+    choice.addEventListener('change', () => runPass(1, true, true));
   }
   document.getElementById('reset').addEventListener('click', () => {
     location.href = location.pathname + '?lang=' + encodeURIComponent(languageMenu.value);
@@ -664,13 +788,16 @@
       button.textContent = _(words);
       button.title = fill('%s (%s)', _(words), _(name));
     });
-    document.querySelectorAll('#form legend').forEach((legend, g) => {
+    document.querySelectorAll('#form legend:not(#start-legend)').forEach((legend, g) => {
       legend.textContent = _(tables.groups[g]);
     });
     for (const p of parameters) {
-      document.getElementById(p.name).parentElement.firstChild.nodeValue = _(p.label);
+      document.getElementById(p.name + '-label').textContent = _(p.label);
       document.getElementById(p.name + '-slider').setAttribute('aria-label', _(p.label));
     }
+    document.querySelectorAll('#try .try').forEach((button) => {
+      button.textContent = _(tryWord);
+    });
     canvas.setAttribute('aria-label', fill(_('振動と周波数特性の図。キー: %s、ESC で離れる'),
                                            buttonKeys.map((k) => _(k.name)).join(' ')));
     if (document.body.dataset.passes) {
@@ -760,12 +887,14 @@
   }
 
   Module['onRuntimeInitialized'] = function () {
+    canvas.style.backgroundImage = ''; // the program draws from here on
     api = {
       pass: textFunction('fvPass', ['number', 'string']),
       drawFrame: Module.cwrap('fvDrawFrame', null, []),
       key: Module.cwrap('fvKey', 'number', ['number']),
       stopPlayback: Module.cwrap('fvStopPlayback', null, []),
       playing: Module.cwrap('fvPlaying', 'number', []),
+      startSteady: Module.cwrap('fvStartSteady', 'number', []),
       readsAsNumber: Module.cwrap('fvReadsAsNumber', 'number', ['string']),
       inputValue: Module.cwrap('fvInputValue', 'number', ['string']),
       fileText: textFunction('fvFileText', ['string']),
@@ -801,12 +930,8 @@
       return option;
     }));
     useLanguage(startLanguage(codes));
-    // Values in the address (a shared link, a reload) before the form's own.
     const asked = new URLSearchParams(location.search);
     for (const id of fieldIds) {
-      if (asked.has(id)) {
-        document.getElementById(id).value = asked.get(id);
-      }
       syncSlider(id);
     }
     setBusy(false);
@@ -824,7 +949,80 @@
       startMapWorkers();
     }, 0);
   };
+  // Values in the address (a shared link, a reload) before the form's own, from the
+  // first paint: the sliders stand at the fields' values while the module loads.
+  function showAddressValues() {
+    const asked = new URLSearchParams(location.search);
+    for (const id of fieldIds) {
+      if (asked.has(id)) {
+        document.getElementById(id).value = asked.get(id);
+      }
+      syncSlider(id);
+    }
+    setStartChoice(asked.get('start'));
+  }
+
+  // The program starts at the reader's first reach for the page (a pointer, a key, a
+  // touch, a wheel, a focus or an input), at once for an address that names a system or a
+  // view (a shared link: the poster is not its picture), and at once in a tab where it
+  // has run (a reload, the reset). Until then the canvas shows the poster of the
+  // reader's language, the first picture of the starting values.
+  const startedKey = 'frictionvib-started';
+  const reachEvents = ['pointerdown', 'pointermove', 'keydown', 'touchstart', 'wheel', 'focusin', 'input'];
+  let programRequested = false;
+
+  function startProgram() {
+    if (programRequested) {
+      return;
+    }
+    programRequested = true;
+    for (const type of reachEvents) {
+      document.removeEventListener(type, startProgram, true);
+    }
+    try {
+      sessionStorage.setItem(startedKey, '1');
+    } catch (e) {
+      // storage refused: a reload waits for the reader again
+    }
+    const script = document.createElement('script');
+    script.src = scriptUrl;
+    document.body.appendChild(script);
+  }
+
+  function startsAtOnce() {
+    const asked = new URLSearchParams(location.search);
+    if (fieldIds.concat(['view', 'start', 'picture']).some((key) => asked.has(key))) {
+      return true;
+    }
+    try {
+      return sessionStorage.getItem(startedKey) !== null;
+    } catch (e) {
+      return false;
+    }
+  }
+
+  function showPoster() {
+    if (startsAtOnce()) {
+      return;
+    }
+    const code = document.documentElement.lang.replace('-', '_');
+    canvas.style.backgroundImage = 'url("poster-' + code + '.png")';
+  }
+
   setBusy(true);
   showPreloadLanguage();
+  showAddressValues();
   setStatus(_('読み込み中…'));
+  document.documentElement.classList.add('ready'); // the page in its language: shown
+  // The rest in a task of its own, so that the first paint does not wait for it.
+  setTimeout(() => {
+    showPoster();
+    if (startsAtOnce()) {
+      startProgram();
+    } else {
+      for (const type of reachEvents) {
+        document.addEventListener(type, startProgram, {capture: true, passive: true});
+      }
+    }
+  }, 0);
 })();

@@ -29,10 +29,13 @@ def number(value):
 
 def field(p):
     name, label = html.escape(p["name"]), html.escape(p["label"])
-    return (f'    <label class="field">{label}<input id="{name}" inputmode="decimal" '
-            f'value="{number(p["start"])}"><input type="range" id="{name}-slider" '
-            f'aria-label="{label}" min="0" max="{SLIDER_STEPS}"><span class="note" '
-            f'id="{name}-note"></span></label>\n')
+    # Both inputs are named by the label's words alone: the label around them would give
+    # the field the slider's position as part of its name.
+    return (f'    <label class="field"><span id="{name}-label">{label}</span><input id="{name}" '
+            f'inputmode="decimal" value="{number(p["start"])}" aria-labelledby="{name}-label" '
+            f'aria-describedby="{name}-note" aria-invalid="false"><input type="range" '
+            f'id="{name}-slider" aria-label="{label}" min="0" max="{SLIDER_STEPS}">'
+            f'<span class="note" id="{name}-note"></span></label>\n')
 
 
 def groups(tables):

@@ -2,8 +2,8 @@
 // page opens without a network. The network comes first while there is one, so that a
 // new build is seen at once; the kept copy answers when there is none.
 const cacheName = 'frictionvib';
-const siteFiles = ['./', 'index.html', 'frictionvib.js', 'frictionvib.wasm', 'favicon.svg',
-                   'manifest.webmanifest'];
+const siteFiles = ['./', 'index.html', 'page.js', 'frictionvib.js', 'frictionvib.wasm',
+                   'favicon.svg', 'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(cacheName).then((cache) => cache.addAll(siteFiles)));

@@ -21,6 +21,7 @@ import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
@@ -78,14 +79,21 @@ def close_error(a, b):
 
 
 class Server:
-    """The site on a private port, as any static server would serve it."""
+    """The site on a private port, as any static server would serve it; with
+    wasm_delay, the module comes that many seconds late, as on a slow network."""
 
-    def __init__(self):
+    def __init__(self, wasm_delay=0.0):
         class Quiet(http.server.SimpleHTTPRequestHandler):
             def log_message(self, *args):
                 pass
+
+            def do_GET(self):
+                if wasm_delay and self.path.split('?')[0].endswith('.wasm'):
+                    time.sleep(wasm_delay)
+                super().do_GET()
         Quiet.extensions_map = dict(Quiet.extensions_map, **{'.wasm': 'application/wasm'})
-        self.httpd = socketserver.TCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=SITE))
+        self.httpd = socketserver.ThreadingTCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=SITE))
+        self.httpd.daemon_threads = True
         self.url = 'http://127.0.0.1:%d/' % self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
@@ -135,7 +143,13 @@ class Page(unittest.TestCase):
             time.sleep(0.05)
         self.fail('timed out waiting for ' + what)
 
+    def reach(self):
+        """The reader's first move over the page, which starts the program where it waits."""
+        ActionChains(self.driver).move_to_element(self.driver.find_element(By.TAG_NAME, 'h1')).perform()
+
     def wait_for_passes(self, count):
+        if self.passes() == 0:
+            self.reach()
         self.wait_until(lambda: int(self.script('return document.body.dataset.passes || 0')) >= count,
                         '%d passes' % count)
 
@@ -594,6 +608,22 @@ class Page(unittest.TestCase):
         self.assertEqual(self.script('return Module.ccall("fvClearView", "number", [], [])'), 0)
         self.assertEqual(self.script("return document.getElementById('canvas').width"), 800)
 
+    # What the reader touches and sees on a phone while a slider moves the picture.
+    PHONE_LAYOUT = """
+        const box = (e) => e.getBoundingClientRect();
+        const touched = Array.from(document.querySelectorAll(
+            'button, select, summary, input:not([type=radio]), #start-choice label'))
+          .filter((e) => box(e).height > 0 && box(e).height < 44).map((e) => e.id || e.textContent);
+        const canvas = document.getElementById('canvas');
+        const hidden = [];
+        for (const slider of document.querySelectorAll('input[type=range]')) {
+          slider.scrollIntoView({block: 'end'});
+          const c = box(canvas), s = box(slider);
+          // (a pixel's fraction of rounding allowed)
+          if (c.top < 0 || c.bottom > s.top + 1 || s.bottom > innerHeight + 1) hidden.push(slider.id);
+        }
+        return {touched, hidden, sideways: document.documentElement.scrollWidth > innerWidth};"""
+
     def test_layout_on_a_desktop_and_a_phone(self):
         wide = self.layout(1366, 900, 'page-1366x900.png')
         phone = self.layout(390, 844, 'page-390x844.png')
@@ -603,6 +633,27 @@ class Page(unittest.TestCase):
             self.assertNotEqual(shown['wordBreak'], 'break-all')
             self.assertIn(shown['whiteSpace'], ['pre', 'nowrap'])
         self.assertLess(phone['canvasTop'], phone['formTop'])  # the picture first
+
+    def test_phone_keeps_the_picture_in_view_while_a_slider_moves(self):
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                                    {'width': 390, 'height': 844, 'deviceScaleFactor': 1, 'mobile': True})
+        try:
+            self.open_page()
+            shown = self.script(self.PHONE_LAYOUT)
+            self.assertEqual(shown['touched'], [], 'touch targets under 44 px')
+            self.assertEqual(shown['hidden'], [], 'sliders whose picture is out of view')
+            self.assertFalse(shown['sideways'])
+            # A slider in use, as the screenshots of the notes show it.
+            self.script("document.getElementById('omf-slider').scrollIntoView({block: 'end'})")
+            self.slide('omf', 700)
+            folder = os.environ.get('FV_SCREENSHOTS')
+            if folder:
+                self.driver.save_screenshot(os.path.join(folder, 'phone-slider-omf.png'))
+                self.script("document.getElementById('Fric-slider').scrollIntoView({block: 'end'})")
+                self.slide('Fric', 300)
+                self.driver.save_screenshot(os.path.join(folder, 'phone-slider-Fric.png'))
+        finally:
+            self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
 
     def test_accessibility_map_files_and_offline_copy(self):
         self.open_page()
@@ -663,6 +714,172 @@ class Page(unittest.TestCase):
         self.driver.refresh()
         self.wait_for_passes(1)
         self.assertEqual(self.console(), desktop(DEFAULTS))
+
+    def test_screen_readers_hear_values_refusals_results_and_the_picture_first(self):
+        self.open_page()
+        # Landmarks, and the picture among the first stops of the keyboard.
+        self.assertEqual(self.script("return document.querySelectorAll('header h1, main #canvas').length"), 2)
+        stops = self.script("""return Array.from(document.querySelectorAll(
+            'a[href], button, input, select, summary, [tabindex]'))
+            .filter((e) => !e.disabled && e.tabIndex >= 0 && e.getClientRects().length > 0)
+            .map((e) => e.id);""")
+        self.assertLess(stops.index('canvas'), 3, stops)
+        # A slider says its value and unit; a field is named by its label alone.
+        self.slide('omf', 500)
+        value = self.driver.find_element(By.ID, 'omf').get_attribute('value')
+        self.assertEqual(self.driver.find_element(By.ID, 'omf-slider').get_attribute('aria-valuetext'),
+                         value + ' rad/s')
+        self.assertEqual(self.driver.find_element(By.ID, 'omf').accessible_name, '振動数ωf[rad/s]')
+        # The readouts are said once the passes have ended, in a polite live region.
+        announce = self.driver.find_element(By.ID, 'announce')
+        self.assertEqual(announce.get_attribute('aria-live'), 'polite')
+        self.wait_until(lambda: 'z = ' in announce.get_attribute('textContent'), 'the readouts said')
+        self.driver.execute_async_script("""const done = arguments[0];
+            window.said = [];
+            const a = document.getElementById('announce');
+            new MutationObserver(() => window.said.push(a.textContent))
+              .observe(a, {childList: true, characterData: true, subtree: true});
+            const slider = document.getElementById('Fric-slider');
+            const passes = () => Number(document.body.dataset.passes);
+            (async () => {
+              for (const position of [300, 350, 400]) {
+                const before = passes();
+                slider.value = String(position);
+                slider.dispatchEvent(new Event('input'));
+                while (passes() === before) await new Promise((r) => setTimeout(r, 5));
+              }
+              done();
+            })();""")
+        time.sleep(1)
+        self.assertEqual(len(self.script('return window.said')), 1, 'three passes, said once')
+        # A refused field is invalid and described by its note.
+        self.fill({'m': '-1'})
+        self.driver.find_element(By.ID, 'start').click()
+        field = self.driver.find_element(By.ID, 'm')
+        self.wait_until(lambda: field.get_attribute('aria-invalid') == 'true', 'm refused')
+        self.assertEqual(field.get_attribute('aria-describedby'), 'm-note')
+        self.assertTrue(self.driver.find_element(By.ID, 'm-note').text)
+        self.fill({'m': '1'})
+        self.click_pass('start')
+        self.assertEqual(field.get_attribute('aria-invalid'), 'false')
+
+    def test_before_the_module_loads_sliders_and_input_wait_for_the_first_pass(self):
+        slow = Server(wasm_delay=2.0)
+        self.driver.get_log('browser')  # the earlier pages' messages
+        try:
+            # A page without a system in its address waits for the reader: no program
+            # loaded, its first picture shown, the page in the reader's language.
+            self.driver.get(slow.url + '?lang=en')
+            self.assertEqual(self.script("return performance.getEntriesByType('resource')"
+                                         ".filter((e) => e.name.includes('frictionvib')).length"), 0)
+            self.assertIn('poster-en.png', self.script("return document.getElementById('canvas').style.backgroundImage"))
+            self.assertTrue(self.driver.find_element(By.TAG_NAME, 'h1').is_displayed())
+            self.driver.get(slow.url + '?lang=en&omf=1.5&Fric=0.2')
+            self.assertEqual(self.passes(), 0)
+            self.assertEqual(self.script('return document.documentElement.lang'), 'en')
+            self.assertIn('Forced vibration', self.driver.find_element(By.TAG_NAME, 'h1').text)
+            # The sliders stand at their fields' values, the address's among them.
+            for key, position in [('omf', 739), ('Fric', 100), ('m', 500)]:
+                self.assertAlmostEqual(int(self.driver.find_element(By.ID, key + '-slider').get_attribute('value')),
+                                       position, delta=1, msg=key)
+            # A slider moved now throws nothing, and its value is the first pass's.
+            self.script("""const s = document.getElementById('K-slider');
+                           s.value = '750'; s.dispatchEvent(new Event('input'));""")
+            self.assertEqual(self.driver.find_element(By.ID, 'K').get_attribute('value'), '3.16')
+            self.wait_for_passes(1)
+            self.assertEqual(self.script('return Module.ccall("fvInputValue", "number", ["string"], ["K"])'), 3.16)
+            self.assertEqual(self.script('return Module.ccall("fvInputValue", "number", ["string"], ["omf"])'), 1.5)
+            errors = [e for e in self.driver.get_log('browser') if e['level'] == 'SEVERE']
+            self.assertEqual(errors, [])
+        finally:
+            slow.httpd.shutdown()
+            slow.httpd.server_close()
+
+    # The WebGL state queries a frame may make: the buffer bindings the browser's
+    # emulation of immediate mode restores, which the browser answers from its own
+    # records; none of the state the program set (line width, viewport), which waits for
+    # the GPU process.
+    GL_QUERIES = '''window.glQueries = new Set();
+        const own = WebGLRenderingContext.prototype.getParameter;
+        WebGLRenderingContext.prototype.getParameter = function (name) {
+          window.glQueries.add(name);
+          return own.call(this, name);
+        };'''
+    BUFFER_BINDINGS = {0x8894, 0x8895}  # ARRAY_BUFFER_BINDING, ELEMENT_ARRAY_BUFFER_BINDING
+
+    def test_frames_ask_webgl_nothing_the_program_set(self):
+        added = self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': self.GL_QUERIES})
+        try:
+            self.open_page()
+            self.script('window.glQueries.clear()')
+            time.sleep(0.5)  # frames of the playing motion
+            self.canvas_keys('tYg')  # scales, text, and the regime map's cells
+            self.work_done()
+            self.assertGreater(self.script('return Module.ccall("fvPlaying", "number", [], [])'), 0)
+            asked = set(self.script('return Array.from(window.glQueries)'))
+            self.assertLessEqual(asked, self.BUFFER_BINDINGS, [hex(q) for q in asked])
+        finally:
+            self.driver.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument',
+                                        {'identifier': added['identifier']})
+
+    def motion_extent(self, frames):
+        """Largest |y| over frames frames of the motion from its start, the playback held."""
+        return self.script("""Module.ccall('fvStopPlayback', null, [], []);
+            let largest = Math.abs(Module.ccall('fvReadout', 'number', ['string'], ['y']));
+            for (let k = 0; k < arguments[0]; ++k) {
+              Module.ccall('fvKey', 'number', ['number'], ['s'.charCodeAt(0)]);
+              largest = Math.max(largest, Math.abs(Module.ccall('fvReadout', 'number', ['string'], ['y'])));
+            }
+            return largest;""", frames)
+
+    def test_steady_start_shows_the_settled_amplitude_from_the_first_period(self):
+        # Light damping (zeta = 0.05) at z = 0.8: from rest the motion takes many periods
+        # to settle; a period is 2 pi / 0.8 s, 79 frames of 0.1 s.
+        query = 'lambda=0.1&start=steady'
+        self.driver.get(self.server.url + '?' + query)
+        self.wait_for_passes(1)
+        self.assertTrue(self.driver.find_element(By.CSS_SELECTOR, 'input[value=steady]').is_selected())
+        amplitude = float(self.driver.find_element(By.ID, 'amplitude-value').text)
+        steady = self.motion_extent(80)
+        self.assertAlmostEqual(steady, amplitude, delta=0.01 * amplitude)
+        # A slider's pass starts in the new steady motion too.
+        self.slide('omf', 400)
+        amplitude = float(self.driver.find_element(By.ID, 'amplitude-value').text)
+        period = 2 * 3.14159265 / float(self.driver.find_element(By.ID, 'omf').get_attribute('value'))
+        self.assertAlmostEqual(self.motion_extent(int(period / 0.1) + 1), amplitude, delta=0.01 * amplitude)
+        self.assertIn('start=steady', self.driver.current_url)
+        # From rest the same system is far from it over the first period.
+        self.driver.find_element(By.CSS_SELECTOR, 'input[value=rest]').click()
+        self.wait_until(lambda: 'start=rest' in self.driver.current_url, 'the start from rest')
+        from_rest = self.motion_extent(int(period / 0.1) + 1)
+        self.assertGreater(abs(from_rest - amplitude), 0.1 * amplitude)
+
+    def test_each_experiment_keeps_its_promise(self):
+        self.open_page()
+        buttons = self.driver.find_elements(By.CSS_SELECTOR, '#try .try')
+        self.assertEqual(len(buttons), 4)
+        for k, button in enumerate(buttons):
+            before = self.passes()
+            button.click()
+            self.wait_for_passes(before + 1)
+            self.wait_until(lambda: self.driver.find_element(By.ID, 'try-next').text, 'what to change next')
+            self.assertTrue(self.driver.find_element(By.CSS_SELECTOR, 'input[value=steady]').is_selected())
+            shows_map = '領域図' in self.driver.find_element(By.ID, 'canvas-now').get_attribute('textContent')
+            self.assertEqual(shows_map, button.get_attribute('data-view') == 'map', k)
+            first = float(self.driver.find_element(By.ID, 'amplitude-value').text)
+            self.fill(json.loads(button.get_attribute('data-change')))
+            self.click_pass('start')
+            then = self.driver.find_element(By.ID, 'amplitude-value').text
+            promise = button.get_attribute('data-promise')
+            if promise == 'falls':
+                self.assertLess(float(then), 0.9 * first, k)
+            elif promise == 'rises':
+                self.assertGreater(float(then), 1.1 * first, k)
+            else:
+                self.assertEqual(self.driver.find_element(By.ID, 'kind-value').text, '静止', k)
+            if shows_map and k + 1 < len(buttons):
+                self.canvas_keys('g')  # back to the motion for the next
+                self.work_done()
 
     # --- comparisons ----------------------------------------------------------------------
 
