@@ -2,7 +2,9 @@
 // file, and the one conversion of the system the Python side passes in.
 #pragma once
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
+#include <vector>
 
 #include "model/model.h"
 
@@ -13,6 +15,26 @@ using SystemValues = std::array<double, fv::systemParameterCount>;
 
 // The physical system of those values, filled through the table by name.
 fv::PhysicalSystem physicalSystem(const SystemValues& values);
+
+// States of a motion (anything with t [s], y [m], v [m/s] and friction [N]) as a dict
+// of numpy arrays t, y, v and friction.
+template <typename Point> pybind11::dict stateColumns(const std::vector<Point>& points) {
+    const auto n = static_cast<pybind11::ssize_t>(points.size());
+    pybind11::array_t<double> t(n), y(n), v(n), friction(n);
+    for (pybind11::ssize_t k = 0; k < n; ++k) {
+        const Point& p = points[static_cast<std::size_t>(k)];
+        t.mutable_at(k) = p.t;
+        y.mutable_at(k) = p.y;
+        v.mutable_at(k) = p.v;
+        friction.mutable_at(k) = p.friction;
+    }
+    pybind11::dict columns;
+    columns["t"] = t;
+    columns["y"] = y;
+    columns["v"] = v;
+    columns["friction"] = friction;
+    return columns;
+}
 
 // One system's pass: summary, frequency characteristic, time response, regime map.
 void registerPass(pybind11::module_& m);

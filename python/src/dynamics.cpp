@@ -30,24 +30,6 @@ const char* eventName(fv::EventKind kind) {
     return "";
 }
 
-py::dict pointColumns(const std::vector<fv::MotionPoint>& points) {
-    const auto n = static_cast<py::ssize_t>(points.size());
-    py::array_t<double> t(n), y(n), v(n), friction(n);
-    for (py::ssize_t k = 0; k < n; ++k) {
-        const fv::MotionPoint& p = points[static_cast<std::size_t>(k)];
-        t.mutable_at(k) = p.t;
-        y.mutable_at(k) = p.y;
-        v.mutable_at(k) = p.v;
-        friction.mutable_at(k) = p.friction;
-    }
-    py::dict columns;
-    columns["t"] = t;
-    columns["y"] = y;
-    columns["v"] = v;
-    columns["friction"] = friction;
-    return columns;
-}
-
 // The motion interruptibly; a cancelled one raises KeyboardInterrupt before this returns.
 fv::MotionTrajectory trajectoryOf(const SystemValues& values, const std::vector<double>& times,
                                   double tEnd) {
@@ -63,7 +45,7 @@ fv::MotionTrajectory trajectoryOf(const SystemValues& values, const std::vector<
 py::dict trajectoryColumns(const SystemValues& values, const Doubles& times, double tEnd) {
     const std::vector<double> at(times.data(), times.data() + times.size());
     const fv::MotionTrajectory m = trajectoryOf(values, at, tEnd);
-    py::dict columns = pointColumns(m.points);
+    py::dict columns = stateColumns(m.points);
     const auto n = static_cast<py::ssize_t>(m.events.size());
     py::array_t<double> time(n), y(n);
     std::vector<std::string> kinds;
@@ -88,7 +70,7 @@ py::dict poincareColumns(const SystemValues& values, long periods) {
     const double tEnd = fv::forcingPeriod(in) * static_cast<double>(periods);
     fv::MotionTrajectory m = trajectoryOf(values, {}, tEnd);
     m.periodStarts.resize(std::min(m.periodStarts.size(), static_cast<std::size_t>(periods) + 1));
-    py::dict columns = pointColumns(m.periodStarts);
+    py::dict columns = stateColumns(m.periodStarts);
     columns["complete"] = m.complete;
     return columns;
 }

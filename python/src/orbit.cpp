@@ -23,21 +23,7 @@ py::dict orbitColumns(const SystemValues& values, int samples) {
         fv::deriveEnteredValues(in, &d);
         points = fv::enteredSteadyOrbit(in, d, samples);
     }
-    const auto n = static_cast<py::ssize_t>(points.size());
-    py::array_t<double> t(n), y(n), v(n), friction(n);
-    for (py::ssize_t k = 0; k < n; ++k) {
-        const fv::CyclePoint& p = points[static_cast<std::size_t>(k)];
-        t.mutable_at(k) = p.t;
-        y.mutable_at(k) = p.y;
-        v.mutable_at(k) = p.v;
-        friction.mutable_at(k) = p.friction;
-    }
-    py::dict columns;
-    columns["t"] = t;
-    columns["y"] = y;
-    columns["v"] = v;
-    columns["friction"] = friction;
-    return columns;
+    return stateColumns(points);
 }
 
 } // namespace

@@ -147,17 +147,23 @@ py::dict regimeColumns(const SystemValues& values, unsigned threads) {
     // As computeRegimeMap, row by row and cell by cell, each part not begun once Ctrl-C
     // is pressed (every part is computed on its own: the same map).
     runInterruptibly([&](const std::atomic<bool>& cancel) {
-        fv::parallelFor(fv::regimeRows, [&](long row) {
-            if (!cancel.load(std::memory_order_relaxed)) {
-                fv::computeRegimeChartRow(sys, static_cast<int>(row), map.get());
-            }
-        }, threads);
-        fv::parallelFor(static_cast<long>(fv::regimeRows) * fv::regimeColumns, [&](long k) {
-            if (!cancel.load(std::memory_order_relaxed)) {
-                fv::computeRegimeCell(sys, static_cast<int>(k / fv::regimeColumns),
-                                      static_cast<int>(k % fv::regimeColumns), map.get());
-            }
-        }, threads);
+        fv::parallelFor(
+            fv::regimeRows,
+            [&](long row) {
+                if (!cancel.load(std::memory_order_relaxed)) {
+                    fv::computeRegimeChartRow(sys, static_cast<int>(row), map.get());
+                }
+            },
+            threads);
+        fv::parallelFor(
+            static_cast<long>(fv::regimeRows) * fv::regimeColumns,
+            [&](long k) {
+                if (!cancel.load(std::memory_order_relaxed)) {
+                    fv::computeRegimeCell(sys, static_cast<int>(k / fv::regimeColumns),
+                                          static_cast<int>(k % fv::regimeColumns), map.get());
+                }
+            },
+            threads);
     });
     std::vector<double> z, ratio, exact, chart, error;
     std::vector<int> stops;

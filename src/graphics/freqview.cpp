@@ -4,6 +4,7 @@
 #include "graphics/freqview.h"
 
 #include <cmath>
+#include <vector>
 
 #include "graphics/primitives.h"
 #include "session/background.h"
@@ -33,16 +34,19 @@ constexpr Color4 colorGrows = {0.15f, 0.55f, 0.55f, 0.0f}; // as in the regime m
 
 // The colour of a dot by the kind of motion it stands for.
 const Color4* exactDotColor(const ExactSteady& s) {
-    if (s.grows) {
+    switch (steadyKind(s)) {
+    case SteadyKind::grows:
         return &colorGrows;
-    }
-    if (!s.converged) {
+    case SteadyKind::unsettled:
         return &colorGrey;
-    }
-    if (s.stopsPerCycle == 0) {
+    case SteadyKind::atRest: // never shown: a mass that never moves has no dot
+    case SteadyKind::neverStops:
         return &colorBlack;
+    case SteadyKind::fewStops:
+        return &colorBlue;
+    default:
+        return &colorMagenta;
     }
-    return s.stopsPerCycle <= 2 ? &colorBlue : &colorMagenta;
 }
 
 void drawRingedDot(const Point2* p, const Color4* color) {
@@ -77,28 +81,17 @@ void drawFreqMarkers(const State& s) {
 
 void drawExactDots(const State& s) {
     const View& v = s.view;
-    if (!exactDotsShown(s)) {
-        return;
-    }
-    const bool complete = exactDotsCurrent(s);
-    const ExactDots* dots = complete ? &s.session.exactDots : exactDotsJobValues(s.session);
-    if (dots == nullptr ||
-        !(complete || exactDotsJobProgress(s.session, closedFormSystem(s)).running)) {
+    std::vector<ShownDot> dots;
+    if (!shownExactDots(s, &dots)) {
         return;
     }
     const double sx = v.freqAxisScale / s.chart.ratioStep;
     bool growth = false;
-    for (int k = 0; k < exactDotCount; ++k) {
-        const ExactSteady& e = dots->steady[k];
-        if (!(complete || exactDotDone(s.session, k))) {
-            continue; // not computed yet
-        }
+    for (const ShownDot& dot : dots) {
+        const ExactSteady& e = dot.steady;
         growth = growth || e.grows;
-        if (!e.grows && (e.atRest || !std::isfinite(e.amplitude))) {
-            continue; // a mass that never moves: no amplitude to show
-        }
         const double y = e.grows ? growsDotY : v.freqChartOrigin.y + e.amplitude * v.verticalScale;
-        const Point2 p = {v.freqChartOrigin.x + exactDotRatio(k) * sx, y};
+        const Point2 p = {v.freqChartOrigin.x + dot.ratio * sx, y};
         drawRingedDot(&p, exactDotColor(e));
     }
     const Point2 sample = {legendX + exactDotRingRadius, dotLegendY + 0.012};

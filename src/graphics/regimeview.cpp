@@ -46,22 +46,22 @@ constexpr float growsLegendTextX = -0.505f;
 constexpr Color4 colorPending = {1.0f, 1.0f, 1.0f, 0.0f}; // not computed yet
 
 const Color4& cellColor(const RegimeCell& cell) {
-    if (cell.grows) {
+    switch (steadyKind(cell)) {
+    case SteadyKind::grows:
         return colorGrows;
-    }
-    if (!cell.converged) {
+    case SteadyKind::unsettled:
         return colorUnsettled;
-    }
-    if (cell.atRest) {
+    case SteadyKind::atRest:
         return colorAtRest;
-    }
-    if (cell.stopsPerCycle == 0) {
+    case SteadyKind::neverStops:
         return colorNeverStops;
-    }
-    if (cell.stopsPerCycle <= 2) {
+    case SteadyKind::fewStops:
         return colorFewStops;
+    case SteadyKind::moreStops:
+        return colorMoreStops;
+    default:
+        return colorManyStops;
     }
-    return cell.stopsPerCycle <= 4 ? colorMoreStops : colorManyStops;
 }
 
 // The cells of map, those not done yet (while it is computed) in the background's white.

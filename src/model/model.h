@@ -10,6 +10,7 @@
 #include "model/derive.h"
 #include "model/derived.h"
 #include "model/response.h"
+#include "model/steady_kind.h"
 #include "model/stability.h"
 #include "model/summary.h"
 #include "model/system.h"

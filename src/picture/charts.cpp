@@ -175,36 +175,29 @@ void addFamilyNames(Scene* scene, const State& s, const ChartFrame& f) {
 }
 
 void addExactDots(Scene* scene, const State& s, const ChartFrame& f) {
-    if (!exactDotsShown(s)) {
+    std::vector<ShownDot> dots;
+    if (!shownExactDots(s, &dots)) {
         return;
     }
-    const bool complete = exactDotsCurrent(s);
-    const ExactDots* dots = complete ? &s.session.exactDots : exactDotsJobValues(s.session);
-    if (dots == nullptr ||
-        !(complete || exactDotsJobProgress(s.session, closedFormSystem(s)).running)) {
-        return;
-    }
-    for (int k = 0; k < exactDotCount; ++k) {
-        const ExactSteady& e = dots->steady[k];
-        if (!(complete || exactDotDone(s.session, k)) || exactDotRatio(k) > f.x1) {
+    for (const ShownDot& dot : dots) {
+        const ExactSteady& e = dot.steady;
+        if (dot.ratio > f.x1) {
             continue;
         }
-        if (!e.grows && (e.atRest || !std::isfinite(e.amplitude))) {
-            continue;
-        }
-        Point2 p = chartPoint(f, exactDotRatio(k), e.amplitude);
+        Point2 p = chartPoint(f, dot.ratio, e.amplitude);
         if (e.grows || p.y > f.box.top) {
             p.y = f.box.top - dotRadius;
         }
         // Shape and colour both tell the kind: a disc never stops, a square stops once or
         // twice a cycle, a ring more often.
         const double r = dotRadius;
-        if (e.grows || !e.converged) {
-            addDisc(scene, p, r, e.grows ? ink::purple : ink::grey);
-        } else if (e.stopsPerCycle == 0) {
+        const SteadyKind kind = steadyKind(e);
+        if (kind == SteadyKind::grows || kind == SteadyKind::unsettled) {
+            addDisc(scene, p, r, kind == SteadyKind::grows ? ink::purple : ink::grey);
+        } else if (kind == SteadyKind::neverStops || kind == SteadyKind::atRest) {
             addDisc(scene, p, r + 0.003, ink::white);
             addDisc(scene, p, r, ink::black);
-        } else if (e.stopsPerCycle <= 2) {
+        } else if (kind == SteadyKind::fewStops) {
             addRect(scene, {p.x - r - 0.003, p.y - r - 0.003, p.x + r + 0.003, p.y + r + 0.003},
                     ink::white);
             addRect(scene, {p.x - r, p.y - r, p.x + r, p.y + r}, ink::blue);

@@ -27,22 +27,22 @@ constexpr Rgb grows = {0.20f, 0.20f, 0.20f};
 constexpr Rgb pending = {1.0f, 1.0f, 1.0f};
 
 Rgb cellColor(const RegimeCell& cell) {
-    if (cell.grows) {
+    switch (steadyKind(cell)) {
+    case SteadyKind::grows:
         return grows;
-    }
-    if (!cell.converged) {
+    case SteadyKind::unsettled:
         return unsettled;
-    }
-    if (cell.atRest) {
+    case SteadyKind::atRest:
         return atRest;
-    }
-    if (cell.stopsPerCycle == 0) {
+    case SteadyKind::neverStops:
         return neverStops;
-    }
-    if (cell.stopsPerCycle <= 2) {
+    case SteadyKind::fewStops:
         return fewStops;
+    case SteadyKind::moreStops:
+        return moreStops;
+    default:
+        return manyStops;
     }
-    return cell.stopsPerCycle <= 4 ? moreStops : manyStops;
 }
 
 void addLegend(Scene* scene, const State& s, bool complete, const JobProgress& progress) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -265,6 +266,30 @@ bool stopBackgroundWork(Session& session, double seconds) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(stopPollMs));
     }
+}
+
+bool shownExactDots(const State& s, std::vector<ShownDot>* dots) {
+    dots->clear();
+    if (!exactDotsShown(s)) {
+        return false;
+    }
+    const bool complete = exactDotsCurrent(s);
+    const ExactDots* all = complete ? &s.session.exactDots : exactDotsJobValues(s.session);
+    if (all == nullptr ||
+        !(complete || exactDotsJobProgress(s.session, closedFormSystem(s)).running)) {
+        return false;
+    }
+    for (int k = 0; k < exactDotCount; ++k) {
+        const ExactSteady& e = all->steady[k];
+        if (!(complete || exactDotDone(s.session, k))) {
+            continue; // not computed yet
+        }
+        if (!e.grows && (e.atRest || !std::isfinite(e.amplitude))) {
+            continue; // a mass that never moves: no amplitude to show
+        }
+        dots->push_back({exactDotRatio(k), e});
+    }
+    return true;
 }
 
 } // namespace fv

@@ -48,6 +48,17 @@ JobProgress exactDotsJobProgress(const Session& session, const ClosedFormSystem&
 bool exactDotDone(const Session& session, int k);
 const ExactDots* exactDotsJobValues(const Session& session);
 
+// An exact dot the frequency chart shows: its ratio and its steady motion.
+struct ShownDot {
+    double ratio;
+    ExactSteady steady;
+};
+// The exact dots the chart shows now, in ratio order: those computed (every one once the
+// dots are current), each with an amplitude or growing without bound (a mass that never
+// moves has no amplitude to show). False where the chart shows no dots: hidden, or
+// neither current nor under way.
+bool shownExactDots(const State& s, std::vector<ShownDot>* dots);
+
 // On the event loop's thread: moves the results of finished jobs into the session's
 // regime map and exact dots (marking them ready). True when anything the window draws
 // has changed since the last call: a part done, or a job finished.
