@@ -4,16 +4,14 @@ regime map, classic picture) at a desktop's 1366 x 900 and a phone's 390 x 844, 
 headless Chromium, for looking at the picture as readers see it.
 
 Usage: python3 bench/page_views.py SITE_DIR OUT_DIR"""
-import functools
-import http.server
 import os
-import socketserver
 import sys
-import threading
 import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+
+from site_server import serve  # bench/site_server.py, beside this script
 
 VIEWS = [('frequency', '', ''), ('phase', '', 'o'), ('energy', '', 'w'), ('map', '', 'g'),
          ('classic', 'picture=classic&', '')]
@@ -21,12 +19,7 @@ SIZES = [(1366, 900), (390, 844)]
 
 
 def main(site, out):
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-    Quiet.extensions_map = dict(Quiet.extensions_map, **{'.wasm': 'application/wasm'})
-    httpd = socketserver.TCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=site))
-    threading.Thread(target=httpd.serve_forever, daemon=True).start()
+    httpd, url = serve(site)
     os.makedirs(out, exist_ok=True)
     for width, height in SIZES:
         options = webdriver.ChromeOptions()
@@ -37,7 +30,7 @@ def main(site, out):
         driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         driver.set_window_size(width, height)
         for name, query, keys in VIEWS:
-            driver.get('http://127.0.0.1:%d/?%slang=en' % (httpd.server_address[1], query))
+            driver.get('%s?%slang=en' % (url, query))
             deadline = time.monotonic() + 60
             while int(driver.execute_script('return document.body.dataset.passes || 0')) < 1:
                 if time.monotonic() > deadline:

@@ -8,21 +8,19 @@ bench/package.json (installed by scripts/deps.sh lighthouse).
     /usr/bin/python3 bench/web_lighthouse.py build-web/site [--runs N]
 """
 import argparse
-import functools
-import http.server
 import json
 import os
-import socketserver
 import statistics
 import subprocess
 import tempfile
-import threading
 import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from site_server import serve  # bench/site_server.py, beside this script
+
 
 BENCH = os.path.dirname(os.path.abspath(__file__))
 LIGHTHOUSE = os.path.join(BENCH, 'node_modules', '.bin', 'lighthouse')
@@ -32,17 +30,6 @@ CATEGORIES = ['performance', 'accessibility', 'best-practices']
 METRICS = [('total-blocking-time', 'TBT', 'ms'), ('interactive', 'TTI', 's'),
            ('cumulative-layout-shift', 'CLS', ''), ('first-contentful-paint', 'FCP', 's'),
            ('largest-contentful-paint', 'LCP', 's')]
-
-
-def serve(site):
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-    Quiet.extensions_map = dict(Quiet.extensions_map, **{'.wasm': 'application/wasm'})
-    httpd = socketserver.ThreadingTCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=site))
-    httpd.daemon_threads = True
-    threading.Thread(target=httpd.serve_forever, daemon=True).start()
-    return httpd, 'http://127.0.0.1:%d/' % httpd.server_address[1]
 
 
 def lighthouse(url, desktop):

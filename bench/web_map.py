@@ -7,34 +7,22 @@ and the desktop's --regime-map process time (wall and CPU) for the same system.
     /usr/bin/python3 bench/web_map.py build-web/site build/frictionvib [--repeats N]
 """
 import argparse
-import functools
-import http.server
 import os
 import resource
-import socketserver
 import statistics
 import subprocess
 import tempfile
-import threading
 import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from site_server import serve  # bench/site_server.py, beside this script
+
 
 # The system of the browser tests: light damping, stick-slip at the entered ratio.
 VALUES = ['2 0.3 3', '1.5 1.1', '0.4', '0.2 -0.1']
 QUERY = 'm=2&lambda=0.3&K=3&F=1.5&omf=1.1&Fric=0.4&y0=0.2&v0=-0.1'
 CLICK_PROBES = 5  # clicks while the map is computed
-
-
-def serve(site):
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-    Quiet.extensions_map = dict(Quiet.extensions_map, **{'.wasm': 'application/wasm'})
-    httpd = socketserver.TCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=site))
-    threading.Thread(target=httpd.serve_forever, daemon=True).start()
-    return httpd, 'http://127.0.0.1:%d/' % httpd.server_address[1]
 
 
 def browser():

@@ -9,17 +9,15 @@ frame of the pass that used it, step by step and in a drag of 60 Hz inputs.
 Works on an older build of the page too (one without its pass marks measures no drag).
 """
 import argparse
-import functools
-import http.server
-import socketserver
 import statistics
-import threading
 import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from site_server import serve  # bench/site_server.py, beside this script
+
 
 PLAY_SECONDS = 5   # the playing motion measured this long
 DRAG_INPUTS = 60   # inputs of the drag, one per DRAG_MS
@@ -107,16 +105,6 @@ const step = () => {
 };
 step();
 '''
-
-
-def serve(site):
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-    Quiet.extensions_map = dict(Quiet.extensions_map, **{'.wasm': 'application/wasm'})
-    httpd = socketserver.TCPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=site))
-    threading.Thread(target=httpd.serve_forever, daemon=True).start()
-    return httpd, 'http://127.0.0.1:%d/' % httpd.server_address[1]
 
 
 def browser(phone):
