@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "graphics/gl_port.h"
 #include "graphics/primitives.h"
@@ -82,11 +84,40 @@ LabelAnchor labelAnchor(Anchor a) {
                                : LabelAnchor::start;
 }
 
+// The rectangles in a row of the scene as one array of quads: a regime map's 7,320
+// cells are one draw, not one each (in the browser a draw is a WebGL call).
+void drawRects(const std::vector<QuadCorner>& corners) {
+    if (corners.empty()) {
+        return;
+    }
+    glDisable(GL_LIGHTING);
+    drawQuads(corners.data(), static_cast<int>(corners.size() / 4));
+    glEnable(GL_LIGHTING);
+}
+
+void addRectCorners(const Shape& s, std::vector<QuadCorner>* corners) {
+    const Color4 c = color4(s.color);
+    const float x0 = static_cast<float>(s.points[0].x);
+    const float y0 = static_cast<float>(s.points[0].y);
+    const float x1 = static_cast<float>(s.points[1].x);
+    const float y1 = static_cast<float>(s.points[1].y);
+    for (const auto& p : {std::pair<float, float>{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}) {
+        corners->push_back({p.first, p.second, c});
+    }
+}
+
 } // namespace
 
 void drawSceneGL(const Scene& scene) {
     const double scale = viewportScale();
+    std::vector<QuadCorner> rects;
     for (const Shape& s : scene.shapes) {
+        if (s.kind == ShapeKind::rect) {
+            addRectCorners(s, &rects);
+            continue;
+        }
+        drawRects(rects);
+        rects.clear();
         const Color4 c = color4(s.color);
         switch (s.kind) {
         case ShapeKind::line:
@@ -95,17 +126,15 @@ void drawSceneGL(const Scene& scene) {
         case ShapeKind::disc:
             drawDisc(&s.points[0], s.size, &c);
             break;
-        case ShapeKind::rect: {
-            const Point2 corner = s.points[0];
-            drawCells(&corner, s.points[1].x - corner.x, s.points[1].y - corner.y, 1, 1, &c);
-            break;
-        }
         case ShapeKind::text:
             drawLabel(s.points[0].x, s.points[0].y, s.text.c_str(), s.size * frameHalf * scale, &c,
                       labelAnchor(s.anchor), s.bold);
             break;
+        default:
+            break;
         }
     }
+    drawRects(rects);
 }
 
 void setSquareViewport(int width, int height) {
