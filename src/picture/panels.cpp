@@ -118,7 +118,7 @@ void addEnergy(Scene* scene, const State& s) {
                 textHeight, ink::black);
     }
     addText(scene, {rightChartBox.left, barsBox.bottom - 0.03},
-            shown(s, catalogText("外力 − 粘性 − 摩擦 = ")) +
+            shown(s, catalogText("収支 = ")) +
                 readoutText(e.input - e.viscous - e.friction, 2) + " J",
             tickTextHeight, ink::black);
     std::vector<double> ys;
@@ -138,7 +138,7 @@ void addEnergy(Scene* scene, const State& s) {
     }
     addClippedLine(scene, loop, f.box, ink::vermillion, enteredWidth);
     addText(scene, {rightChartBox.left, legendTopY - legendRowStep},
-            shown(s, catalogText("囲む面積 = 摩擦の仕事")), textHeight, ink::black);
+            shown(s, catalogText("面積 = 摩擦の仕事")), textHeight, ink::black);
     addText(scene, {rightChartBox.left, legendTopY - 2 * legendRowStep},
             "4·Fric·A = " + readoutText(4.0 * s.input.Fric * cycle.amplitude, 4) + " J", textHeight,
             ink::black);

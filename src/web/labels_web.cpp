@@ -38,6 +38,10 @@ EM_JS(void, writeLabel,
               return;
           }
           const c = layer.getContext('2d');
+          // On a phone the picture is a few hundred CSS pixels wide: its text keeps a
+          // readable size there, whatever share of the frame that takes.
+          const cssPerPixel = layer.clientWidth > 0 ? layer.clientWidth / layer.width : 1;
+          pixels = Math.max(pixels, 10 / cssPerPixel);
           c.font = (bold ? 'bold ' : '') + pixels.toFixed(1) +
                    'px "IPAPGothic", "Noto Sans CJK JP", "Hiragino Sans", "Yu Gothic", sans-serif';
           c.textAlign = anchor === 1 ? 'center' : anchor === 2 ? 'right' : 'left';
