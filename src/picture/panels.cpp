@@ -118,8 +118,8 @@ void addEnergy(Scene* scene, const State& s) {
                 textHeight, ink::black);
     }
     addText(scene, {rightChartBox.left, barsBox.bottom - 0.03},
-            shown(s, catalogText("収支 = ")) +
-                readoutText(e.input - e.viscous - e.friction, 2) + " J",
+            shown(s, catalogText("収支 = ")) + readoutText(e.input - e.viscous - e.friction, 2) +
+                " J",
             tickTextHeight, ink::black);
     std::vector<double> ys;
     std::vector<double> fs;
