@@ -4,6 +4,7 @@ Dask distributed cluster. Either way a chunk's text is the same, so the output i
 import sys
 
 from . import _core
+from . import _threads  # one core inside a Dask task, all cores elsewhere
 
 LOCAL_CHUNK_ROWS = 2000  # rows between two updates of the progress bar on this machine
 
@@ -44,7 +45,7 @@ def chunks(systems, size):
 
 def run_local(systems, progress=True):
     """Every row on all cores of this machine (one core inside a Dask task)."""
-    threads = 1 if _in_dask_task() else 0
+    threads = _threads(None)
     bar = Progress(len(systems)) if progress else None
     cells = []
     for chunk in chunks(systems, LOCAL_CHUNK_ROWS):
@@ -54,17 +55,6 @@ def run_local(systems, progress=True):
     if bar:
         bar.close()
     return cells
-
-
-def _in_dask_task():
-    distributed = sys.modules.get("distributed")
-    if distributed is None:
-        return False
-    try:
-        distributed.get_worker()
-    except ValueError:
-        return False
-    return True
 
 
 def run_on_client(client, systems, chunk_rows, progress=True):

@@ -38,22 +38,20 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
         throw py::value_error(
             "zeta, z, friction_ratio, static_ratio, x0 and v0 must have one length");
     }
-    py::array_t<int> stops(n);
-    py::array_t<double> amplitude(n), stuck(n), error(n);
-    py::array_t<bool> converged(n), atRest(n), grows(n);
+    SteadyArrays out(n);
     const double* zetaIn = zeta.data();
     const double* zIn = z.data();
     const double* ratioIn = ratio.data();
     const double* staticIn = staticBand.data();
     const double* x0In = x0.data();
     const double* v0In = v0.data();
-    int* stopsOut = stops.mutable_data();
-    double* amplitudeOut = amplitude.mutable_data();
-    double* stuckOut = stuck.mutable_data();
-    double* errorOut = error.mutable_data();
-    bool* convergedOut = converged.mutable_data();
-    bool* atRestOut = atRest.mutable_data();
-    bool* growsOut = grows.mutable_data();
+    int* stopsOut = out.stops.mutable_data();
+    double* amplitudeOut = out.amplitude.mutable_data();
+    double* stuckOut = out.stuck.mutable_data();
+    double* errorOut = out.error.mutable_data();
+    bool* convergedOut = out.converged.mutable_data();
+    bool* atRestOut = out.atRest.mutable_data();
+    bool* growsOut = out.grows.mutable_data();
     runInterruptibly([&](const std::atomic<bool>& cancel) {
         fv::parallelFor(
             static_cast<long>(n),
@@ -73,15 +71,7 @@ py::dict exactSteadyColumns(const Doubles& zeta, const Doubles& z, const Doubles
             },
             threads);
     });
-    py::dict columns;
-    columns["stops_per_cycle"] = stops;
-    columns["amplitude_exact"] = amplitude;
-    columns["converged"] = converged;
-    columns["at_rest"] = atRest;
-    columns["grows"] = grows;
-    columns["stuck_fraction"] = stuck;
-    columns["error"] = error;
-    return columns;
+    return steadyColumns(out);
 }
 
 // A number's cell as the program's files write it; empty where it is none.

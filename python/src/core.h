@@ -36,6 +36,30 @@ template <typename Point> pybind11::dict stateColumns(const std::vector<Point>& 
     return columns;
 }
 
+// The columns of exact steady states, keyed as exact_steady returns them (a sweep adds its
+// own beside them): one place for their names and order.
+struct SteadyArrays {
+    pybind11::array_t<int> stops;
+    pybind11::array_t<double> amplitude;
+    pybind11::array_t<bool> converged;
+    pybind11::array_t<bool> atRest;
+    pybind11::array_t<bool> grows;
+    pybind11::array_t<double> stuck;
+    pybind11::array_t<double> error;
+    explicit SteadyArrays(pybind11::ssize_t n)
+        : stops(n), amplitude(n), converged(n), atRest(n), grows(n), stuck(n), error(n) {}
+};
+inline pybind11::dict steadyColumns(const SteadyArrays& a, pybind11::dict columns = {}) {
+    columns["stops_per_cycle"] = a.stops;
+    columns["amplitude_exact"] = a.amplitude;
+    columns["converged"] = a.converged;
+    columns["at_rest"] = a.atRest;
+    columns["grows"] = a.grows;
+    columns["stuck_fraction"] = a.stuck;
+    columns["error"] = a.error;
+    return columns;
+}
+
 // One system's pass: summary, frequency characteristic, time response, regime map.
 void registerPass(pybind11::module_& m);
 

@@ -126,35 +126,30 @@ py::dict sweepColumns(const SystemValues& values, const std::vector<double>& rat
     runInterruptibly(
         [&](const std::atomic<bool>& cancel) { points = fv::sweepRatios(in, ratios, &cancel); });
     const auto n = static_cast<py::ssize_t>(points.size());
-    py::array_t<double> z(n), amplitude(n), stuck(n), error(n), y(n), v(n);
-    py::array_t<int> stops(n);
-    py::array_t<bool> converged(n), atRest(n), grows(n), jumped(n);
+    SteadyArrays steady(n);
+    py::array_t<double> z(n), y(n), v(n);
+    py::array_t<bool> jumped(n);
     py::array_t<std::complex<double>> mu({n, static_cast<py::ssize_t>(2)});
     for (py::ssize_t k = 0; k < n; ++k) {
         const fv::SweepPoint& p = points[static_cast<std::size_t>(k)];
+        const fv::ExactSteady& e = p.motion.steady;
         z.mutable_at(k) = p.z;
-        amplitude.mutable_at(k) = p.motion.steady.amplitude;
-        stuck.mutable_at(k) = p.motion.steady.stuckFraction;
-        error.mutable_at(k) = p.motion.steady.error;
+        steady.amplitude.mutable_at(k) = e.amplitude;
+        steady.stuck.mutable_at(k) = e.stuckFraction;
+        steady.error.mutable_at(k) = e.error;
+        steady.stops.mutable_at(k) = e.stopsPerCycle;
+        steady.converged.mutable_at(k) = e.converged;
+        steady.atRest.mutable_at(k) = e.atRest;
+        steady.grows.mutable_at(k) = e.grows;
         y.mutable_at(k) = p.motion.y;
         v.mutable_at(k) = p.motion.v;
-        stops.mutable_at(k) = p.motion.steady.stopsPerCycle;
-        converged.mutable_at(k) = p.motion.steady.converged;
-        atRest.mutable_at(k) = p.motion.steady.atRest;
-        grows.mutable_at(k) = p.motion.steady.grows;
         jumped.mutable_at(k) = p.jumped;
         mu.mutable_at(k, 0) = p.motion.mu[0];
         mu.mutable_at(k, 1) = p.motion.mu[1];
     }
     py::dict columns;
     columns["z"] = z;
-    columns["stops_per_cycle"] = stops;
-    columns["amplitude_exact"] = amplitude;
-    columns["converged"] = converged;
-    columns["at_rest"] = atRest;
-    columns["grows"] = grows;
-    columns["stuck_fraction"] = stuck;
-    columns["error"] = error;
+    steadyColumns(steady, columns);
     columns["y"] = y;
     columns["v"] = v;
     columns["multipliers"] = mu;
