@@ -112,6 +112,15 @@ bool columnPairHas(int col, int y, bool (*want)(Rgb)) {
     return want(at(col - 1, y)) || want(at(col, y));
 }
 
+// The test window made width pixels wide (and size high), as the X server reports it.
+void resizeWindow(int width) {
+    glutReshapeWindow(width, size);
+    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != width; ++i) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 class Frame : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -348,11 +357,7 @@ TEST_F(Frame, PlaybackFramesAreTheFramesOfS) {
 // -1..1 on both axes.
 TEST_F(Frame, ResizedWindowStretchesThePicture) {
     constexpr int wide = 2 * size;
-    glutReshapeWindow(wide, size);
-    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != wide; ++i) {
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    resizeWindow(wide);
     ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), wide);
     fv::reshape(wide, size);
     linesOnly();
@@ -375,11 +380,7 @@ TEST_F(Frame, ResizedWindowStretchesThePicture) {
     EXPECT_TRUE(isGreenAt(resonance) || isGreenAt(resonance - 1))
         << "green line at " << resonance << ", green columns: " << greens;
     EXPECT_FALSE(isGreenAt(px(0.41)) || isGreenAt(px(0.41) - 1)) << "not where it was";
-    glutReshapeWindow(size, size);
-    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != size; ++i) {
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    resizeWindow(size);
     fv::reshape(size, size);
 }
 
@@ -494,11 +495,7 @@ TEST_F(Frame, BatchedCurvesDrawTheSamePixelsAsSingleSegments) {
 // and a redraw does not move the motion.
 TEST_F(Frame, ClearViewKeepsItsAspectAndEachViewDrawsItsInk) {
     constexpr int wide = 2 * size;
-    glutReshapeWindow(wide, size);
-    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != wide; ++i) {
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    resizeWindow(wide);
     ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), wide);
     fv::reshape(wide, size);
     dialoguePass(state(), 'm', "1 0.1 1\n1 0.8\n0.1\n0 0\n");
@@ -522,11 +519,7 @@ TEST_F(Frame, ClearViewKeepsItsAspectAndEachViewDrawsItsInk) {
     EXPECT_TRUE(black(rgbAt(frameLeft)) || black(rgbAt(frameLeft - 1)) ||
                 black(rgbAt(frameLeft + 1)))
         << "the strip chart's frame at " << frameLeft;
-    glutReshapeWindow(size, size);
-    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != size; ++i) {
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    resizeWindow(size);
     fv::reshape(size, size);
     // Each view's own ink in the right half: the entered curve (vermillion), the phase
     // plane's exact orbit (vermillion, dashed), the energy's input bar (orange).
