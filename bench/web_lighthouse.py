@@ -13,13 +13,10 @@ import os
 import statistics
 import subprocess
 import tempfile
-import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.by import By
-from site_server import serve  # bench/site_server.py, beside this script
+from site_server import serve, wait_for_first_pass  # bench/site_server.py, beside this script
 
 
 BENCH = os.path.dirname(os.path.abspath(__file__))
@@ -62,13 +59,7 @@ def axe(url):
         for width, height in [(1300, 1000), (390, 844)]:
             driver.set_window_size(width, height)
             driver.get(url)
-            # The reader's first move starts the program.
-            ActionChains(driver).move_to_element(driver.find_element(By.TAG_NAME, 'h1')).perform()
-            deadline = time.monotonic() + 60
-            while int(driver.execute_script('return document.body.dataset.passes || 0')) < 1:
-                if time.monotonic() > deadline:
-                    raise SystemExit('the page did not load')
-                time.sleep(0.05)
+            wait_for_first_pass(driver)
             with open(AXE) as f:
                 driver.execute_script(f.read())
             driver.set_script_timeout(60)

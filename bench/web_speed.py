@@ -14,9 +14,7 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.by import By
-from site_server import serve  # bench/site_server.py, beside this script
+from site_server import serve, wait_for_first_pass  # bench/site_server.py, beside this script
 
 
 PLAY_SECONDS = 5   # the playing motion measured this long
@@ -130,13 +128,7 @@ def spread(values):
 
 def open_page(driver, url, query):
     driver.get(url + '?workers=0' + ('&' + query if query else ''))
-    # The reader's first move starts the program (an older page has started already).
-    ActionChains(driver).move_to_element(driver.find_element(By.TAG_NAME, 'h1')).perform()
-    deadline = time.monotonic() + 60
-    while int(driver.execute_script('return document.body.dataset.passes || 0')) < 1:
-        if time.monotonic() > deadline:
-            raise SystemExit('the page did not load')
-        time.sleep(0.05)
+    wait_for_first_pass(driver)
     time.sleep(1.0)  # the background work of the first pass settles
 
 
