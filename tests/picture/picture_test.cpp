@@ -12,6 +12,7 @@
 #include "picture/clear.h"
 #include "picture/svg.h"
 #include "session/keys.h"
+#include "session/motion.h"
 #include "support/dialogue_pass.h"
 #include "support/process.h"
 
@@ -167,4 +168,95 @@ TEST(Svg, TextIsTextAndTheFileIsWrittenWhole) {
     EXPECT_EQ(nowhere.exitCode, 1) << nowhere.err;
     std::remove(path.c_str());
     rmdir(folder);
+}
+
+namespace {
+
+// The x axis's numbers under box: value and window x of each.
+std::vector<std::pair<double, double>> xNumbers(const fv::Scene& scene, const fv::Box& box) {
+    std::vector<std::pair<double, double>> out;
+    const fv::Box below = {box.left - 0.05, box.bottom - 0.08, box.right + 0.05, box.bottom};
+    for (const fv::Shape* s : textsIn(scene, below)) {
+        if (s->anchor == fv::Anchor::middle) {
+            out.push_back({std::stod(s->text), s->points[0].x});
+        }
+    }
+    return out;
+}
+
+// The last point of the strip chart's response line (vermillion, solid), or none.
+bool newestSample(const fv::Scene& scene, fv::Point2* at) {
+    bool found = false;
+    for (const fv::Shape& s : scene.shapes) {
+        const fv::Box& b = fv::leftChartBox;
+        if (s.kind == fv::ShapeKind::line && s.stroke == fv::Stroke::solid &&
+            s.color.r == fv::ink::vermillion.r && s.color.g == fv::ink::vermillion.g &&
+            s.points.back().x <= b.right && s.points.back().x >= b.left &&
+            s.points.back().y <= b.top && s.points.back().y >= b.bottom) {
+            *at = s.points.back();
+            found = true;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// The time axis says what the trace shows: after the sweep has wrapped round and after
+// 't' and 'T' change its span, the newest sample stands where the numbers put the
+// simulated time.
+TEST(ClearView, TimeAxisFollowsTheSweepAndItsKeys) {
+    const std::unique_ptr<fv::State> owned = newState();
+    fv::State& s = *owned;
+    dialoguePass(s, 'm', resonant);
+    s.view.clear = true;
+    for (int k = 0; k < 12; ++k) {
+        fv::applyKey(s, 'y'); // the whole response in the chart: its newest sample not cut
+    }
+    for (const std::string keys : {"", "t", "tt", "T"}) {
+        for (const char key : keys) {
+            fv::applyKey(s, static_cast<unsigned char>(key));
+        }
+        for (int frame = 0; frame < 237; ++frame) { // past the wrap at 200 samples and more
+            ASSERT_TRUE(fv::stepMotion(s));
+        }
+        const fv::Scene scene = fv::clearPicture(s);
+        const auto numbers = xNumbers(scene, fv::leftChartBox);
+        ASSERT_GE(numbers.size(), 4u) << keys;
+        const auto& [t0, x0] = numbers.front();
+        const auto& [t1, x1] = numbers.back();
+        fv::Point2 newest = {};
+        ASSERT_TRUE(newestSample(scene, &newest)) << keys;
+        const double shownTime = t0 + (newest.x - x0) / (x1 - x0) * (t1 - t0);
+        EXPECT_NEAR(shownTime, s.motion.simTime, 0.02 * (t1 - t0)) << keys;
+        EXPECT_GT(t0, 0.0) << keys << ": the axis starts where the wrapped sweep does";
+    }
+}
+
+// While the mass sticks the phase plane's trace runs along v = 0: the velocity the
+// window records for it is zero, not a small number of either sign.
+TEST(ClearView, StickingIsAStretchOnTheVelocityAxis) {
+    const std::unique_ptr<fv::State> owned = newState();
+    fv::State& s = *owned;
+    dialoguePass(s, 'm', "1 0.2 1\n1 0.5\n0.6\n0 0\n"); // stick-slip: two stops a cycle
+    fv::applyKey(s, fv::phasePlaneKey);
+    int stuck = 0;
+    for (int frame = 0; frame < 150; ++frame) {
+        ASSERT_TRUE(fv::stepMotion(s));
+        stuck += s.motion.velocityRing[s.motion.timeRingIndex] == 0.0;
+    }
+    EXPECT_GT(stuck, 10);
+    const fv::Scene scene = fv::clearPicture(s);
+    int onAxis = 0;
+    const double zeroY = 0.5 * (fv::rightChartBox.bottom + fv::rightChartBox.top);
+    for (const fv::Shape& sh : scene.shapes) {
+        if (sh.kind == fv::ShapeKind::line && sh.color.b == fv::ink::blue.b &&
+            sh.color.r == fv::ink::blue.r && sh.points.front().x >= fv::rightChartBox.left) {
+            for (std::size_t k = 1; k < sh.points.size(); ++k) {
+                onAxis += std::fabs(sh.points[k].y - zeroY) < 1e-9 &&
+                          std::fabs(sh.points[k - 1].y - zeroY) < 1e-9;
+            }
+        }
+    }
+    EXPECT_GT(onAxis, 5) << "segments of the trace along v = 0";
 }

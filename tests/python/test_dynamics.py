@@ -195,3 +195,19 @@ def test_namespace_version_and_stubs():
     for name in dir(frictionvib._core):
         if not name.startswith("_") and callable(getattr(frictionvib._core, name)):
             assert f"def {name}(" in stub, name
+
+
+def test_sweep_is_keyed_like_exact_steady_and_agrees_with_it():
+    # A sweep's columns begin with exact_steady's, in its order, and a point of a sweep
+    # is exact_steady's answer from the state the sweep started it in (dimensionless:
+    # Yf = F/K = 1 m, Yc = Fric/K, tau = omega0 t, so the states carry over unchanged).
+    system = frictionvib.System(1, 0.1, 1, 1, 0.5, 0.3)
+    z = np.array([0.6, 0.8, 1.0])
+    swept = frictionvib.sweep(system, z, "up")
+    direct = frictionvib.exact_steady(0.05, z[1], 0.3, x0=swept["y"][0], v0=swept["v"][0])
+    keys = list(direct)
+    assert [k for k in swept if k in direct] == keys
+    for key in keys:
+        np.testing.assert_allclose(np.asarray(swept[key][1], dtype=float),
+                                   np.asarray(direct[key], dtype=float).reshape(()),
+                                   rtol=1e-12, err_msg=key)

@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -59,12 +60,17 @@ std::vector<unsigned char> screenshot() {
 }
 
 // The picture that --png draws with DISPLAY unset, for the given input and frames, and
-// the view keys pressed after them.
+// the view keys pressed after them (with more options, such as --view, before them).
 std::vector<unsigned char> pictureWithoutDisplay(const std::string& input, int frames,
-                                                 const std::string& keys = "") {
+                                                 const std::string& keys = "",
+                                                 const std::vector<std::string>& more = {}) {
     const std::string path = workFolder + "/offscreen.png";
     ChildOptions options;
-    options.args = {"--png", path, "--frames", std::to_string(frames)};
+    options.args = more;
+    for (const std::string& a :
+         {std::string("--png"), path, std::string("--frames"), std::to_string(frames)}) {
+        options.args.push_back(a);
+    }
     if (!keys.empty()) {
         options.args.push_back("--keys");
         options.args.push_back(keys);
@@ -566,6 +572,44 @@ TEST_F(RunningProgram, ViewKeysEqualTheirPicturesFromTheCommandLine) {
             waitForPicture([&](const auto& shot) { return shot == expected; }, pictureSeconds))
             << keys << ": " << differingPixels(screenshot(), expected) << " pixels differ";
     }
+    typeKey("Escape");
+    EXPECT_EQ(waitExit(program, pictureSeconds), 0);
+    program.pid = -1;
+}
+
+// --view clear opens the window in the clear picture (its vermillion curves, none of the
+// classic picture's pure colours), and 'c' then gives the classic picture that --png
+// draws with the same option, frames and key.
+TEST_F(RunningProgram, ViewOptionOpensTheClearPictureAndCGivesTheClassicOne) {
+    const std::string input = "1 0.1 1\n1 1\n0.05\n0.1 0\n";
+    ChildOptions options;
+    options.args = {"--view", "clear"};
+    startProgram(input, options);
+    ASSERT_NE(window, 0u);
+    auto inkOf = [](const std::vector<unsigned char>& shot, int r, int g, int b) {
+        int count = 0;
+        for (std::size_t k = 0; k + 2 < shot.size(); k += 3) {
+            count += shot[k] == r && shot[k + 1] == g && shot[k + 2] == b;
+        }
+        return count;
+    };
+    EXPECT_TRUE(waitForPicture(
+        [&](const auto& shot) {
+            return inkOf(shot, 213, 94, 0) > 300 && inkOf(shot, 255, 0, 0) == 0;
+        },
+        pictureSeconds))
+        << "the clear picture";
+    std::vector<std::vector<unsigned char>> classic;
+    for (int frames = 1; frames <= maxStartFrames; ++frames) {
+        classic.push_back(pictureWithoutDisplay(input, frames, "c", {"--view", "clear"}));
+    }
+    typeKey("c");
+    EXPECT_TRUE(waitForPicture(
+        [&](const auto& shot) {
+            return std::find(classic.begin(), classic.end(), shot) != classic.end();
+        },
+        pictureSeconds))
+        << "the classic picture after c";
     typeKey("Escape");
     EXPECT_EQ(waitExit(program, pictureSeconds), 0);
     program.pid = -1;
